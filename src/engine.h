@@ -1,0 +1,69 @@
+// The Engine: all state of one running game, passed explicitly to every
+// subsystem. Nothing lives in globals, so tests can run several engines.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+#include "save/save_point.h"
+#include "script/command_table.h"
+#include "script/interpreter_state.h"
+#include "script/labels.h"
+#include "script/name_log.h"
+#include "script/script_buffer.h"
+#include "script/variables.h"
+#include "shell/input_state.h"
+#include "text/read_flags.h"
+#include "text/text_window.h"
+
+namespace orivane {
+
+// Thrown to end the run: after `end` (0), a reported script error (1) or an
+// expired --timeout (3). Caught by RunEngine.
+struct EngineExit {
+  int status;
+};
+
+struct Engine {
+  explicit Engine(Platform& platform);
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  Platform& platform;
+  CommandTable commands;
+
+  ScriptBuffer script;
+  LabelTable labels;
+  NameLog label_log;  // lives for the whole process, not cleared by `reset`
+  NameLog file_log;
+  int32_t screen_width = 640;
+  int32_t screen_height = 480;
+  int32_t global_border = 200;
+
+  Variables vars;
+  InterpreterState interp;
+  TextWindow text;
+  InputState input;
+  ReadFlags read_flags;
+  SavePointState save_point;
+
+  // --timeout: 0 = none. The run stops when the engine clock passes it, or
+  // when as much wall time has gone by (a loop that never waits).
+  uint32_t timeout_ms = 0;
+  std::chrono::steady_clock::time_point wall_start = std::chrono::steady_clock::now();
+};
+
+// The engine reset used at game start, by `reset` and for reset requests:
+// local variables cleared, GosubStack emptied, traps off, jump to *start.
+void StartGame(Engine& engine);
+
+// Sleeps until the engine clock reaches `deadline` (or an event arrives), then
+// checks the timeout.
+void WaitUntil(Engine& engine, uint32_t deadline);
+
+// Throws EngineExit{3} with a note when the --timeout has run out.
+void CheckTimeout(Engine& engine);
+
+}  // namespace orivane

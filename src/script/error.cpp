@@ -1,0 +1,76 @@
+#include "script/error.h"
+
+#include "engine.h"
+#include "util/file_io.h"
+#include "util/sjis.h"
+
+namespace orivane {
+
+ScriptLocation LocatePosition(const ScriptBuffer& script, int32_t pos) {
+  if (script.packed) {
+    // A packed script has no file boundaries: count lines from its start.
+    int newlines = 0;
+    for (int32_t p = 0; p < pos && p < script.length; ++p) newlines += script.bytes[p] == '\n';
+    return {0, newlines + 1};
+  }
+  int file = 0;
+  int newlines = 0;
+  int file_start = 0;
+  for (int32_t p = 0; p < pos && p < script.length; ++p) {
+    if (file < kScriptFileCount - 1 && p > script.file_end[file]) {
+      ++file;
+      file_start = newlines;
+    }
+    if (script.bytes[p] == '\n') ++newlines;
+  }
+  return {file, newlines - file_start + 1};
+}
+
+std::string BuildErrorReport(const ScriptBuffer& script, int32_t pos, std::string_view message_sjis) {
+  if (pos < 0) pos = 0;
+  if (pos > script.length) pos = script.length;
+  std::string text;
+  text.append(message_sjis.substr(0, kMaxErrorTextBytes / 2));
+  text.append("\n\n");
+
+  ScriptLocation where = LocatePosition(script, pos);
+  if (script.packed) {
+    text.append(FormatBytes("%s line:%d\n", {std::string_view(script.packed_name), int64_t{where.line}}));
+  } else {
+    std::string name = std::to_string(where.file) + ".txt";
+    const char* format = FileExists(name) ? "%d.txt line:%d\n" : "0%d.txt line:%d\n";
+    text.append(FormatBytes(format, {int64_t{where.file}, int64_t{where.line}}));
+  }
+
+  // The excerpt starts at the third-last newline before the position.
+  int32_t start = 0;
+  int32_t last_newline = -1;
+  int found = 0;
+  for (int32_t p = pos - 1; p >= 0; --p) {
+    if (script.bytes[p] != '\n') continue;
+    if (found == 0) last_newline = p;
+    if (++found == 3) {
+      start = p;
+      break;
+    }
+  }
+  // Keep the end of the excerpt, where reading stopped, when it is too long.
+  size_t budget = kMaxErrorTextBytes - text.size();
+  if (static_cast<size_t>(pos - start) * 2 > budget) start = pos - static_cast<int32_t>(budget / 2);
+  for (int32_t p = start; p < pos; ++p) {
+    uint8_t c = script.bytes[p];
+    text.push_back(static_cast<char>(c));
+    if (c == '\n') text.push_back(p == last_newline ? '>' : '|');
+  }
+  return text;
+}
+
+void ReportError(Engine& engine, std::string_view message, std::string_view title,
+                 std::initializer_list<FormatArg> args) {
+  std::string message_sjis = FormatBytes(Utf8ToSjis(message), args);
+  std::string report = BuildErrorReport(engine.script, engine.script.pos, message_sjis);
+  engine.platform.ShowError(title, SjisToUtf8(report));
+  throw EngineExit{1};
+}
+
+}  // namespace orivane

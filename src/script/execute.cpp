@@ -1,0 +1,255 @@
+#include "script/execute.h"
+
+#include "engine.h"
+#include "script/error.h"
+#include "script/labels.h"
+#include "script/readers.h"
+#include "text/text_output.h"
+#include "util/sjis.h"
+
+namespace orivane {
+namespace {
+
+constexpr uint8_t kFullWidthOpen[2] = {0x81, 0x79};   // 【
+constexpr uint8_t kFullWidthClose[2] = {0x81, 0x7A};  // 】
+
+void FirePendingTraps(Engine& engine) {
+  InterpreterState& st = engine.interp;
+  if (st.timer_trap_mode) {
+    Trap& t = st.timer_trap;
+    if (t.label.empty() || static_cast<int32_t>(engine.platform.Ticks() - st.timer_deadline) < 0) return;
+    if (t.state == 1) t.state = 2;
+    if (t.state != 0) return;
+    std::string label = std::move(t.label);
+    t.label.clear();
+    JumpToLabel(engine, label);
+    return;
+  }
+  Trap& t = st.click_trap;
+  if (t.label.empty()) return;
+  bool fires = (st.trap_while_skipping && engine.read_flags.skip_mode) || engine.input.left_clicked ||
+               (engine.input.right_clicked && (st.trap_right_click || st.trap_right_only));
+  if (!fires) return;
+  if (t.state == 2) return;
+  if (t.state == 1) {
+    t.state = 2;
+    engine.input.left_clicked = engine.input.right_clicked = false;
+    return;
+  }
+  std::string label = std::move(t.label);
+  t.label.clear();
+  JumpToLabel(engine, label);
+  engine.input.left_clicked = engine.input.right_clicked = false;
+}
+
+// Calls the pretext subroutine with the current position as return address.
+void PretextCall(Engine& engine) {
+  InterpreterState& st = engine.interp;
+  if (!st.gosub.CanPush())
+    ReportError(engine, "pretextgosub処理のせいでスタックが溢れました。", "スタックエラー");
+  st.gosub.Push(engine.script.pos);
+  JumpToLabel(engine, st.pretext_label);
+  engine.save_point.enabled = false;
+  st.pretext_mark = true;
+}
+
+// Turns 【name】 into [[name]] in place; false when there is no closing bracket
+// (then nothing is changed and the line is read as text).
+bool ConvertFullWidthBrackets(ScriptBuffer& s) {
+  for (int32_t p = s.pos + 2; p + 1 < s.length; ++p) {
+    uint8_t c = s.bytes[p];
+    if (c == '\n') return false;
+    if (c == kFullWidthClose[0] && s.bytes[p + 1] == kFullWidthClose[1]) {
+      s.bytes[s.pos] = '[';
+      s.bytes[s.pos + 1] = '[';
+      s.bytes[p] = ']';
+      s.bytes[p + 1] = ']';
+      return true;
+    }
+    if (IsSjisLead(c)) ++p;
+  }
+  return false;
+}
+
+void TextStatement(Engine& engine, RunMode mode) {
+  InterpreterState& st = engine.interp;
+  ScriptBuffer& s = engine.script;
+  if (st.pretext_on && !st.pretext_mark) {
+    uint8_t before = s.At(s.pos - 1);
+    if (s.pos == 0 || before == '\n' || before == '\r') {
+      PretextCall(engine);
+      return;
+    }
+  }
+  if (mode == RunMode::kDefine)
+    ReportError(engine, "*defineブロックには、表示文はおけません。", "定義ブロックエラー");
+  std::string line = GatherTextLine(engine);
+  st.pretext_mark = false;
+  OutputText(engine, line);
+  if (st.reset_pending) {
+    st.reset_pending = 0;
+    StartGame(engine);
+  }
+}
+
+}  // namespace
+
+void AppendFullWidthNumber(std::string& out, int32_t value) {
+  int64_t v = value;
+  if (v < 0) {
+    out.push_back(static_cast<char>(0x81));
+    out.push_back(static_cast<char>(0x7C));
+    v = -v;
+  }
+  char digits[16];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>(v % 10);
+    v /= 10;
+  } while (v > 0);
+  while (n > 0) {
+    out.push_back(static_cast<char>(0x82));
+    out.push_back(static_cast<char>(0x4F + digits[--n]));
+  }
+}
+
+std::string GatherTextLine(Engine& engine) {
+  ScriptBuffer& s = engine.script;
+  std::string out;
+  // Two bytes stay free for the line-end wait.
+  constexpr size_t kBodyBytes = kMaxTextLineBytes - 2;
+  auto room = [&out] { return out.size() < kBodyBytes; };
+  bool literal = false;
+  for (;;) {
+    uint8_t c = s.Cur();
+    if (c == 0 || c == '\n') break;
+    if (IsSjisLead(c) && s.Ahead(1) != 0 && s.Ahead(1) != '\n') {
+      if (out.size() + 2 <= kBodyBytes) out.append(reinterpret_cast<const char*>(&s.bytes[s.pos]), 2);
+      s.Advance(2);
+      continue;
+    }
+    if (c == '{' || c == '}') literal = c == '{';
+    if (literal || c == '{' || c == '}') {
+      if (room()) out.push_back(static_cast<char>(c));
+      s.Advance();
+      continue;
+    }
+    if ((c == '@' || c == '\\') && engine.interp.textgosub_on) {
+      if (room()) out.push_back(static_cast<char>(c));
+      s.Advance();
+      return out;
+    }
+    if (c == '$') {
+      out.append(ReadString(engine));
+      if (!room()) out.resize(kBodyBytes);
+    } else if ((c == '%' || c == '?') && s.At(s.pos - 2) != '!') {
+      AppendFullWidthNumber(out, ReadNumberTerm(engine));
+      if (!room()) out.resize(kBodyBytes);
+    } else {
+      if (room()) out.push_back(static_cast<char>(c));
+      s.Advance();
+    }
+  }
+  const TextWindow& w = engine.text;
+  if (w.line_page) out.push_back('\\');
+  if (w.line_page2) out.push_back(w.line < w.rows - w.click_lines_from_bottom ? '@' : '\\');
+  return out;
+}
+
+void ExecuteScript(Engine& engine, RunMode mode) {
+  InterpreterState& st = engine.interp;
+  ScriptBuffer& s = engine.script;
+  st.run_mode = mode;
+  if (mode == RunMode::kDefine) {
+    JumpToLabel(engine, "define");
+    st.click_trap.label.clear();
+    st.define_done = 0;
+  }
+  SkipBlanks(engine);
+  st.pretext_mark = false;
+  while (st.stop_request == 0) {
+    st.run_mode = mode;
+    if ((++st.statements_since_clock_check & 0x3FF) == 0) CheckTimeout(engine);
+    if (st.reset_request) {
+      StartGame(engine);
+      st.reset_request = 0;
+    }
+    FirePendingTraps(engine);
+    uint8_t c = s.Cur();
+    if (mode == RunMode::kGame && engine.text.column == 0 && engine.text.line == 0 && engine.save_point.enabled)
+      engine.save_point.position = s.pos;
+    if (engine.read_flags.Covers(s.pos)) {
+      if (engine.read_flags.read_only_skip && !engine.read_flags.IsSet(s.pos)) engine.read_flags.skip_mode = false;
+      engine.read_flags.Set(s.pos);
+    }
+    switch (c) {
+      case 0:
+        ReportError(engine, "ファイルの終端に達しました。", "スクリプトエラー");
+      case '\t':
+      case '\n':
+      case ' ':
+      case ':':
+      case '~':
+        s.Advance();
+        continue;
+      case '*':
+        engine.label_log.Add(ReadLabelName(engine));
+        continue;
+      case ';':
+        while (s.Cur() != '\n' && s.Cur() != 0) s.Advance();
+        continue;
+      default:
+        break;
+    }
+    if (c == '[' && st.pretext_on) {
+      if (s.Ahead(1) == '[') s.Advance();
+      PretextCall(engine);
+      continue;
+    }
+    if (c == kFullWidthOpen[0] && s.Ahead(1) == kFullWidthOpen[1] && st.pretext_on &&
+        engine.text.bracket_conversion && ConvertFullWidthBrackets(s)) {
+      s.Advance();
+      PretextCall(engine);
+      continue;
+    }
+    uint8_t lower = (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+    if ((lower >= 'a' && lower <= 'z') || c == '_') {
+      std::string word = ReadToken(engine);
+      DispatchCommand(engine, word, mode);
+      if ((mode == RunMode::kDefine && st.define_done) || st.quit_request) return;
+      continue;
+    }
+    TextStatement(engine, mode);
+  }
+}
+
+void DispatchCommand(Engine& engine, std::string_view word, RunMode mode) {
+  InterpreterState& st = engine.interp;
+  if (st.reset_pending) {
+    st.reset_pending = 0;
+    StartGame(engine);
+    return;
+  }
+  bool builtin_only = !word.empty() && word[0] == '_';
+  std::string_view name = builtin_only ? word.substr(1) : word;
+  if (!builtin_only && st.IsDefsub(name)) {
+    if (!st.gosub.CanPush())
+      ReportError(engine, "defsub文のせいでスタックが溢れました。", "スタックエラー");
+    st.gosub.Push(engine.script.pos);
+    JumpToLabel(engine, name);
+    return;
+  }
+  const CommandInfo* info = engine.commands.Find(name);
+  if (info && info->define_only && mode == RunMode::kGame) info = nullptr;
+  if (info) {
+    if (!info->handler)
+      ReportError(engine, "命令\"%s\"はこのバージョンではまだ使えません。", "命令エラー", {name});
+    info->handler(engine);
+    return;
+  }
+  if (!name.empty() && (name[0] == 'v' || name.substr(0, 2) == "dv" || name.substr(0, 2) == "mv"))
+    ReportError(engine, "命令\"%s\"はこのバージョンではまだ使えません。", "命令エラー", {name});
+  ReportError(engine, "不正な命令\"%s\"です。", "構文エラー", {word});
+}
+
+}  // namespace orivane

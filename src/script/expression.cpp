@@ -1,0 +1,244 @@
+#include "script/expression.h"
+
+#include <cstring>
+
+#include "engine.h"
+#include "script/error.h"
+#include "script/readers.h"
+
+namespace orivane {
+namespace {
+
+[[noreturn]] void BadExpression(Engine& engine) {
+  ReportError(engine, "式が間違っています", "エラー");
+}
+
+// Appends the postfix form of tokens [begin, end) to `out`. A parenthesised
+// group is converted recursively and emitted as a unit.
+void ToPostfix(Engine& engine, const ExprToken* tokens, size_t begin, size_t end,
+               std::vector<ExprToken>& out) {
+  ReaderDepth depth(engine);
+  char additive = 0;
+  char multiplicative = 0;
+  for (size_t i = begin; i < end; ++i) {
+    const ExprToken& t = tokens[i];
+    if (t.kind == ExprToken::kOperator) {
+      if (t.op == '*' || t.op == '/' || t.op == '%') {
+        multiplicative = t.op;
+      } else {
+        if (additive) out.push_back(ExprToken{ExprToken::kOperator, additive, 0});
+        additive = t.op;
+        multiplicative = 0;
+      }
+    } else if (t.kind == ExprToken::kOperand) {
+      out.push_back(t);
+      if (multiplicative) out.push_back(ExprToken{ExprToken::kOperator, multiplicative, 0});
+    } else if (t.op == '(') {
+      int level = 1;
+      size_t close = i + 1;
+      for (; close < end; ++close) {
+        if (tokens[close].kind != ExprToken::kParen) continue;
+        level += tokens[close].op == '(' ? 1 : -1;
+        if (level == 0) break;
+      }
+      ToPostfix(engine, tokens, i + 1, close, out);
+      if (multiplicative) out.push_back(ExprToken{ExprToken::kOperator, multiplicative, 0});
+      i = close;  // a group left open by the end of the expression ends here too
+    } else {
+      BadExpression(engine);  // ')' without its '('
+    }
+  }
+  if (additive) out.push_back(ExprToken{ExprToken::kOperator, additive, 0});
+}
+
+int32_t Apply(Engine& engine, char op, int32_t left, int32_t right) {
+  uint32_t l = static_cast<uint32_t>(left), r = static_cast<uint32_t>(right);
+  switch (op) {
+    case '+': return static_cast<int32_t>(l + r);
+    case '-': return static_cast<int32_t>(l - r);
+    case '*': return static_cast<int32_t>(l * r);
+    case '/':
+      if (right == 0) ReportError(engine, "０で除算しました。", "０除算エラー");
+      if (right == -1) return static_cast<int32_t>(0u - l);  // INT_MIN / -1 wraps
+      return left / right;
+    default:
+      if (right == 0) ReportError(engine, "０で剰余演算しました。", "０除算エラー");
+      if (right == -1) return 0;
+      return left % right;
+  }
+}
+
+}  // namespace
+
+int32_t ReadNumber(Engine& engine) {
+  ReaderDepth depth(engine);
+  ScriptBuffer& s = engine.script;
+  ExpressionScratch& scratch = engine.interp.expr;
+  // Nested expressions (inside array indices) share the scratch vectors: each
+  // level works above the marks it found and truncates back to them.
+  const size_t token_mark = scratch.tokens.size();
+  const size_t postfix_mark = scratch.postfix.size();
+  const size_t stack_mark = scratch.stack.size();
+
+  int paren_depth = 0;
+  bool operand_seen = false;
+  for (;;) {
+    SkipBlanks(engine);
+    uint8_t c = s.Cur();
+    if (c == 0) break;
+    if (c == '(' || c == ')') {
+      paren_depth += c == '(' ? 1 : -1;
+      scratch.tokens.push_back(ExprToken{ExprToken::kParen, static_cast<char>(c), 0});
+      s.Advance();
+    } else if (c == '*' || c == '+' || c == '/' || (c == '-' && operand_seen)) {
+      if (!operand_seen) BadExpression(engine);
+      scratch.tokens.push_back(ExprToken{ExprToken::kOperator, static_cast<char>(c), 0});
+      operand_seen = false;
+      s.Advance();
+    } else if (c == '-') {
+      scratch.tokens.push_back(ExprToken{ExprToken::kOperand, 0, 0});
+      scratch.tokens.push_back(ExprToken{ExprToken::kOperator, '-', 0});
+      s.Advance();
+    } else if ((c == 'm' || c == 'M') && (s.Ahead(1) | 0x20) == 'o' && (s.Ahead(2) | 0x20) == 'd' &&
+               (IsBlank(s.Ahead(3)) || s.Ahead(3) == '\n')) {
+      if (!operand_seen) BadExpression(engine);
+      scratch.tokens.push_back(ExprToken{ExprToken::kOperator, '%', 0});
+      operand_seen = false;
+      s.Advance(4);
+    } else {
+      if (operand_seen) {
+        if (paren_depth != 0) ReportError(engine, "式のカッコの対応が間違っています", "エラー");
+        break;
+      }
+      int32_t value = ReadNumberTerm(engine);
+      scratch.tokens.push_back(ExprToken{ExprToken::kOperand, 0, value});
+      operand_seen = true;
+    }
+  }
+
+  ToPostfix(engine, scratch.tokens.data(), token_mark, scratch.tokens.size(), scratch.postfix);
+
+  for (size_t i = postfix_mark; i < scratch.postfix.size(); ++i) {
+    const ExprToken& t = scratch.postfix[i];
+    if (t.kind == ExprToken::kOperand) {
+      scratch.stack.push_back(t.value);
+      continue;
+    }
+    if (scratch.stack.size() < stack_mark + 2) BadExpression(engine);
+    int32_t right = scratch.stack.back();
+    scratch.stack.pop_back();
+    int32_t left = scratch.stack.back();
+    scratch.stack.back() = Apply(engine, t.op, left, right);
+  }
+  if (scratch.stack.size() != stack_mark + 1) BadExpression(engine);
+  int32_t result = scratch.stack.back();
+
+  scratch.tokens.resize(token_mark);
+  scratch.postfix.resize(postfix_mark);
+  scratch.stack.resize(stack_mark);
+  return result;
+}
+
+namespace {
+
+enum class Compare { kEqual, kNotEqual, kLess, kLessEqual, kGreater, kGreaterEqual };
+
+Compare ReadComparison(Engine& engine) {
+  ScriptBuffer& s = engine.script;
+  SkipBlanks(engine);
+  uint8_t c = s.Cur(), d = s.Ahead(1);
+  if (c == '=') {
+    s.Advance(d == '=' ? 2 : 1);
+    return Compare::kEqual;
+  }
+  if ((c == '!' && d == '=') || (c == '<' && d == '>')) {
+    s.Advance(2);
+    return Compare::kNotEqual;
+  }
+  if (c == '<' || c == '>') {
+    bool with_equal = d == '=';
+    s.Advance(with_equal ? 2 : 1);
+    if (c == '<') return with_equal ? Compare::kLessEqual : Compare::kLess;
+    return with_equal ? Compare::kGreaterEqual : Compare::kGreater;
+  }
+  ReportError(engine, "if条件式が間違っています。", "エラー");
+}
+
+template <typename T>
+bool Holds(Compare op, const T& a, const T& b) {
+  switch (op) {
+    case Compare::kEqual: return a == b;
+    case Compare::kNotEqual: return !(a == b);
+    case Compare::kLess: return a < b;
+    case Compare::kLessEqual: return !(b < a);
+    case Compare::kGreater: return b < a;
+    default: return !(a < b);
+  }
+}
+
+// Shift-JIS strings compare as unsigned bytes, a shorter prefix first.
+struct ByteString {
+  std::string text;
+  bool operator==(const ByteString& o) const { return text == o.text; }
+  bool operator<(const ByteString& o) const {
+    size_t n = std::min(text.size(), o.text.size());
+    int r = std::memcmp(text.data(), o.text.data(), n);
+    return r != 0 ? r < 0 : text.size() < o.text.size();
+  }
+};
+
+bool ReadOneCondition(Engine& engine) {
+  ScriptBuffer& s = engine.script;
+  SkipBlanks(engine);
+  uint8_t c = s.Cur();
+  if (c == 'f' || c == 'l') {
+    std::string word = ReadToken(engine);
+    bool is_file = c == 'f';
+    if (word != (is_file ? "fchk" : "lchk")) ReportError(engine, "if条件式が間違っています。", "エラー");
+    if (engine.interp.run_mode == RunMode::kDefine)
+      ReportError(engine,
+                  is_file ? "fchk条件式は、定義ブロックでは使えません。"
+                          : "lchk条件式は、定義ブロックでは使えません。",
+                  "エラー");
+    if (is_file) return engine.file_log.Contains(ReadString(engine));
+    return engine.label_log.Contains(ReadLabelName(engine));
+  }
+  if (c == '"' || c == '$') {
+    ByteString left{ReadString(engine)};
+    Compare op = ReadComparison(engine);
+    ByteString right{ReadString(engine)};
+    return Holds(op, left, right);
+  }
+  int32_t left = ReadNumber(engine);
+  Compare op = ReadComparison(engine);
+  int32_t right = ReadNumber(engine);
+  return Holds(op, left, right);
+}
+
+void SkipRestOfLine(ScriptBuffer& s) {
+  while (s.Cur() != '\n' && s.Cur() != 0) s.Advance();
+  if (s.Cur() == '\n') s.Advance();
+}
+
+}  // namespace
+
+void EvaluateCondition(Engine& engine, bool negate) {
+  ScriptBuffer& s = engine.script;
+  for (;;) {
+    bool holds = ReadOneCondition(engine);
+    SkipBlanks(engine);
+    if (s.Cur() == '&') {
+      s.Advance(s.Ahead(1) == '&' ? 2 : 1);
+      // `if` goes on while conditions hold, `notif` while they fail.
+      if (holds == negate) {
+        SkipRestOfLine(s);
+        return;
+      }
+      continue;
+    }
+    if (holds == negate) SkipRestOfLine(s);
+    return;
+  }
+}
+
+}  // namespace orivane

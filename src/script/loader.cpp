@@ -1,0 +1,117 @@
+#include "script/loader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine.h"
+#include "script/error.h"
+#include "util/file_io.h"
+
+namespace orivane {
+namespace {
+
+// Reads a numbered script file in text mode: each CR LF pair becomes LF.
+// A NUL byte inside a file would end the script early; it is kept as it is,
+// so the loop reports the end of the script there.
+bool AppendTextFile(const std::string& name, std::vector<uint8_t>& out) {
+  std::vector<uint8_t> raw;
+  if (!ReadFileBytes(name, raw)) return false;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    out.push_back(raw[i]);
+  }
+  return true;
+}
+
+void LoadPacked(Engine& engine, const char* name, uint8_t key) {
+  std::vector<uint8_t> data;
+  auto size = FileSize(name);
+  if (size && *size > kMaxScriptBytes) ReportError(engine, "スクリプトファイルが大きすぎます。", "エラー");
+  if (!ReadFileBytes(name, data)) ReportError(engine, "%sが開けませんでした。", "エラー", {std::string_view(name)});
+  for (uint8_t& b : data) b ^= key;
+  data.push_back('\n');
+  engine.script.Assign(std::move(data));
+  engine.script.packed = true;
+  engine.script.packed_name = name;
+}
+
+void LoadNumbered(Engine& engine) {
+  uint64_t total = 0;
+  for (int n = 0; n < kScriptFileCount; ++n) {
+    if (auto s = FileSize(std::to_string(n) + ".txt")) total += *s;
+    if (n < 10)
+      if (auto s = FileSize("0" + std::to_string(n) + ".txt")) total += *s;
+  }
+  if (total > kMaxScriptBytes) ReportError(engine, "スクリプトファイルが大きすぎます。", "エラー");
+  std::vector<uint8_t> data;
+  data.reserve(total + 110);
+  ScriptBuffer& s = engine.script;
+  for (int n = 0; n < kScriptFileCount; ++n) {
+    if (!AppendTextFile(std::to_string(n) + ".txt", data) && n < 10)
+      AppendTextFile("0" + std::to_string(n) + ".txt", data);
+    s.file_end[n] = static_cast<int32_t>(data.size());
+    data.push_back('\n');
+  }
+  auto file_end = s.file_end;
+  s.Assign(std::move(data));
+  s.file_end = file_end;
+}
+
+bool StartsWith(const ScriptBuffer& s, size_t at, const char* text) {
+  size_t n = std::strlen(text);
+  return at + n <= static_cast<size_t>(s.length) && std::memcmp(&s.bytes[at], text, n) == 0;
+}
+
+// The decimal number at `at`: blanks, an optional sign, digits.
+int32_t HeaderNumber(const ScriptBuffer& s, size_t at) {
+  while (s.At(at) == ' ' || s.At(at) == '\t') ++at;
+  int64_t sign = 1;
+  if (s.At(at) == '-' || s.At(at) == '+') sign = s.At(at++) == '-' ? -1 : 1;
+  int64_t value = 0;
+  for (int digits = 0; s.At(at) >= '0' && s.At(at) <= '9' && digits < 18; ++digits) value = value * 10 + (s.At(at++) - '0');
+  return static_cast<int32_t>(static_cast<uint32_t>(value * sign));
+}
+
+}  // namespace
+
+void LoadScript(Engine& engine) {
+  ScriptBuffer& s = engine.script;
+  s.file_end.fill(0);
+  s.file_end[kScriptFileCount - 1] = 0xFFFFFF;
+  s.packed = false;
+  s.packed_name = nullptr;
+  bool numbered_zero = FileExists("0.txt") || FileExists("00.txt");
+  if (!numbered_zero && FileExists("orscript.zat")) {
+    LoadPacked(engine, "orscript.zat", 0x3C);
+  } else if (!numbered_zero && FileExists("orscript.dat")) {
+    LoadPacked(engine, "orscript.dat", 0xA7);
+  } else {
+    LoadNumbered(engine);
+  }
+  ApplyScriptHeader(engine);
+}
+
+void ApplyScriptHeader(Engine& engine) {
+  const ScriptBuffer& s = engine.script;
+  engine.screen_width = 640;
+  engine.screen_height = 480;
+  engine.global_border = 200;
+  if (StartsWith(s, 0, ";mode800")) {
+    engine.screen_width = 800;
+    engine.screen_height = 600;
+  } else if (StartsWith(s, 0, ";mode400")) {
+    engine.screen_width = 400;
+    engine.screen_height = 300;
+  } else if (StartsWith(s, 0, ";mode320")) {
+    engine.screen_width = 320;
+    engine.screen_height = 240;
+  }
+  if (StartsWith(s, 0, ";value")) {
+    engine.global_border = HeaderNumber(s, 6);
+  } else if (engine.screen_width != 640 && StartsWith(s, 8, ",value")) {
+    engine.global_border = HeaderNumber(s, 14);
+  }
+}
+
+}  // namespace orivane

@@ -1,0 +1,12 @@
+#include "script/register_commands.h"
+
+#include "script/command_table.h"
+#include "script/control_commands.h"
+
+namespace orivane {
+
+void RegisterAllCommands(CommandTable& table) {
+  RegisterControlCommands(table);
+}
+
+}  // namespace orivane

@@ -1,0 +1,25 @@
+// Small file helpers shared by the loaders. Names are relative to the current
+// directory, which is the game directory while the engine runs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orivane {
+
+// True when a regular file (or anything openable by name) exists.
+bool FileExists(const std::string& name);
+
+// Size in bytes, or nullopt when the file cannot be examined.
+std::optional<uint64_t> FileSize(const std::string& name);
+
+// Reads a whole file as bytes. Returns false when it cannot be opened or read.
+bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& out);
+
+// Writes bytes to a temporary file beside `name` and renames it over `name`, so
+// that a crash or a full disk never leaves a half-written file behind.
+bool WriteFileAtomically(const std::string& name, const void* data, size_t size);
+
+}  // namespace orivane

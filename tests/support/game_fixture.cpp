@@ -1,0 +1,114 @@
+#include "support/game_fixture.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "engine.h"
+#include "platform/headless/headless_platform.h"
+#include "shell/startup.h"
+#include "util/sjis.h"
+
+extern char** environ;
+
+namespace orivane::test {
+
+GameDir::GameDir() {
+  std::string templ = (std::filesystem::temp_directory_path() / "orivane-test-XXXXXX").string();
+  if (!::mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = templ;
+}
+
+GameDir::~GameDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void GameDir::Write(const std::string& name, std::string_view utf8) const {
+  WriteBytes(name, Utf8ToSjis(utf8));
+}
+
+void GameDir::WriteBytes(const std::string& name, std::string_view bytes) const {
+  std::filesystem::path p = std::filesystem::path(path_) / name;
+  std::filesystem::create_directories(p.parent_path());
+  std::ofstream f(p, std::ios::binary);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string GameDir::ReadBytes(const std::string& name) const {
+  std::ifstream f(std::filesystem::path(path_) / name, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+RunResult GameDir::Run(uint32_t timeout_ms) const {
+  auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(path_);
+  std::ostringstream out, err;
+  RunResult result;
+  {
+    HeadlessPlatform platform(out, err);
+    Engine engine(platform);
+    engine.timeout_ms = timeout_ms;
+    result.status = RunEngine(engine);
+  }
+  std::filesystem::current_path(previous);
+  result.out = out.str();
+  result.err = err.str();
+  return result;
+}
+
+namespace {
+
+std::string ReadAll(int fd) {
+  std::string s;
+  char buf[4096];
+  ssize_t n;
+  while ((n = ::read(fd, buf, sizeof buf)) > 0) s.append(buf, static_cast<size_t>(n));
+  return s;
+}
+
+}  // namespace
+
+RunResult RunProgram(const std::vector<std::string>& args) {
+  char out_name[] = "/tmp/orivane-out-XXXXXX";
+  char err_name[] = "/tmp/orivane-err-XXXXXX";
+  int out_fd = ::mkstemp(out_name);
+  int err_fd = ::mkstemp(err_name);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out_fd, 1);
+  posix_spawn_file_actions_adddup2(&actions, err_fd, 2);
+  std::vector<std::string> all{ORIVANE_BINARY};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  RunResult result;
+  pid_t pid;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int wstatus = 0;
+    ::waitpid(pid, &wstatus, 0);
+    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  ::lseek(out_fd, 0, SEEK_SET);
+  ::lseek(err_fd, 0, SEEK_SET);
+  result.out = ReadAll(out_fd);
+  result.err = ReadAll(err_fd);
+  ::close(out_fd);
+  ::close(err_fd);
+  ::unlink(out_name);
+  ::unlink(err_name);
+  return result;
+}
+
+}  // namespace orivane::test

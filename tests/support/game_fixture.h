@@ -1,0 +1,42 @@
+// Test support: a game directory in a temporary folder, filled with scripts
+// written in UTF-8 (stored as Shift-JIS), and headless runs of the engine on
+// it, in process or as the real program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orivane::test {
+
+struct RunResult {
+  int status = -1;
+  std::string out;  // story text (UTF-8)
+  std::string err;  // error reports and notes (UTF-8)
+};
+
+class GameDir {
+ public:
+  GameDir();
+  ~GameDir();
+  GameDir(const GameDir&) = delete;
+  GameDir& operator=(const GameDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // Writes `utf8` converted to Shift-JIS.
+  void Write(const std::string& name, std::string_view utf8) const;
+  void WriteBytes(const std::string& name, std::string_view bytes) const;
+  std::string ReadBytes(const std::string& name) const;
+
+  // Runs the engine in process on this directory (headless, virtual clock).
+  RunResult Run(uint32_t timeout_ms = 10000) const;
+
+ private:
+  std::string path_;
+};
+
+// Runs the orivane program with the arguments and collects its output.
+RunResult RunProgram(const std::vector<std::string>& args);
+
+}  // namespace orivane::test
