@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "graphics/display_surface.h"
 #include "platform/platform.h"
 #include "save/save_point.h"
 #include "script/command_table.h"
@@ -41,6 +42,8 @@ struct Engine {
   int32_t screen_width = 640;
   int32_t screen_height = 480;
   int32_t global_border = 200;
+
+  DisplaySurface display;  // sized to the screen at start-up
 
   Variables vars;
   InterpreterState interp;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "graphics/display_surface.h"
+
 namespace orivane {
 
 class Platform {
@@ -27,6 +29,11 @@ class Platform {
   // Shows a script error: a modal box with title and report text (both UTF-8)
   // that the player acknowledges. Returns when it has been closed.
   virtual void ShowError(std::string_view title, std::string_view text) = 0;
+
+  // Shows the display surface in the window. Called after every change of
+  // the screen (transition frames included). The headless backend keeps
+  // nothing: a screenshot is taken from the engine's surface.
+  virtual void Present(const DisplaySurface& display) = 0;
 
   // A note for the person running the engine (standard error when headless).
   virtual void Note(std::string_view utf8) = 0;

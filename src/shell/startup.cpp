@@ -34,6 +34,7 @@ int RunEngine(Engine& engine) {
     for (;;) {
       ResetForStartUp(engine);
       LoadScript(engine);
+      engine.display.Resize(engine.screen_width, engine.screen_height);
       BuildLabelTable(engine);
       ExecuteScript(engine, RunMode::kDefine);
       while (engine.interp.stop_request == 0) {

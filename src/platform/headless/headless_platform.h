@@ -20,6 +20,7 @@ class HeadlessPlatform final : public Platform {
   void WaitUntil(uint32_t deadline) override;
   void EchoStoryText(std::string_view utf8) override;
   void ShowError(std::string_view title, std::string_view text) override;
+  void Present(const DisplaySurface&) override {}
   void Note(std::string_view utf8) override;
 
  private:

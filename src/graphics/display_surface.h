@@ -1,0 +1,28 @@
+// The picture the player sees: the screen-sized 24-bit surface that
+// transitions copy into and the window shows. Pixels are blue-green-red,
+// rows bottom-up, each row padded to a multiple of four bytes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orivane {
+
+struct DisplaySurface {
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // bytes per row
+  std::vector<uint8_t> pixels;
+
+  void Resize(int w, int h) {
+    width = w;
+    height = h;
+    stride = (w * 3 + 3) & ~3;
+    pixels.assign(static_cast<size_t>(stride) * static_cast<size_t>(h), 0);
+  }
+  // First byte of the row that is `y` pixels from the top.
+  uint8_t* RowFromTop(int y) { return pixels.data() + static_cast<size_t>(height - 1 - y) * stride; }
+  const uint8_t* RowFromTop(int y) const { return pixels.data() + static_cast<size_t>(height - 1 - y) * stride; }
+};
+
+}  // namespace orivane
