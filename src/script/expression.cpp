@@ -90,6 +90,8 @@ int32_t ReadNumber(Engine& engine) {
       paren_depth += c == '(' ? 1 : -1;
       scratch.tokens.push_back(ExprToken{ExprToken::kParen, static_cast<char>(c), 0});
       s.Advance();
+    } else if (c == '+' && !operand_seen) {
+      s.Advance();  // a unary plus changes nothing: +5 is 5
     } else if (c == '*' || c == '+' || c == '/' || (c == '-' && operand_seen)) {
       if (!operand_seen) BadExpression(engine);
       scratch.tokens.push_back(ExprToken{ExprToken::kOperator, static_cast<char>(c), 0});

@@ -23,6 +23,7 @@ void Variables::ClearAll() {
   lower_.fill(-1);
   upper_.fill(-1);
   any_limit_ = false;
+  save_globals = false;
   ClearArrays();
   ClearAliases();
 }

@@ -77,6 +77,9 @@ class Variables {
   bool AddStrAlias(std::string name, std::string value);
   void ClearAliases();
 
+  // `globalon`: the global range is saved at shutdown.
+  bool save_globals = false;
+
  private:
   std::array<int32_t, kVariableCount> num_{};
   std::array<std::string, kVariableCount> str_;
