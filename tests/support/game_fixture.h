@@ -30,7 +30,7 @@ class GameDir {
   std::string ReadBytes(const std::string& name) const;
 
   // Runs the engine in process on this directory (headless, virtual clock).
-  RunResult Run(uint32_t timeout_ms = 10000) const;
+  RunResult Run(uint32_t timeout_ms = 3000) const;
 
  private:
   std::string path_;
