@@ -1,0 +1,88 @@
+// Arrays, integer limits and aliases declared in the *define block.
+#include <gtest/gtest.h>
+
+#include "support/game_fixture.h"
+
+namespace orivane::test {
+namespace {
+
+RunResult RunGame(const std::string& define, const std::string& body) {
+  GameDir game;
+  game.Write("0.txt", "*define\n" + define + "game\n*start\n" + body);
+  return game.Run();
+}
+
+std::string TitleAndMessage(const RunResult& r) {
+  size_t second = r.err.find('\n', r.err.find('\n') + 1);
+  return r.err.substr(0, second);
+}
+
+TEST(Variables, Programs) {
+  struct Case {
+    const char* name;
+    const char* define;
+    const char* body;
+    const char* out;
+  } cases[] = {
+      {"one-dimensional array has max+1 elements", "dim ?0[3]\n", "movl ?0, 1, 2, 3, 4\n?0[0]?0[3]\nend\n", "１４\n"},
+      {"row-major element order", "dim ?1[2][3]\n",
+       "movl ?1[1], 10, 11, 12, 13\n?1[1][2] ?1[0][2] ?1[2][3]\nend\n", "１２００\n"},
+      {"array number and index from expressions", "dim ?%0[2]\nnumalias two, 2\n",
+       "movl ?0, 5, 6, 7\n?0[two] ?0[(1+1)*1-1]\nend\n", "７６\n"},
+      {"limit clamps after a clamping command", "intlimit 10, 0, 100\n",
+       "for %10 = 150 to 150\n%10\nbreak\nnext\nend\n", "１００\n"},
+      {"lower limit", "intlimit 10, 5, 100\n", "for %10 = -3 to 9\n%10\nbreak\nnext\nend\n", "５\n"},
+      {"an upper limit of -1 means none", "intlimit 10, -5, -1\n",
+       "for %10 = 150 to 150\n%10\nnext\nend\n", "１５０\n"},
+      {"alias from an earlier alias", "numalias a, 3\nnumalias b, a*2+1\nstralias s, \"x\"+\"y\"\n",
+       "for %1 = b to b\n%1$0\nnext\nif \"xy\" == s end\n", "７\n"},
+      {"numeric and string alias may share a name", "numalias n, 4\nstralias n, \"四\"\n",
+       "for %1 = n to n\n%1\nnext\nif \"四\" == n end\n", "４\n"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = RunGame(c.define, c.body);
+    EXPECT_EQ(r.status, 0) << c.name << "\n" << r.err;
+    EXPECT_EQ(r.out, c.out) << c.name;
+  }
+}
+
+TEST(Variables, Errors) {
+  struct Case {
+    const char* define;
+    const char* body;
+    const char* report;
+  } cases[] = {
+      {"dim ?0[3]\n", "?0[4]\n", "エラー\n配列の添字が宣言された範囲を超えています（第1次元 最大値3 指定値4）"},
+      {"dim ?0[3][2]\n", "?0[1][3]\n", "エラー\n配列の添字が宣言された範囲を超えています（第2次元 最大値2 指定値3）"},
+      {"dim ?0[3]\n", "?0[-1]\n", "エラー\n配列の添字が宣言された範囲を超えています（第1次元 最大値3 指定値-1）"},
+      {"dim ?0[3]\n", "?0[1][1]\n", "エラー\n配列の添字指定が間違っています。"},
+      {"dim ?0[3][3]\n", "?0[1]\n", "エラー\n配列の添字指定が間違っています。"},
+      {"", "?9[0]\n", "エラー\n配列の添字指定が間違っています。"},
+      {"dim ?0[3]\n", "?0[1\n", "エラー\n配列変数指定が間違っています。"},
+      {"dim ?0[3]\ndim ?0[2]\n", "", "エラー\n配列変数の二重宣言です。"},
+      {"dim 0[3]\n", "", "エラー\nDim文の第一引数は~数字です。"},
+      {"dim ?0[-2]\n", "", "エラー\n配列の添字指定が間違っています。"},
+      {"dim ?0[100000][100000]\n", "", "エラー\n配列の添字指定が間違っています。"},
+      {"dim ?0[1][1][1][1][1][1][1][1][1][1][1][1][1][1][1][1][1][1][1][1][1]\n", "",
+       "エラー\n配列の添字指定が間違っています。"},
+      {"dim ?0[3]\n", "movl 0, 1\n", "エラー\nmovlの第一引数は?数字です。"},
+      {"dim ?0[2]\n", "movl ?0, 1, 2\n", "構文エラー\nコンマが必要なところにコンマが有りません。"},
+      {"numalias x, 1\nnumalias X, 2\n", "", "エラー\n数字エイリアスxが二重定義されています。"},
+      {"stralias y, \"a\"\nstralias y, \"b\"\n", "", "エラー\n文字列エイリアスyが二重定義されています。"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = RunGame(c.define, c.body);
+    EXPECT_EQ(r.status, 1) << c.define << c.body;
+    EXPECT_EQ(TitleAndMessage(r), c.report) << c.define << c.body;
+  }
+}
+
+TEST(Variables, TooManyAliases) {
+  std::string define;
+  for (int i = 0; i <= 10000; ++i) define += "numalias a" + std::to_string(i) + ", 1\n";
+  RunResult r = RunGame(define, "end\n");
+  EXPECT_EQ(TitleAndMessage(r), "エラー\n数字エイリアスが多すぎます。");
+}
+
+}  // namespace
+}  // namespace orivane::test
