@@ -1,5 +1,7 @@
 #include "script/labels.h"
 
+#include <cstring>
+
 #include "engine.h"
 #include "script/error.h"
 #include "script/readers.h"
@@ -32,13 +34,15 @@ void BuildLabelTable(Engine& engine) {
   ScriptBuffer& s = engine.script;
   LabelTable& table = engine.labels;
   table.Clear();
+  const uint8_t* base = s.bytes.data();
+  // The scan stops at the first NUL: a stray NUL byte ends the script here too.
+  const int32_t end = static_cast<int32_t>(
+      static_cast<const uint8_t*>(std::memchr(base, 0, static_cast<size_t>(s.length) + 1)) - base);
   s.pos = 0;
-  for (;;) {
+  while (s.pos < end) {
     uint8_t c = s.Cur();
     if (c == ' ' || c == '\t' || c == '\n') {
       s.Advance();
-    } else if (c == 0) {
-      break;
     } else if (c == '*') {
       std::string name = ReadLabelName(engine);
       if (table.Find(name) >= 0) ReportError(engine, "ラベル*%sの多重定義です。", "エラー", {name});
@@ -48,7 +52,23 @@ void BuildLabelTable(Engine& engine) {
       if (s.Cur() == '\n') s.Advance();
       table.Add(s.pos, std::move(name));
     } else {
-      while (s.Cur() != '\n' && s.Cur() != 0) s.Advance();
+      // The rest of this line holds no label. Jump to the next '*' that is the
+      // first non-blank byte of its line; lines without one are passed over at
+      // memchr speed.
+      int32_t next = end;
+      for (int32_t from = s.pos;;) {
+        const void* star = std::memchr(base + from, '*', static_cast<size_t>(end - from));
+        if (!star) break;
+        int32_t q = static_cast<int32_t>(static_cast<const uint8_t*>(star) - base);
+        int32_t b = q - 1;
+        while (b >= s.pos && (base[b] == ' ' || base[b] == '\t')) --b;
+        if (b >= s.pos && base[b] == '\n') {
+          next = q;
+          break;
+        }
+        from = q + 1;
+      }
+      s.pos = next;
     }
   }
   s.pos = 0;

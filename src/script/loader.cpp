@@ -11,16 +11,35 @@
 namespace orivane {
 namespace {
 
-// Reads a numbered script file in text mode: each CR LF pair becomes LF.
-// A NUL byte inside a file would end the script early; it is kept as it is,
-// so the loop reports the end of the script there.
+// Appends a numbered script file read in text mode: each CR LF pair becomes
+// LF. A NUL byte inside a file is kept as it is; the loop reports the end of
+// the script there.
 bool AppendTextFile(const std::string& name, std::vector<uint8_t>& out) {
-  std::vector<uint8_t> raw;
-  if (!ReadFileBytes(name, raw)) return false;
-  for (size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-    out.push_back(raw[i]);
+  size_t start = out.size();
+  if (!AppendFileBytes(name, out)) {
+    out.resize(start);
+    return false;
   }
+  // Compact in place: copy the runs between CR LF pairs down over the CRs.
+  uint8_t* data = out.data();
+  size_t end = out.size();
+  size_t read = start, write = start;
+  while (read < end) {
+    const void* cr = std::memchr(data + read, '\r', end - read);
+    size_t run_end = cr ? static_cast<size_t>(static_cast<const uint8_t*>(cr) - data) : end;
+    if (write != read) std::memmove(data + write, data + read, run_end - read);
+    write += run_end - read;
+    read = run_end;
+    if (read < end) {  // at a CR
+      if (read + 1 < end && data[read + 1] == '\n') {
+        ++read;  // drop the CR; the LF is copied with the next run
+      } else {
+        data[write++] = '\r';
+        ++read;
+      }
+    }
+  }
+  out.resize(write);
   return true;
 }
 
@@ -44,9 +63,12 @@ void LoadNumbered(Engine& engine) {
       if (auto s = FileSize("0" + std::to_string(n) + ".txt")) total += *s;
   }
   if (total > kMaxScriptBytes) ReportError(engine, "スクリプトファイルが大きすぎます。", "エラー");
-  std::vector<uint8_t> data;
-  data.reserve(total + 110);
   ScriptBuffer& s = engine.script;
+  // Reuse the previous script's storage (a `definereset` loads again): a fresh
+  // block of this size would cost a page fault for every 4 KB.
+  std::vector<uint8_t> data = std::move(s.bytes);
+  data.clear();
+  data.reserve(total + 110 + 1 + kScriptPadding);
   for (int n = 0; n < kScriptFileCount; ++n) {
     if (!AppendTextFile(std::to_string(n) + ".txt", data) && n < 10)
       AppendTextFile("0" + std::to_string(n) + ".txt", data);

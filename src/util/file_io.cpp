@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace orivane {
@@ -20,12 +21,29 @@ std::optional<uint64_t> FileSize(const std::string& name) {
 
 bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& out) {
   out.clear();
+  return AppendFileBytes(name, out);
+}
+
+bool AppendFileBytes(const std::string& name, std::vector<uint8_t>& out) {
   FILE* f = std::fopen(name.c_str(), "rb");
   if (!f) return false;
-  uint8_t buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
-  bool ok = !std::ferror(f);
+  // Read straight into the vector: size it by the file's length, then grow in
+  // large steps for files that change size or report none.
+  struct stat st;
+  size_t chunk = 1 << 16;
+  if (::fstat(fileno(f), &st) == 0 && st.st_size > 0) chunk = static_cast<size_t>(st.st_size) + 1;
+  bool ok = true;
+  for (;;) {
+    size_t old = out.size();
+    out.resize(old + chunk);
+    size_t n = std::fread(out.data() + old, 1, chunk, f);
+    out.resize(old + n);
+    if (n < chunk) {
+      ok = !std::ferror(f);
+      break;
+    }
+    chunk = std::max<size_t>(chunk, 1 << 20);
+  }
   std::fclose(f);
   return ok;
 }

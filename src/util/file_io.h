@@ -18,6 +18,10 @@ std::optional<uint64_t> FileSize(const std::string& name);
 // Reads a whole file as bytes. Returns false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& out);
 
+// Appends a whole file to `out`. Returns false when it cannot be opened or read
+// (`out` may then hold part of the file after its old end).
+bool AppendFileBytes(const std::string& name, std::vector<uint8_t>& out);
+
 // Writes bytes to a temporary file beside `name` and renames it over `name`, so
 // that a crash or a full disk never leaves a half-written file behind.
 bool WriteFileAtomically(const std::string& name, const void* data, size_t size);
