@@ -3,12 +3,14 @@
 #include "script/command_table.h"
 #include "script/control_commands.h"
 #include "script/declaration_commands.h"
+#include "script/system_commands.h"
 
 namespace orivane {
 
 void RegisterAllCommands(CommandTable& table) {
   RegisterControlCommands(table);
   RegisterDeclarationCommands(table);
+  RegisterSystemCommands(table);
 }
 
 }  // namespace orivane

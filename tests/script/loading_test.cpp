@@ -174,3 +174,35 @@ TEST(ScriptLoading, BytesThatAreNotShiftJisStillRun) {
 
 }  // namespace
 }  // namespace orivane::test
+
+namespace orivane::test {
+namespace {
+
+TEST(ScriptLoading, ScreenSizeReachesTheScript) {
+  struct Case {
+    const char* header;
+    const char* out;
+  } cases[] = {{";mode320\n", "３２０×２４０\n"}, {"", "６４０×４８０\n"}, {";mode800,value300\n", "８００×６００\n"}};
+  for (const Case& c : cases) {
+    GameDir game;
+    game.Write("0.txt", std::string(c.header) + "*define\ngame\n*start\ngetwindowsize %1, %2\n%1×%2\nend\n");
+    RunResult r = game.Run();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.out) << c.header;
+  }
+}
+
+TEST(SystemCommands, ChkdbgAndArgumentErrors) {
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\nchkdbg %3\n%3\nend\n");
+  EXPECT_EQ(game.Run().out, "０\n");
+  game.WriteBytes("58203749", "");
+  EXPECT_EQ(game.Run().out, "１\n");
+  game.Write("0.txt", "*define\ngame\n*start\ngetwindowsize %1, 2\n");
+  RunResult r = game.Run();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.substr(0, r.err.find("0.txt")), "構文エラー\n\n\n");  // the title, an empty message
+}
+
+}  // namespace
+}  // namespace orivane::test

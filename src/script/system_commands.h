@@ -1,0 +1,10 @@
+// Commands that ask the engine about itself: `getwindowsize`, `chkdbg`.
+#pragma once
+
+namespace orivane {
+
+class CommandTable;
+
+void RegisterSystemCommands(CommandTable& table);
+
+}  // namespace orivane
