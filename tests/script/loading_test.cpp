@@ -194,7 +194,7 @@ TEST(ScriptLoading, ScreenSizeReachesTheScript) {
 
 TEST(SystemCommands, ChkdbgAndArgumentErrors) {
   GameDir game;
-  game.Write("0.txt", "*define\ngame\n*start\nchkdbg %3\n%3\nend\n");
+  game.Write("0.txt", "*define\nchkdbg %300\ngame\n*start\n%300\nend\n");  // define-only; %300 is global
   EXPECT_EQ(game.Run().out, "０\n");
   game.WriteBytes("58203749", "");
   EXPECT_EQ(game.Run().out, "１\n");
