@@ -117,7 +117,6 @@ TEST(FindIniValue, ReadsProfileText) {
 
 TEST(GetIni, ReadsIniFilesAndCutsLongValues) {
   GameDir game;
-  game.Write("conf\\game.ini", "[sys]\nmode=full\nlong=" + std::string(300, 'x') + "\n");
   game.Write("conf/game.ini", "[sys]\nmode=full\nlong=" + std::string(300, 'x') + "\n");
   RunResult r = RunBody(game,
                         "getini $0,\"CONF\\GAME.INI\",\"SYS\",\"Mode\"\ngetini $1,\"conf\\game.ini\",\"sys\",\"long\"\n"
