@@ -37,7 +37,7 @@ void CmdCsvOpen(Engine& engine) {
     // interrupted game never leaves a half-written file in its place.
     std::string path = HostPath(name);
     std::string temp = path + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "wb");
+    FILE* f = std::fopen(temp.c_str(), "wbe");  // not inherited by started programs
     if (!f) CannotOpen(engine);
     csv.out = f;
     csv.out_temp_path = std::move(temp);

@@ -117,12 +117,15 @@ TEST(FindIniValue, ReadsProfileText) {
 
 TEST(GetIni, ReadsIniFilesAndCutsLongValues) {
   GameDir game;
-  game.Write("conf/game.ini", "[sys]\nmode=full\nlong=" + std::string(300, 'x') + "\n");
+  game.Write("conf/game.ini", "[sys]\nmode=full\nlong=" + std::string(300, 'x') + "\nwide=" + std::string(254, 'x') +
+                                  "あい\n");
   RunResult r = RunBody(game,
                         "getini $0,\"CONF\\GAME.INI\",\"SYS\",\"Mode\"\ngetini $1,\"conf\\game.ini\",\"sys\",\"long\"\n"
-                        "len %0,$1\nmov $2,\"keep\"\ngetini $2,\"none.ini\",\"sys\",\"mode\"\nlen %1,$2\n$0\n%0\n%1");
+                        "len %0,$1\nmov $2,\"keep\"\ngetini $2,\"none.ini\",\"sys\",\"mode\"\nlen %1,$2\n"
+                        "getini $3,\"conf/game.ini\",\"sys\",\"wide\"\nlen %2,$3\n$0\n%0\n%1\n%2");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "full\n" + WideLines({"255", "0"}));
+  // A two-byte character that does not fit whole is left out.
+  EXPECT_EQ(r.out, "full\n" + WideLines({"255", "0", "254"}));
 }
 
 TEST(GetReg, ReadsRegistryFileOrYieldsEmpty) {
