@@ -64,7 +64,7 @@ std::string_view NextCsvField(CsvState& csv) {
 void CmdCsvRead(Engine& engine) {
   CsvState& csv = engine.general.csv;
   if (!csv.is_open() || csv.writing) ReportError(engine, "読み込み用のCSVファイルが開かれていません。", "エラー");
-  std::string field;  // reused for every field of the statement
+  std::string& field = csv.field;  // reused, so reading allocates only when a field grows
   for (;;) {
     int32_t n = 0;
     bool numeric = ReadVariableNumber(engine, '%', n);

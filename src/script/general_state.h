@@ -62,6 +62,7 @@ class CsvState {
   bool scrambled = false;       // every byte XOR 0xA7
   std::vector<uint8_t> data;    // reading: the whole file, already unscrambled
   size_t read_pos = 0;
+  std::string field;           // scratch for the field being read
   FILE* out = nullptr;          // writing: the temporary file
   std::string out_temp_path;    // host path of the temporary file
   std::string out_final_path;   // host path it is renamed to

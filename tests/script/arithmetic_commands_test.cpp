@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "mov %5000,1\nmov %-1,2\nmov $9999,\"x\"\nadd $-5,\"y\"\nmov3 %4094,1,2,3\ninc %70000\n"
                    "mov %0,%5000\n%0\n%4094\n%4095",
                    WideLines({"0", "1", "2"})}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 // Random values stay in their range and the sequence repeats under the
 // headless clock.

@@ -18,12 +18,14 @@ TEST(FileExist, FindsLooseFilesWithBackslashesAndAnyCase) {
   GameDir game;
   game.WriteBytes("Data/Story.TXT", "x");
   game.WriteBytes("top.dat", "x");
+  // Names on disk are UTF-8; the second bytes of 表 and ソ in Shift-JIS are '\'.
+  game.WriteBytes("表/ソ.txt", "x");
   RunResult r = RunBody(game,
                         "fileexist %0,\"data\\story.txt\"\nfileexist %1,\"DATA/STORY.txt\"\n"
                         "fileexist %2,\"top.dat\"\nfileexist %3,\"missing.dat\"\nfileexist %4,\"data\"\n"
-                        "%0\n%1\n%2\n%3\n%4");
+                        "fileexist %5,\"表\\ソ.txt\"\n%0\n%1\n%2\n%3\n%4\n%5");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, WideLines({"1", "1", "1", "0", "0"}));
+  EXPECT_EQ(r.out, WideLines({"1", "1", "1", "0", "0", "1"}));
 }
 
 TEST(ReadFile, ReadsWholeFileAndLeavesVariableWhenMissing) {
@@ -111,7 +113,9 @@ TEST(FindIniValue, ReadsProfileText) {
   for (const Case& c : cases) {
     auto v = FindIniValue(text, c.section, c.key);
     EXPECT_EQ(v.has_value(), c.value.has_value()) << c.section << "/" << c.key;
-    if (v && c.value) EXPECT_EQ(std::string(*v), *c.value) << c.section << "/" << c.key;
+    if (v && c.value) {
+      EXPECT_EQ(std::string(*v), *c.value) << c.section << "/" << c.key;
+    }
   }
 }
 

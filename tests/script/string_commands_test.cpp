@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"SplitKeepsTwoByteCharactersWhole", "split \"ソ\\ア\",\"\\\",$0,$1\nmov $2,$0+\"|\"+$1\n$2",
                    "ソ|ア\n"},
         ScriptCase{"SplitTargetsWithBlanks", "split \"1 2\",\" \" , %0 , %1\n%0\n%1", WideLines({"1", "2"})}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(DateOf, GivesTwoDigitYearMonthDay) {
   std::tm t{};
