@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "save/save_point.h"
 #include "script/command_table.h"
+#include "script/general_state.h"
 #include "script/interpreter_state.h"
 #include "script/labels.h"
 #include "script/name_log.h"
@@ -51,6 +52,8 @@ struct Engine {
   InputState input;
   ReadFlags read_flags;
   SavePointState save_point;
+  ReturnChannel ret;      // results for `getret`
+  GeneralState general;  // random numbers, the CSV file, started programs
 
   // --timeout: 0 = none. The run stops when the engine clock passes it, or
   // when as much wall time has gone by (a loop that never waits).

@@ -3,6 +3,7 @@
 #include "script/command_table.h"
 #include "script/control_commands.h"
 #include "script/declaration_commands.h"
+#include "script/general_commands.h"
 #include "script/system_commands.h"
 
 namespace orivane {
@@ -10,6 +11,7 @@ namespace orivane {
 void RegisterAllCommands(CommandTable& table) {
   RegisterControlCommands(table);
   RegisterDeclarationCommands(table);
+  RegisterGeneralCommands(table);
   RegisterSystemCommands(table);
 }
 
