@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang lua5.4
+  clang lua5.4 liblua5.4-dev
   libturbojpeg0-dev libpng-dev
 )
 

@@ -64,7 +64,7 @@ bool ConvertFullWidthBrackets(ScriptBuffer& s) {
       s.bytes[s.pos + 1] = '[';
       s.bytes[p] = ']';
       s.bytes[p + 1] = ']';
-      return true;
+      return true;  // the caller forgets what was read from the old bytes
     }
     if (IsSjisLead(c)) ++p;
   }
@@ -208,14 +208,26 @@ void ExecuteScript(Engine& engine, RunMode mode) {
     }
     if (c == kFullWidthOpen[0] && s.Ahead(1) == kFullWidthOpen[1] && st.pretext_on &&
         engine.text.bracket_conversion && ConvertFullWidthBrackets(s)) {
+      st.ForgetCompiledScript();
       s.Advance();
       PretextCall(engine);
       continue;
     }
     uint8_t lower = (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
     if ((lower >= 'a' && lower <= 'z') || c == '_') {
-      std::string word = ReadToken(engine);
-      DispatchCommand(engine, word, mode);
+      // A statement read before is not read again: its word and what it names
+      // are kept by position.
+      if (const ResolvedCommand* cached = st.command_cache.Find(s.pos)) {
+        s.pos = cached->end_pos;
+        RunCommand(engine, *cached, mode);
+      } else {
+        int32_t start = s.pos;
+        ResolvedCommand command = ResolveCommand(engine, ReadToken(engine));
+        command.end_pos = s.pos;
+        if (st.command_cache.size() < InterpreterState::kMaxCachedCommands)
+          st.command_cache.Insert(start, command);
+        RunCommand(engine, command, mode);
+      }
       if ((mode == RunMode::kDefine && st.define_done) || st.quit_request) return;
       continue;
     }
@@ -223,33 +235,49 @@ void ExecuteScript(Engine& engine, RunMode mode) {
   }
 }
 
-void DispatchCommand(Engine& engine, std::string_view word, RunMode mode) {
+ResolvedCommand ResolveCommand(const Engine& engine, std::string word) {
+  ResolvedCommand r;
+  bool builtin_only = !word.empty() && word[0] == '_';
+  std::string_view name = builtin_only ? std::string_view(word).substr(1) : std::string_view(word);
+  r.defsub = !builtin_only && engine.interp.IsDefsub(name);
+  if (!r.defsub) r.info = engine.commands.Find(name);
+  r.word = std::move(word);
+  return r;
+}
+
+// `command` may live in the command cache, which a handler can clear (defsub):
+// nothing here touches it after the handler has run.
+void RunCommand(Engine& engine, const ResolvedCommand& command, RunMode mode) {
   InterpreterState& st = engine.interp;
   if (st.reset_pending) {
     st.reset_pending = 0;
     StartGame(engine);
     return;
   }
-  bool builtin_only = !word.empty() && word[0] == '_';
-  std::string_view name = builtin_only ? word.substr(1) : word;
-  if (!builtin_only && st.IsDefsub(name)) {
+  if (command.defsub) {
     if (!st.gosub.CanPush())
       ReportError(engine, "defsub文のせいでスタックが溢れました。", "スタックエラー");
     st.gosub.Push(engine.script.pos);
-    JumpToLabel(engine, name);
+    JumpToLabel(engine, command.word);
     return;
   }
-  const CommandInfo* info = engine.commands.Find(name);
+  const CommandInfo* info = command.info;
   if (info && info->define_only && mode == RunMode::kGame) info = nullptr;
   if (info) {
     if (!info->handler)
-      ReportError(engine, "命令\"%s\"はこのバージョンではまだ使えません。", "命令エラー", {name});
+      ReportError(engine, "命令\"%s\"はこのバージョンではまだ使えません。", "命令エラー", {info->word});
     info->handler(engine);
     return;
   }
+  std::string_view name = command.word;
+  if (!name.empty() && name[0] == '_') name.remove_prefix(1);
   if (!name.empty() && (name[0] == 'v' || name.substr(0, 2) == "dv" || name.substr(0, 2) == "mv"))
     ReportError(engine, "命令\"%s\"はこのバージョンではまだ使えません。", "命令エラー", {name});
-  ReportError(engine, "不正な命令\"%s\"です。", "構文エラー", {word});
+  ReportError(engine, "不正な命令\"%s\"です。", "構文エラー", {std::string_view(command.word)});
+}
+
+void DispatchCommand(Engine& engine, std::string_view word, RunMode mode) {
+  RunCommand(engine, ResolveCommand(engine, std::string(word)), mode);
 }
 
 }  // namespace orivane

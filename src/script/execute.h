@@ -22,6 +22,10 @@ void ExecuteScript(Engine& engine, RunMode mode);
 // Runs one command word (lower case, position after the word and its blanks).
 void DispatchCommand(Engine& engine, std::string_view word, RunMode mode);
 
+// The two halves of DispatchCommand: what the word names, and running it.
+ResolvedCommand ResolveCommand(const Engine& engine, std::string word);
+void RunCommand(Engine& engine, const ResolvedCommand& command, RunMode mode);
+
 // Gathers the text line at the script position into Shift-JIS bytes, as the
 // loop hands it to text output (including line-end waits). Exposed for tests.
 std::string GatherTextLine(Engine& engine);

@@ -68,12 +68,42 @@ int32_t Apply(Engine& engine, char op, int32_t left, int32_t right) {
   }
 }
 
+// Runs a postfix program on the scratch stack above `stack_mark`.
+int32_t Evaluate(Engine& engine, const ExprToken* ops, size_t count, std::vector<int32_t>& stack,
+                 size_t stack_mark) {
+  for (size_t i = 0; i < count; ++i) {
+    const ExprToken& t = ops[i];
+    if (t.kind == ExprToken::kOperand) {
+      stack.push_back(t.var >= 0 ? engine.vars.Num(t.var) : t.value);
+      continue;
+    }
+    if (stack.size() < stack_mark + 2) BadExpression(engine);
+    int32_t right = stack.back();
+    stack.pop_back();
+    int32_t left = stack.back();
+    stack.back() = Apply(engine, t.op, left, right);
+  }
+  if (stack.size() != stack_mark + 1) BadExpression(engine);
+  int32_t result = stack.back();
+  stack.resize(stack_mark);
+  return result;
+}
+
 }  // namespace
 
 int32_t ReadNumber(Engine& engine) {
-  ReaderDepth depth(engine);
   ScriptBuffer& s = engine.script;
   ExpressionScratch& scratch = engine.interp.expr;
+  ExpressionCache& cache = engine.interp.expr_cache;
+  if (const ExpressionCache::Program* program =
+          engine.interp.variable_trace ? nullptr : cache.by_position.Find(s.pos)) {
+    s.pos = program->end_pos;
+    return Evaluate(engine, cache.ops.data() + program->first, program->count, scratch.stack,
+                    scratch.stack.size());
+  }
+  ReaderDepth depth(engine);
+  const int32_t start_pos = s.pos;
+  bool cacheable = engine.interp.variable_trace == 0;
   // Nested expressions (inside array indices) share the scratch vectors: each
   // level works above the marks it found and truncates back to them.
   const size_t token_mark = scratch.tokens.size();
@@ -112,28 +142,26 @@ int32_t ReadNumber(Engine& engine) {
         if (paren_depth != 0) ReportError(engine, "式のカッコの対応が間違っています", "エラー");
         break;
       }
-      int32_t value = ReadNumberTerm(engine);
-      scratch.tokens.push_back(ExprToken{ExprToken::kOperand, 0, value});
+      int32_t var;
+      bool term_cacheable;
+      int32_t value = ReadNumberTermForCache(engine, var, term_cacheable);
+      cacheable = cacheable && term_cacheable;
+      scratch.tokens.push_back(ExprToken{ExprToken::kOperand, 0, value, var});
       operand_seen = true;
     }
   }
 
   ToPostfix(engine, scratch.tokens.data(), token_mark, scratch.tokens.size(), scratch.postfix);
-
-  for (size_t i = postfix_mark; i < scratch.postfix.size(); ++i) {
-    const ExprToken& t = scratch.postfix[i];
-    if (t.kind == ExprToken::kOperand) {
-      scratch.stack.push_back(t.value);
-      continue;
-    }
-    if (scratch.stack.size() < stack_mark + 2) BadExpression(engine);
-    int32_t right = scratch.stack.back();
-    scratch.stack.pop_back();
-    int32_t left = scratch.stack.back();
-    scratch.stack.back() = Apply(engine, t.op, left, right);
+  const ExprToken* program = scratch.postfix.data() + postfix_mark;
+  const size_t count = scratch.postfix.size() - postfix_mark;
+  // Reading terms changes no variable, so evaluating %n operands by reading
+  // them again gives the values the tokenizer saw.
+  int32_t result = Evaluate(engine, program, count, scratch.stack, stack_mark);
+  if (cacheable && cache.by_position.size() < ExpressionCache::kMaxPrograms) {
+    cache.by_position.Insert(start_pos, ExpressionCache::Program{s.pos, static_cast<uint32_t>(cache.ops.size()),
+                                                                static_cast<uint32_t>(count)});
+    cache.ops.insert(cache.ops.end(), program, program + count);
   }
-  if (scratch.stack.size() != stack_mark + 1) BadExpression(engine);
-  int32_t result = scratch.stack.back();
 
   scratch.tokens.resize(token_mark);
   scratch.postfix.resize(postfix_mark);

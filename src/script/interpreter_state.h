@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "util/position_map.h"
+
 namespace orivane {
 
 enum class RunMode { kGame = 0, kDefine = 1 };
@@ -37,6 +39,29 @@ struct ExprToken {
   Kind kind;
   char op;
   int32_t value;
+  // For an operand read as %n with a constant n: the variable number, so that
+  // a cached expression reads the variable again; -1 for a constant.
+  int32_t var = -1;
+};
+
+// Expressions already read, by their start position: the postfix program and
+// where the expression ends. Only expressions whose operands are literals,
+// aliases and plain %n variables are kept; their meaning cannot change while
+// the script runs (aliases are never redefined, and the script bytes change
+// only through bracket conversion, which clears the cache).
+struct ExpressionCache {
+  static constexpr size_t kMaxPrograms = 1 << 20;
+  struct Program {
+    int32_t end_pos;
+    uint32_t first;  // index into `ops`
+    uint32_t count;
+  };
+  PositionMap<Program> by_position;
+  std::vector<ExprToken> ops;
+  void Clear() {
+    by_position.Clear();
+    ops.clear();
+  }
 };
 
 // Reused buffers of the expression reader, so that evaluating an expression
@@ -45,6 +70,17 @@ struct ExpressionScratch {
   std::vector<ExprToken> tokens;
   std::vector<ExprToken> postfix;
   std::vector<int32_t> stack;
+};
+
+struct CommandInfo;
+
+// What a command word names: a user command (DefsubList) or an entry of the
+// command table (nullptr when neither). `word` is as written, '_' included.
+struct ResolvedCommand {
+  int32_t end_pos = 0;  // after the word and its blanks
+  std::string word;
+  bool defsub = false;
+  const CommandInfo* info = nullptr;
 };
 
 struct Trap {
@@ -83,6 +119,16 @@ struct InterpreterState {
   int reader_depth = 0;
   uint32_t statements_since_clock_check = 0;
   ExpressionScratch expr;
+  ExpressionCache expr_cache;
+  // Command words already resolved, by the position of the word: where the
+  // word and its blanks end, and what it names. Cleared when the DefsubList
+  // changes or the script is loaded.
+  static constexpr size_t kMaxCachedCommands = 1 << 20;
+  PositionMap<ResolvedCommand> command_cache;
+  void ForgetCompiledScript() {
+    expr_cache.Clear();
+    command_cache.Clear();
+  }
 
   bool IsDefsub(std::string_view word) const { return defsub_names.count(std::string(word)) != 0; }
 };

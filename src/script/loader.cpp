@@ -99,6 +99,7 @@ int32_t HeaderNumber(const ScriptBuffer& s, size_t at) {
 
 void LoadScript(Engine& engine) {
   ScriptBuffer& s = engine.script;
+  engine.interp.ForgetCompiledScript();
   s.file_end.fill(0);
   s.file_end[kScriptFileCount - 1] = 0xFFFFFF;
   s.packed = false;

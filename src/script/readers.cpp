@@ -100,7 +100,15 @@ std::string ReadLabelName(Engine& engine) {
 }
 
 int32_t ReadNumberTerm(Engine& engine) {
+  int32_t var;
+  bool cacheable;
+  return ReadNumberTermForCache(engine, var, cacheable);
+}
+
+int32_t ReadNumberTermForCache(Engine& engine, int32_t& var, bool& cacheable) {
   ScriptBuffer& s = engine.script;
+  var = -1;
+  cacheable = true;
   SkipBlanks(engine);
   // %%n reads the variable whose number variable n holds: count the '%' and
   // apply the lookups innermost first, without recursion.
@@ -115,6 +123,7 @@ int32_t ReadNumberTerm(Engine& engine) {
   if (c == '?') {
     s.Advance();
     value = ReadArrayElement(engine);
+    cacheable = false;
   } else if (IsDigit(c) || c == '+') {
     value = ReadDigits(engine, 1);
   } else if (c == '-') {
@@ -126,6 +135,8 @@ int32_t ReadNumberTerm(Engine& engine) {
     if (!alias) ReportError(engine, "数字がくるべきところに数字がありません。", "構文エラー");
     value = *alias;
   }
+  if (indirections == 1 && cacheable) var = value;
+  if (indirections > 1) cacheable = false;
   for (; indirections > 0; --indirections) {
     value = engine.vars.Num(value);
     SkipBlanks(engine);

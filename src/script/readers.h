@@ -35,6 +35,10 @@ std::string ReadToken(Engine& engine);
 std::string ReadLabelName(Engine& engine);
 
 int32_t ReadNumberTerm(Engine& engine);
+// The same, also telling the expression cache how the value was found: the
+// variable number for a single %n whose n is constant, -1 for a constant, and
+// `cacheable` false for anything whose meaning may change (arrays, %%n).
+int32_t ReadNumberTermForCache(Engine& engine, int32_t& var, bool& cacheable);
 std::string ReadStringTerm(Engine& engine);
 std::string ReadString(Engine& engine);
 

@@ -88,6 +88,24 @@ TEST(Execution, DefineOnlyCommandWorksInTheDefineBlock) {
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
+TEST(Execution, StatementRunAgainSeesALaterDefsub) {
+  GameDir game;
+  game.Write("0.txt",
+             "*define\n*again\nitoa $300, %300\nif %300 == 1 goto *after\nmov %300, 1\n"
+             "defsub itoa\ngoto *again\n*after\ngame\n"
+             "*itoa\ngetparam $5, %5\nmov $301, \"user\"\nreturn\n"
+             "*start\n$300$301\nend\n");
+  RunResult r = game.Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "0user\n");  // the second pass ran the user command, not the built-in
+}
+
+TEST(Execution, ExpressionRunAgainReadsVariablesAgain) {
+  RunResult r = RunGame("for %1 = 1 to 3\nmov %2, %1 * 10 + 1 mod 3\n%2\nnext\nend\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "１１\n２１\n３１\n");
+}
+
 TEST(ErrorReport, ExactTextWithExcerpt) {
   GameDir game;
   game.Write("0.txt", "*define\ngame\n*start\n一\n二\nbogus 1, 2\n");

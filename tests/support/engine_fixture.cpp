@@ -11,6 +11,7 @@ void EngineFixture::SetScript(std::string_view utf8) {
   std::string sjis = Utf8ToSjis(utf8);
   engine_.script.Assign(std::vector<uint8_t>(sjis.begin(), sjis.end()));
   engine_.script.file_end.fill(engine_.script.length);
+  engine_.interp.ForgetCompiledScript();
 }
 
 std::string EngineFixture::Rest() {
