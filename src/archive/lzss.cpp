@@ -1,0 +1,105 @@
+#include "archive/lzss.h"
+
+#include <algorithm>
+
+#include "archive/bit_reader.h"
+
+namespace orivane {
+namespace {
+
+// The longest output of one token: a copy of 15 + 2 bytes.
+constexpr size_t kMaxTokenOutput = 17;
+
+// One decoding in progress. `DecodeSome` fills an output block and can be
+// called again to go on, so output can go to a file block by block.
+class LzssDecoder {
+ public:
+  LzssDecoder(LzssWindow& window, const uint8_t* in, size_t size) : window_(window), bits_(in, size) {
+    std::fill(window_.bytes.begin(), window_.bytes.begin() + kLzssStartPosition, uint8_t{0x20});
+  }
+
+  bool done() const { return done_; }
+
+  // Decodes whole tokens into out[0..capacity) while a whole token still fits
+  // (capacity must be at least kMaxTokenOutput). Returns the bytes written.
+  size_t DecodeSome(uint8_t* out, size_t capacity) {
+    uint8_t* win = window_.bytes.data();
+    uint8_t pos = pos_;
+    size_t n = 0;
+    while (n + kMaxTokenOutput <= capacity) {
+      uint32_t flag;
+      if (!bits_.Read(1, flag)) {
+        done_ = true;
+        break;
+      }
+      if (flag) {
+        uint32_t c;
+        if (!bits_.Read(8, c)) {
+          done_ = true;
+          break;
+        }
+        out[n++] = static_cast<uint8_t>(c);
+        win[pos++] = static_cast<uint8_t>(c);
+      } else {
+        uint32_t ref;  // 8 bits position, 4 bits length: one read is the same as two
+        if (!bits_.Read(12, ref)) {
+          done_ = true;
+          break;
+        }
+        uint8_t from = static_cast<uint8_t>(ref >> 4);
+        uint32_t count = (ref & 15) + 2;
+        // Byte by byte on purpose: a copy that overlaps the write position reads
+        // bytes written earlier in the same copy.
+        for (uint32_t k = 0; k < count; ++k) {
+          uint8_t c = win[from++];
+          out[n++] = c;
+          win[pos++] = c;
+        }
+      }
+    }
+    pos_ = pos;
+    return n;
+  }
+
+ private:
+  LzssWindow& window_;
+  BitReader bits_;
+  uint8_t pos_ = kLzssStartPosition;
+  bool done_ = false;
+};
+
+constexpr size_t kBlock = 64 * 1024;
+
+}  // namespace
+
+std::vector<uint8_t> LzssDecodeToMemory(LzssWindow& window, const uint8_t* in, size_t in_size,
+                                        size_t limit) {
+  LzssDecoder decoder(window, in, in_size);
+  std::vector<uint8_t> out;
+  // LZSS expands at most 17 bytes per 13 bits, so the output cannot outgrow
+  // this however the size fields of an archive lie.
+  size_t most = (in_size * 8 / 13 + 1) * kMaxTokenOutput;
+  out.resize(std::min(limit, most) + kMaxTokenOutput);
+  size_t used = 0;
+  while (!decoder.done() && used < limit) used += decoder.DecodeSome(out.data() + used, out.size() - used);
+  // What lies beyond the limit is decoded only for the window's sake.
+  uint8_t scratch[kBlock];
+  while (!decoder.done()) decoder.DecodeSome(scratch, sizeof scratch);
+  out.resize(std::min(used, limit));
+  return out;
+}
+
+int64_t LzssDecodeToFile(LzssWindow& window, const uint8_t* in, size_t in_size, std::FILE* out) {
+  LzssDecoder decoder(window, in, in_size);
+  std::vector<uint8_t> block(kBlock);
+  int64_t total = 0;
+  bool ok = true;
+  while (!decoder.done()) {
+    size_t n = decoder.DecodeSome(block.data(), block.size());
+    if (ok && n && std::fwrite(block.data(), 1, n, out) != n) ok = false;
+    total += static_cast<int64_t>(n);
+  }
+  return ok ? total : -1;
+}
+
+}  // namespace orivane
