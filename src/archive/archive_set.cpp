@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "archive/archive_format.h"
+#include "archive/archive_index_reader.h"
 #include "engine.h"
 
 namespace orivane {
@@ -81,19 +82,10 @@ bool IndexArchive(Engine& engine, const std::string& path, uint8_t number, bool&
   FilePtr file = OpenRead(path);
   missing = !file;
   if (!file) return false;
-  const int prefix = engine.archive.prefix_bytes();
   auto file_size = OpenFileSize(file.get());
   ByteInput in(file.get());
-  ArchiveHeader header;
-  if (!file_size || !ReadArchiveHeader(in, prefix, header)) return false;
-  ArchiveRecord record;
-  for (uint32_t i = 0; i < header.count; ++i) {
-    if (!ReadArchiveRecord(in, record)) break;  // no further entries
-    uint64_t start = EntryStart(header, record);
-    if (!EntryInside(*file_size, prefix, start, record.stored_size)) continue;
-    engine.archive.index.Add(record.name, number, record.kind, start, record.stored_size, record.decoded_size);
-  }
-  return true;
+  return file_size &&
+         IndexArchiveRecords(in, *file_size, engine.archive.prefix_bytes(), number, engine.archive.index);
 }
 
 }  // namespace

@@ -26,6 +26,19 @@ class BitReader {
     return true;
   }
 
+  // Fast path for decoders: makes at least `n` bits (up to 57) available when
+  // the input has them, and returns how many there are.
+  int Available(int n) {
+    if (bits_ < n) Refill();
+    return bits_;
+  }
+  // The next `n` bits without consuming them; only after Available(n) >= n.
+  uint32_t Peek(int n) const { return static_cast<uint32_t>(acc_ >> (64 - n)); }
+  void Consume(int n) {
+    acc_ <<= n;
+    bits_ -= n;
+  }
+
   // Bytes taken from the input so far (including those still buffered).
   size_t bytes_fetched() const { return static_cast<size_t>(next_ - data_); }
 

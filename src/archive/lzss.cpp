@@ -27,6 +27,26 @@ class LzssDecoder {
     uint8_t pos = pos_;
     size_t n = 0;
     while (n + kMaxTokenOutput <= capacity) {
+      if (bits_.Available(13) >= 13) {  // a whole token of either kind is there
+        uint32_t token = bits_.Peek(13);
+        if (token & 0x1000) {
+          uint8_t c = static_cast<uint8_t>(token >> 4);
+          bits_.Consume(9);
+          out[n++] = c;
+          win[pos++] = c;
+          continue;
+        }
+        bits_.Consume(13);
+        uint8_t from = static_cast<uint8_t>(token >> 4);
+        uint32_t count = (token & 15) + 2;
+        for (uint32_t k = 0; k < count; ++k) {
+          uint8_t c = win[from++];
+          out[n++] = c;
+          win[pos++] = c;
+        }
+        continue;
+      }
+      // Near the end of the input: token by token, stopping at a short one.
       uint32_t flag;
       if (!bits_.Read(1, flag)) {
         done_ = true;

@@ -1,0 +1,20 @@
+#include "archive/archive_index_reader.h"
+
+#include "archive/archive_format.h"
+
+namespace orivane {
+
+bool IndexArchiveRecords(ByteInput& in, uint64_t file_size, int prefix, uint8_t number, ArchiveIndex& index) {
+  ArchiveHeader header;
+  if (!ReadArchiveHeader(in, prefix, header)) return false;
+  ArchiveRecord record;
+  for (uint32_t i = 0; i < header.count; ++i) {
+    if (!ReadArchiveRecord(in, record)) break;  // no further entries
+    uint64_t start = EntryStart(header, record);
+    if (!EntryInside(file_size, prefix, start, record.stored_size)) continue;
+    index.Add(record.name, number, record.kind, start, record.stored_size, record.decoded_size);
+  }
+  return true;
+}
+
+}  // namespace orivane
