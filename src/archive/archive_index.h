@@ -24,7 +24,6 @@ struct IndexEntry {
   uint64_t offset = 0;  // absolute start: data base + offset (without prefix bytes)
   uint32_t stored_size = 0;
   uint32_t decoded_size = 0;
-  uint32_t hash = 0;  // of the whole name, for the lookup table
 };
 
 class ArchiveIndex {
@@ -45,15 +44,19 @@ class ArchiveIndex {
   const IndexEntry& entry(uint32_t id) const { return entries_[id]; }
   size_t size() const { return entries_.size(); }
   void Clear();
+  // Makes room for `more` entries, so that adding them does not rehash.
+  void Reserve(size_t more);
 
  private:
-  void Grow();
-  uint32_t* Slot(std::string_view lowered, uint32_t hash);
+  void Rehash(size_t slot_count);
+  uint64_t* Slot(std::string_view lowered, uint32_t hash);
 
   std::string names_;
   std::vector<IndexEntry> entries_;
   std::array<std::vector<uint32_t>, 256> buckets_;
-  std::vector<uint32_t> slots_;  // open addressing: entry id + 1, 0 = empty
+  // Open addressing: the name's hash in the high half, entry id + 1 in the
+  // low half (0 = empty), so probing rarely touches the entries themselves.
+  std::vector<uint64_t> slots_;
   size_t used_slots_ = 0;
 };
 
