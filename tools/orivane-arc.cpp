@@ -14,6 +14,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,7 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
   }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(archive.c_str(), "rb"), std::fclose);
   if (!f) return Fail("cannot open " + archive);
+  std::set<std::string> done;
   LzssWindow window;  // shared by the decodings in archive order, as in the engine
   int status = listing.complete ? 0 : Fail(archive + ": the entry records end early");
   for (size_t i = 0; i < listing.records.size(); ++i) {
@@ -174,9 +176,10 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
     std::string key = ArchiveIndex::Lower(r.name);
     if (!wanted.empty()) {
       auto it = wanted.find(key);
-      if (it == wanted.end() || it->second) continue;  // the first entry of a name wins
+      if (it == wanted.end()) continue;
       it->second = true;
     }
+    if (!done.insert(key).second) continue;  // as in the engine, the first entry of a name wins
     std::string shown = SjisToUtf8(r.name);
     fs::path out = OutputPath(dir, r.name);
     if (out.empty()) {

@@ -199,7 +199,7 @@ TEST(ArchiveSet, EntriesOfEveryKindBuiltByHand) {
   // 1 x 1: width, height, then per channel the first sample and one code 0.
   const std::string spb = std::string("\x00\x01\x00\x01", 4) + std::string("\x0A\x02\x80\x78\x00", 5);
   ArchiveBytes records;
-  records.Record("stored", 0, 0, 3, 3).Record("packed", 2, 3, 4, 4).Record("pic.bmp", 1, 7, 9, 58);
+  records.Record("stored", 0, 0, 3, 50).Record("packed", 2, 3, 4, 4).Record("pic.bmp", 1, 7, 9, 58);
   records.Record("odd", 9, 0, 1, 1);
   ArchiveBytes a;
   a.U16(4).U32(static_cast<uint32_t>(6 + records.size())).Raw(records.str());
@@ -218,7 +218,11 @@ TEST(ArchiveSet, EntriesOfEveryKindBuiltByHand) {
     EXPECT_EQ(pic.pixels[0], 10);
     EXPECT_EQ(pic.pixels[1], 20);
     EXPECT_EQ(pic.pixels[2], 30);
-    std::string path = "odd";  // an unknown kind extracts to an empty file
+    // A stored entry is its stored bytes, whatever its decoded size says.
+    std::string path = "stored";
+    ASSERT_TRUE(ExtractArchived(e, path));
+    EXPECT_EQ(std::filesystem::file_size(path), 3u);
+    path = "odd";  // an unknown kind extracts to an empty file
     ASSERT_TRUE(ExtractArchived(e, path));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
   });

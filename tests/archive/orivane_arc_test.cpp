@@ -130,8 +130,9 @@ TEST(OrivaneArc, HandMadeArchiveWithUnsafeNamesAndBrokenEntries) {
   ArchiveGame g;
   ArchiveBytes records;
   records.Record("..\\escape.txt", 0, 0, 2, 2).Record("ok.txt", 0, 2, 2, 2).Record("gone.txt", 0, 100, 2, 2);
+  records.Record("OK.TXT", 0, 0, 2, 2);  // a later duplicate does not overwrite the first
   ArchiveBytes a;
-  a.U16(3).U32(static_cast<uint32_t>(6 + records.size())).Raw(records.str()).Raw("EVok");
+  a.U16(4).U32(static_cast<uint32_t>(6 + records.size())).Raw(records.str()).Raw("EVok");
   g.dir().WriteBytes("hand.ora", a.str());
   ToolResult list = RunTool({"list", "hand.ora"});
   EXPECT_EQ(list.status, 1);  // an entry past the end is shown and flagged
