@@ -89,8 +89,8 @@ bool ExtractFromAltArchive(Engine& engine, const std::string& archive, std::stri
 
 bool ExtractWithModule(Engine& engine, const std::string& archive, const std::string& module,
                        std::string_view request, std::string& path) {
-  auto get_info = reinterpret_cast<OrivaneGetFileInfo>(engine.plugin_modules.FindFunction(module, "GetFileInfo"));
-  auto get_file = reinterpret_cast<OrivaneGetFile>(engine.plugin_modules.FindFunction(module, "GetFile"));
+  auto get_info = reinterpret_cast<OrivaneGetFileInfo>(engine.plugin_modules.Find(module, "GetFileInfo"));
+  auto get_file = reinterpret_cast<OrivaneGetFile>(engine.plugin_modules.Find(module, "GetFile"));
   if (!get_info || !get_file) return false;
   std::string file(FilePart(request));
   if (!SafeFileName(file) || !engine.temp_dir.Create()) return false;

@@ -23,12 +23,12 @@ std::string PluginModuleTable::SharedObjectPath(std::string_view module_name) {
   return path;
 }
 
-void* PluginModuleTable::FindFunction(std::string_view module_name, const char* symbol) {
+void* PluginModuleTable::Find(const std::string& module_name, const char* symbol) {
   for (Module& m : modules_)
     if (m.name == module_name) return m.handle ? ::dlsym(m.handle, symbol) : nullptr;
   if (modules_.size() >= kCapacity) return nullptr;
   Module m;
-  m.name = std::string(module_name);
+  m.name = module_name;
   m.handle = ::dlopen(SharedObjectPath(module_name).c_str(), RTLD_NOW | RTLD_LOCAL);
   modules_.push_back(m);
   return m.handle ? ::dlsym(m.handle, symbol) : nullptr;

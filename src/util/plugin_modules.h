@@ -25,7 +25,7 @@ class PluginModuleTable {
   // The exported symbol `symbol` of the module `module_name`, loading the
   // module on first use. nullptr when the module or the symbol is missing or
   // the table is full. The name is matched exactly as given.
-  void* FindFunction(std::string_view module_name, const char* symbol);
+  void* Find(const std::string& module_name, const char* symbol);
 
   // The path the module is loaded from: '\' becomes '/', ".dll" becomes ".so",
   // and a relative name is anchored at the current directory.
