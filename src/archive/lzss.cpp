@@ -1,6 +1,7 @@
 #include "archive/lzss.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "archive/bit_reader.h"
 
@@ -81,6 +82,54 @@ class LzssDecoder {
     return n;
   }
 
+  // Decodes into buf[n..capacity) with the buffer itself as the window, which
+  // saves the second store of every byte. buf[n - 256 .. n) must hold the
+  // window in writing order: buf[n - 256 + j] is window byte (position + j).
+  // On return the window is brought up to date from the buffer, so decoding
+  // can go on with DecodeSome. Returns the new end of the output.
+  size_t DecodeInPlace(uint8_t* buf, size_t n, size_t capacity) {
+    const size_t start = n;
+    const uint8_t pos0 = pos_;
+    auto copy = [&](uint32_t token) {
+      uint8_t write_pos = static_cast<uint8_t>(pos0 + (n - start));
+      uint8_t from = static_cast<uint8_t>(token >> 4);
+      uint32_t count = (token & 15) + 2;
+      size_t distance = static_cast<uint8_t>(write_pos - from);
+      if (distance == 0) distance = 256;  // the position about to be overwritten
+      const uint8_t* src = buf + n - distance;
+      uint8_t* dst = buf + n;
+      if (distance >= kMaxTokenOutput) {
+        std::memcpy(dst, src, kMaxTokenOutput);  // fixed size; the surplus lands in the slack
+      } else {
+        for (uint32_t k = 0; k < count; ++k) dst[k] = src[k];  // overlapping: byte by byte
+      }
+      n += count;
+    };
+    while (n + kMaxTokenOutput <= capacity) {
+      if (bits_.Available(13) >= 13) {
+        uint32_t token = bits_.Peek(13);
+        if (token & 0x1000) {
+          bits_.Consume(9);
+          buf[n++] = static_cast<uint8_t>(token >> 4);
+        } else {
+          bits_.Consume(13);
+          copy(token);
+        }
+        continue;
+      }
+      uint32_t flag, v;
+      if (!bits_.Read(1, flag) || !bits_.Read(flag ? 8 : 12, v)) {
+        done_ = true;
+        break;
+      }
+      if (flag) buf[n++] = static_cast<uint8_t>(v);
+      else copy(v);
+    }
+    pos_ = static_cast<uint8_t>(pos0 + (n - start));
+    for (int j = 0; j < 256; ++j) window_.bytes[static_cast<uint8_t>(pos_ + j)] = buf[n - 256 + j];
+    return n;
+  }
+
  private:
   LzssWindow& window_;
   BitReader bits_;
@@ -94,19 +143,21 @@ constexpr size_t kBlock = 64 * 1024;
 
 std::vector<uint8_t> LzssDecodeToMemory(LzssWindow& window, const uint8_t* in, size_t in_size,
                                         size_t limit) {
-  LzssDecoder decoder(window, in, in_size);
-  std::vector<uint8_t> out;
+  LzssDecoder decoder(window, in, in_size);  // prepares the window
   // LZSS expands at most 17 bytes per 13 bits, so the output cannot outgrow
   // this however the size fields of an archive lie.
   size_t most = (in_size * 8 / 13 + 1) * kMaxTokenOutput;
-  out.resize(std::min(limit, most) + kMaxTokenOutput);
-  size_t used = 0;
-  while (!decoder.done() && used < limit) used += decoder.DecodeSome(out.data() + used, out.size() - used);
+  size_t keep = std::min(limit, most);
+  // The window in writing order, then the output, then room for one token.
+  std::vector<uint8_t> buf(256 + keep + kMaxTokenOutput);
+  for (int j = 0; j < 256; ++j) buf[j] = window.bytes[static_cast<uint8_t>(kLzssStartPosition + j)];
+  size_t end = decoder.DecodeInPlace(buf.data(), 256, buf.size());
   // What lies beyond the limit is decoded only for the window's sake.
   uint8_t scratch[kBlock];
   while (!decoder.done()) decoder.DecodeSome(scratch, sizeof scratch);
-  out.resize(std::min(used, limit));
-  return out;
+  buf.resize(256 + std::min(end - 256, limit));
+  buf.erase(buf.begin(), buf.begin() + 256);
+  return buf;
 }
 
 int64_t LzssDecodeToFile(LzssWindow& window, const uint8_t* in, size_t in_size, std::FILE* out) {
