@@ -128,6 +128,33 @@ TEST(Lzss, WritesToAFile) {
   EXPECT_EQ(back, text);
 }
 
+// Memory decoding uses its output as the window, file decoding the window
+// itself: both must agree, also for copies from the position about to be
+// overwritten (256 bytes back) and from the tail an earlier entry left.
+TEST(Lzss, MemoryAndFileDecodingAgree) {
+  std::vector<Token> tokens;
+  for (int i = 0; i < 300; ++i) tokens.push_back(Lit(static_cast<char>('A' + i % 50)));
+  // 300 bytes written: the write position is (239 + 300) mod 256 = 27.
+  tokens.push_back(Copy(27, 15));  // 256 back: the position about to be overwritten
+  tokens.push_back(Copy(30, 3));   // write position 44: 14 back
+  tokens.push_back(Copy(40, 15));  // write position 49: 9 back, reading its own output
+  std::vector<Token> first = {Copy(250, 15), Lit('x'), Copy(239, 2)};  // reads the old tail
+  for (const auto& stream : {Stream(tokens), Stream(first)}) {
+    LzssWindow a, b;
+    for (int i = 0; i < 256; ++i) a.bytes[i] = b.bytes[i] = static_cast<uint8_t>(i * 7);
+    std::string in_memory = Decode(a, stream);
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    LzssDecodeToFile(b, stream.data(), stream.size(), f);
+    std::rewind(f);
+    std::string in_file(in_memory.size() + 10, '\0');
+    in_file.resize(std::fread(in_file.data(), 1, in_file.size(), f));
+    std::fclose(f);
+    EXPECT_EQ(in_memory, in_file);
+    EXPECT_EQ(a.bytes, b.bytes);
+  }
+}
+
 TEST(LzssEncoder, RoundTripsWhateverTheWindowHeld) {
   std::mt19937 rng(7);
   std::vector<std::string> inputs = {"", "a", std::string(1000, ' '), std::string(5000, 'q')};
