@@ -1,11 +1,13 @@
 #include "archive/archive_set.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 #include "archive/archive_format.h"
 #include "archive/archive_index_reader.h"
 #include "engine.h"
+#include "util/sjis.h"
 
 namespace orivane {
 namespace {
@@ -98,8 +100,15 @@ std::string NormalizeRequest(std::string_view name) {
 }
 
 std::string_view FilePart(std::string_view name) {
-  size_t cut = name.find_last_of("\\/");
-  return cut == std::string_view::npos ? name : name.substr(cut + 1);
+  // Shift-JIS aware: the second byte of a character such as 0x95 0x5C is no
+  // separator, or a name like "表.wav" would lose its first character.
+  size_t start = 0;
+  for (size_t i = 0; i < name.size(); ++i) {
+    uint8_t c = static_cast<uint8_t>(name[i]);
+    if (IsSjisLead(c)) ++i;
+    else if (c == '\\' || c == '/') start = i + 1;
+  }
+  return name.substr(std::min(start, name.size()));
 }
 
 std::string ArchivePath(const Engine& engine, int number) {

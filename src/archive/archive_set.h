@@ -29,7 +29,7 @@ struct ArchiveLocation {
 
 // Every '/' of a requested name becomes '\', the separator inside archives.
 std::string NormalizeRequest(std::string_view name);
-// The name after its last '\' or '/'.
+// The name after its last '\' or '/' (never the second byte of a Shift-JIS character).
 std::string_view FilePart(std::string_view name);
 
 // The path of archive `number` (0..9 in the primary directory, 10 in the

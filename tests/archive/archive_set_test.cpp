@@ -166,6 +166,13 @@ TEST(ArchiveSet, ExtractWritesDecodedFilesIntoTheTemporaryDirectory) {
   ASSERT_TRUE(ExtractArchived(e, path));
   ASSERT_TRUE(ReadFileBytes(path, bytes));
   EXPECT_EQ(AsString(bytes), big);
+  // "表" is 0x95 0x5C: its second byte is no separator.
+  WriteArchive(g.dir(), "arc1.ora", {Stored("snd\\\x95\\.wav", "table")});
+  e.archive.index_built = false;
+  BuildArchiveIndex(e);
+  path = "snd\\\x95\\.wav";
+  ASSERT_TRUE(ExtractArchived(e, path));
+  EXPECT_EQ(path, e.temp_dir.path() + "/\x95\\.wav");
   std::string missing = "nothing.wav";
   EXPECT_FALSE(ExtractArchived(e, missing));
   EXPECT_EQ(missing, "nothing.wav");
