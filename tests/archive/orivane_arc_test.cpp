@@ -144,5 +144,39 @@ TEST(OrivaneArc, HandMadeArchiveWithUnsafeNamesAndBrokenEntries) {
   EXPECT_EQ(RunTool({"list"}).status, 2);
 }
 
+TEST(OrivaneArc, HandMadePrefixedArchiveOfEveryKind) {
+  ArchiveGame g;
+  // Two prefix bytes (`or3`), then a stored, an LZSS ("hi" + two spaces) and a
+  // 1 x 1 SPB entry; offsets count from the first byte after the prefix.
+  ArchiveBytes records;
+  records.Record("s.txt", 0, 0, 3, 3).Record("l.txt", 2, 3, 4, 4).Record("p.bmp", 1, 7, 9, 58);
+  ArchiveBytes a;
+  a.Raw("\xAB\xCD").U16(3).U32(static_cast<uint32_t>(6 + records.size())).Raw(records.str());
+  a.Raw("abc").Raw(std::string("\xB4\x5A\x40\x00", 4));
+  a.Raw(std::string("\x00\x01\x00\x01\x0A\x02\x80\x78\x00", 9));
+  g.dir().WriteBytes("arc.ora", a.str());
+  ToolResult list = RunTool({"--prefix", "2", "list", "arc.ora"});
+  ASSERT_EQ(list.status, 0) << list.out;
+  EXPECT_EQ(list.out,
+            "name\tkind\toffset\tstored\tdecoded\n"
+            "s.txt\tstored\t" + std::to_string(6 + records.size()) + "\t3\t3\n"
+            "l.txt\tlzss\t" + std::to_string(6 + records.size() + 3) + "\t4\t4\n"
+            "p.bmp\tspb\t" + std::to_string(6 + records.size() + 7) + "\t9\t58\n");
+  ASSERT_EQ(RunTool({"--prefix", "2", "extract", "arc.ora", "-C", "out"}).status, 0);
+  EXPECT_EQ(g.dir().ReadBytes("out/s.txt"), "abc");
+  EXPECT_EQ(g.dir().ReadBytes("out/l.txt"), "hi  ");
+  std::string bmp = g.dir().ReadBytes("out/p.bmp");
+  ASSERT_EQ(bmp.size(), 58u);
+  EXPECT_EQ(bmp.substr(54, 3), "\x0A\x14\x1E");
+  // Without the prefix switch the same file is no archive the tool can read whole.
+  EXPECT_NE(RunTool({"list", "arc.ora"}).status, 0);
+  // The engine with `or3` finds all three.
+  g.engine().archive.archives_on = true;
+  g.engine().archive.prefix_two = true;
+  EXPECT_EQ(ReadBack(g.engine(), "S.TXT"), "abc");
+  EXPECT_EQ(ReadBack(g.engine(), "l.txt"), "hi  ");
+  EXPECT_TRUE(LocateArchived(g.engine(), "p.bmp"));
+}
+
 }  // namespace
 }  // namespace orivane::test
