@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "archive/archive_set.h"
 #include "script/register_commands.h"
 
 namespace orivane {
@@ -9,6 +10,7 @@ namespace orivane {
 Engine::Engine(Platform& p) : platform(p) { RegisterAllCommands(commands); }
 
 void StartGame(Engine& engine) {
+  if (engine.archive.archives_on) BuildArchiveIndex(engine);
   engine.vars.ClearLocals(engine.global_border);
   engine.interp.gosub.Clear();
   engine.interp.click_trap = Trap{};

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "archive/archive_state.h"
 #include "graphics/display_surface.h"
 #include "platform/platform.h"
 #include "save/save_point.h"
@@ -17,8 +18,10 @@
 #include "script/script_buffer.h"
 #include "script/variables.h"
 #include "shell/input_state.h"
+#include "shell/temp_directory.h"
 #include "text/read_flags.h"
 #include "text/text_window.h"
+#include "util/plugin_modules.h"
 
 namespace orivane {
 
@@ -54,6 +57,9 @@ struct Engine {
   SavePointState save_point;
   ReturnChannel ret;      // results for `getret`
   GeneralState general;  // random numbers, the CSV file, started programs
+  ArchiveState archive;
+  PluginModuleTable plugin_modules;  // shared by every kind of plug-in
+  TempDirectory temp_dir;  // made at start-up, removed at exit
 
   // --timeout: 0 = none. The run stops when the engine clock passes it, or
   // when as much wall time has gone by (a loop that never waits).

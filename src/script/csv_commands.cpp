@@ -3,6 +3,7 @@
 // with 0xA7.
 #include <cstdio>
 
+#include "archive/file_layer.h"
 #include "engine.h"
 #include "script/command_table.h"
 #include "script/error.h"

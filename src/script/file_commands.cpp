@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+#include "archive/archive_set.h"
+#include "archive/file_layer.h"
 #include "engine.h"
 #include "script/command_table.h"
 #include "script/error.h"
@@ -24,14 +26,8 @@ namespace orivane {
 
 bool GameFileExists(Engine& engine, std::string_view sjis_name) {
   struct stat st;
-  return ::stat(HostPath(sjis_name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool ReadGameFile(Engine& engine, std::string_view sjis_name, std::vector<uint8_t>& out) {
-  std::string path = HostPath(sjis_name);
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  return ReadFileBytes(path, out);
+  if (::stat(HostPath(sjis_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return true;
+  return engine.archive.archives_on && LocateArchived(engine, sjis_name).has_value();
 }
 
 void CheckWritableName(Engine& engine, std::string_view sjis_name) {

@@ -1,6 +1,5 @@
-// Game files as the general commands see them. Every lookup goes through
-// these two functions, so that the archive layer can be put behind them in
-// one place: for now they find loose files in the game directory only.
+// The file commands' shared pieces. Files are read through the archive file
+// layer (archive/file_layer.h): loose file first, then the archives.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +10,9 @@ namespace orivane {
 
 struct Engine;
 
-// True when the game file (Shift-JIS name, '\' separators, any case) exists.
+// True when the game file (Shift-JIS name, '\' separators, any case) exists
+// on disk, or in an archive once archive reading is switched on.
 bool GameFileExists(Engine& engine, std::string_view sjis_name);
-
-// Reads the whole game file; false when it cannot be found or read.
-bool ReadGameFile(Engine& engine, std::string_view sjis_name, std::vector<uint8_t>& out);
 
 // Reports the error that ends the run when a script asks to write or delete
 // a file outside the game directory.

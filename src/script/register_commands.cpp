@@ -1,5 +1,6 @@
 #include "script/register_commands.h"
 
+#include "archive/archive_commands.h"
 #include "script/command_table.h"
 #include "script/control_commands.h"
 #include "script/declaration_commands.h"
@@ -13,6 +14,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterDeclarationCommands(table);
   RegisterGeneralCommands(table);
   RegisterSystemCommands(table);
+  RegisterArchiveCommands(table);
 }
 
 }  // namespace orivane

@@ -30,6 +30,11 @@ void ResetForStartUp(Engine& engine) {
 }  // namespace
 
 int RunEngine(Engine& engine) {
+  engine.temp_dir.Create();  // a failure shows later, when a file must be written there
+  struct RemoveTempDir {
+    Engine& engine;
+    ~RemoveTempDir() { engine.temp_dir.Remove(); }
+  } remove_temp_dir{engine};
   try {
     for (;;) {
       ResetForStartUp(engine);
