@@ -16,6 +16,7 @@
 #include "script/script_buffer.h"
 #include "script/variables.h"
 #include "shell/input_state.h"
+#include "shell/shell_state.h"
 #include "text/read_flags.h"
 #include "text/text_window.h"
 
@@ -49,6 +50,7 @@ struct Engine {
   InterpreterState interp;
   TextWindow text;
   InputState input;
+  ShellState shell;
   ReadFlags read_flags;
   SavePointState save_point;
 

@@ -4,9 +4,17 @@
 #include "script/execute.h"
 #include "script/labels.h"
 #include "script/loader.h"
+#include "shell/config_file.h"
+#include "shell/menu_bar.h"
+#include "shell/pump.h"
+#include "shell/temp_directory.h"
+#include "util/sjis.h"
 
 namespace orivane {
 namespace {
+
+// How long the window stands shown before the game starts.
+constexpr uint32_t kShowPauseMs = 500;
 
 // Everything the define block builds is forgotten before it runs again.
 void ResetForStartUp(Engine& engine) {
@@ -25,27 +33,88 @@ void ResetForStartUp(Engine& engine) {
   engine.vars.ClearAll();
   engine.text = TextWindow{};
   engine.save_point = SavePointState{};
+
+  ShellState& sh = engine.shell;
+  sh.menu_custom = false;
+  sh.menu_deleted = false;
+  sh.text_speed_item = false;
+  sh.posted_commands.clear();
+  sh.heartbeat.running = false;
+  sh.cursors = {};
+}
+
+// The menu bar of a fresh run: the built-in one with the installed fonts. It
+// is rebuilt at every start so that a restart does not list the fonts twice.
+void BuildMenuForRun(Engine& engine) {
+  engine.shell.bar = BuildStandardMenu(engine);
+  FillFontMenu(engine);
+  ShowMenuBar(engine);
+}
+
+// Shows the window and lets the commands posted by the menu's completion
+// take effect before the game starts.
+void ShowWindowForGame(Engine& engine) {
+  engine.platform.ShowWindow();
+  engine.platform.Present(engine.display);
+  uint32_t until = engine.platform.Ticks() + kShowPauseMs;
+  for (;;) {
+    PumpAll(engine);
+    if (static_cast<int32_t>(engine.platform.Ticks() - until) >= 0) break;
+    SleepUntil(engine, until);
+  }
+  Heartbeat& hb = engine.shell.heartbeat;
+  hb.running = true;
+  hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
+}
+
+// Releases what the run holds, in order: the menu, then full screen. (The
+// parts that play movies and sound, keep output files and global variables
+// release theirs before the menu goes.) The temporary directory goes last,
+// with RunEngine.
+void Shutdown(Engine& engine) {
+  engine.shell.heartbeat.running = false;
+  engine.platform.SetMenu(nullptr);
+  if (engine.shell.full_screen) {
+    engine.platform.SetFullScreen(false);
+    engine.shell.full_screen = false;
+  }
 }
 
 }  // namespace
 
 int RunEngine(Engine& engine) {
+  TemporaryDirectory temp;
+  int status = 0;
   try {
+    if (!temp.Create())
+      engine.platform.Note("orivane: cannot create a temporary directory; sound taken from archives will fail");
+    engine.shell.temp_directory = temp.path;
+    engine.shell.version_text = Utf8ToSjis("Orivane Version 2.67");
+    engine.shell.credit_text = Utf8ToSjis("Orivane for Linux, with SDL2 and Dear ImGui");
+    ReadShellConfig(engine.shell);
     for (;;) {
       ResetForStartUp(engine);
       LoadScript(engine);
       engine.display.Resize(engine.screen_width, engine.screen_height);
+      engine.platform.SetScreenSize(engine.screen_width, engine.screen_height);
+      BuildMenuForRun(engine);
       BuildLabelTable(engine);
       ExecuteScript(engine, RunMode::kDefine);
+      if (engine.interp.stop_request != 0) continue;
+      CompleteMenuAtGame(engine);
+      ShowWindowForGame(engine);
       while (engine.interp.stop_request == 0) {
-        if (engine.interp.quit_request) return 0;
         StartGame(engine);
         ExecuteScript(engine, RunMode::kGame);
+        if (engine.interp.quit_request) throw EngineExit{0};
       }
     }
   } catch (const EngineExit& exit) {
-    return exit.status;
+    status = exit.status;
   }
+  Shutdown(engine);
+  engine.shell.temp_directory.clear();
+  return status;
 }
 
 }  // namespace orivane
