@@ -306,7 +306,7 @@ Reply ScriptedPlayer::TakeAnswer(const Question& question, uint32_t now) {
     r.text = line.text;
   } else {
     r.answer = line.answer;
-    if (r.answer == Answer::kOk) r.text = question.initial;
+    if (r.answer == Answer::kOk && question.buttons == Question::Buttons::kTextInput) r.text = question.initial;
   }
   last_time_ = now;
   last_line_ = line.line_number;

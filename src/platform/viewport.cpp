@@ -45,8 +45,8 @@ void GameToWindow(const ViewRect& p, int game_w, int game_h, int gx, int gy, int
     return;
   }
   // The centre of the game pixel, so that the way back gives the same pixel.
-  wx = p.x + static_cast<int>((static_cast<int64_t>(gx) * 2 + 1) * p.w / (2 * static_cast<int64_t>(game_w)));
-  wy = p.y + static_cast<int>((static_cast<int64_t>(gy) * 2 + 1) * p.h / (2 * static_cast<int64_t>(game_h)));
+  wx = p.x + FloorDiv((static_cast<int64_t>(gx) * 2 + 1) * p.w, 2 * static_cast<int64_t>(game_w));
+  wy = p.y + FloorDiv((static_cast<int64_t>(gy) * 2 + 1) * p.h, 2 * static_cast<int64_t>(game_h));
 }
 
 }  // namespace orivane

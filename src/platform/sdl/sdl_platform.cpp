@@ -52,6 +52,16 @@ class SdlPlatform final : public Platform {
   void Render();
   void HandleSdlEvent(const SDL_Event& e);
   void HandlePointerButton(const SDL_Event& e);
+  // True when the pointer stands elsewhere on the screen than when last asked:
+  // a window that changes size reports motion without any.
+  bool PointerMoved() {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    bool moved = x != pointer_x_ || y != pointer_y_;
+    pointer_x_ = x;
+    pointer_y_ = y;
+    return moved;
+  }
   // Sends one scripted event through SDL, as the window system would.
   void SendThroughSdl(const PlayerEvent& e);
   // Sleeps until an SDL event, the next scripted line or `deadline` (when given).
@@ -78,6 +88,8 @@ class SdlPlatform final : public Platform {
   std::deque<PlayerEvent> pending_;
   std::set<KeyId> held_;
   bool press_taken_by_ui_ = false;  // the button press went to the menu or a box
+  int pointer_x_ = 0;  // the pointer's screen position when last asked
+  int pointer_y_ = 0;
   bool injected_ = false;           // scripted events were pushed since the last empty poll
   int frames_owed_ = 0;             // frames to draw before sleeping (the UI reacts a frame late)
   ModalBox* box_ = nullptr;         // the box that is open
@@ -177,7 +189,7 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) held_.clear();
       break;
     case SDL_MOUSEMOTION: {
-      if (full_screen_) menu_rule_.OnPointer(e.motion.y);
+      if (full_screen_ && PointerMoved()) menu_rule_.OnPointer(e.motion.y);
       ViewRect p = PictureRect();
       if (ui_.WantsMouse() || e.motion.x < p.x || e.motion.y < p.y || e.motion.x >= p.x + p.w ||
           e.motion.y >= p.y + p.h)
@@ -461,8 +473,9 @@ void SdlPlatform::SetMenu(const Menu* menu) {
 bool SdlPlatform::SetFullScreen(bool on) {
   if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
   full_screen_ = on;
-  // As if the pointer stood in the top row: the bar shows until it moves down.
+  // As if the pointer stood in the top row: the bar shows until it moves.
   menu_rule_.hidden = false;
+  PointerMoved();
   if (!on) FitWindowToGame();
   frames_owed_ = 2;
   return true;
