@@ -53,17 +53,21 @@ void SleepForEvent(Engine& engine) {
   CheckTimeout(engine);
 }
 
+bool PumpOnePosted(Engine& engine) {
+  ShellState& sh = engine.shell;
+  if (sh.posted_commands.empty()) return false;
+  PlayerEvent e;
+  e.kind = PlayerEvent::Kind::kMenuCommand;
+  e.value = sh.posted_commands.front();
+  sh.posted_commands.pop_front();
+  HandlePlayerEvent(engine, e);
+  return true;
+}
+
 // Handles one message and tells which player event it was (none for a
 // posted command).
 bool PumpOne(Engine& engine, PlayerEvent* handled) {
-  ShellState& sh = engine.shell;
-  if (!sh.posted_commands.empty()) {
-    int32_t id = sh.posted_commands.front();
-    sh.posted_commands.pop_front();
-    PlayerEvent e;
-    e.kind = PlayerEvent::Kind::kMenuCommand;
-    e.value = id;
-    HandlePlayerEvent(engine, e);
+  if (PumpOnePosted(engine)) {
     if (handled) *handled = PlayerEvent{};
     return true;
   }
@@ -80,6 +84,11 @@ bool Pump(Engine& engine) { return PumpOne(engine, nullptr); }
 
 void PumpAll(Engine& engine) {
   while (PumpOne(engine, nullptr)) {
+  }
+}
+
+void PumpPosted(Engine& engine) {
+  while (PumpOnePosted(engine)) {
   }
 }
 

@@ -20,6 +20,9 @@ bool Pump(Engine& engine);
 // Handles every pending message.
 void PumpAll(Engine& engine);
 
+// Handles the menu commands posted to the window, and no player input.
+void PumpPosted(Engine& engine);
+
 // Sleeps `ms` milliseconds (waking early for an event), then pumps one message.
 void PumpAfter(Engine& engine, uint32_t ms);
 

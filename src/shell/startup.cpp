@@ -13,9 +13,6 @@
 namespace orivane {
 namespace {
 
-// How long the window stands shown before the game starts.
-constexpr uint32_t kShowPauseMs = 500;
-
 // Everything the define block builds is forgotten before it runs again.
 void ResetForStartUp(Engine& engine) {
   InterpreterState& st = engine.interp;
@@ -51,17 +48,13 @@ void BuildMenuForRun(Engine& engine) {
   ShowMenuBar(engine);
 }
 
-// Shows the window and lets the commands posted by the menu's completion
-// take effect before the game starts.
+// Lets the commands posted by the menu's completion take effect, shows the
+// window and starts the heartbeat. The player's own input is left for the
+// game's first wait.
 void ShowWindowForGame(Engine& engine) {
+  PumpPosted(engine);
   engine.platform.ShowWindow();
   engine.platform.Present(engine.display);
-  uint32_t until = engine.platform.Ticks() + kShowPauseMs;
-  for (;;) {
-    PumpAll(engine);
-    if (static_cast<int32_t>(engine.platform.Ticks() - until) >= 0) break;
-    SleepUntil(engine, until);
-  }
   Heartbeat& hb = engine.shell.heartbeat;
   hb.running = true;
   hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
@@ -74,10 +67,7 @@ void ShowWindowForGame(Engine& engine) {
 void Shutdown(Engine& engine) {
   engine.shell.heartbeat.running = false;
   engine.platform.SetMenu(nullptr);
-  if (engine.shell.full_screen) {
-    engine.platform.SetFullScreen(false);
-    engine.shell.full_screen = false;
-  }
+  if (engine.shell.full_screen) engine.platform.SetFullScreen(false);
 }
 
 }  // namespace
