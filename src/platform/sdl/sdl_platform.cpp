@@ -1,6 +1,10 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#endif
 
 #include <deque>
 #include <iostream>
@@ -13,6 +17,31 @@
 
 namespace orivane {
 namespace {
+
+// True when the window lives on an X server without a window manager (a bare
+// Xvfb, a kiosk), where nobody carries out a request for full screen.
+bool WithoutWindowManager(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  Display* display = info.info.x11.display;
+  Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return true;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  int result = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                  &count, &after, &data);
+  bool managed = result == Success && data && count == 1;
+  if (data) XFree(data);
+  return !managed;
+#else
+  (void)window;
+  return false;
+#endif
+}
 
 bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
 
@@ -83,6 +112,7 @@ class SdlPlatform final : public Platform {
   int game_h_ = 480;
   bool shown_ = false;
   bool full_screen_ = false;
+  bool covered_by_hand_ = false;  // full screen as a borderless window over the screen
   std::optional<Menu> menu_;
   FullScreenMenuRule menu_rule_;
   std::deque<PlayerEvent> pending_;
@@ -471,7 +501,23 @@ void SdlPlatform::SetMenu(const Menu* menu) {
 }
 
 bool SdlPlatform::SetFullScreen(bool on) {
-  if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  if (on && WithoutWindowManager(window_)) {
+    // Nobody would carry the request out: cover the screen with a borderless
+    // window instead.
+    SDL_Rect screen;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &screen) != 0) return false;
+    SDL_SetWindowBordered(window_, SDL_FALSE);
+    SDL_SetWindowPosition(window_, screen.x, screen.y);
+    SDL_SetWindowSize(window_, screen.w, screen.h);
+    covered_by_hand_ = true;
+  } else if (on) {
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+  } else if (covered_by_hand_) {
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    covered_by_hand_ = false;
+  } else if (SDL_SetWindowFullscreen(window_, 0) != 0) {
+    return false;
+  }
   full_screen_ = on;
   // As if the pointer stood in the top row: the bar shows until it moves.
   menu_rule_.hidden = false;
