@@ -163,17 +163,17 @@ TEST(Window, PlayerUsesTheWindowMenuAndCloseQuestion) {
   GameDir game;
   game.Write("0.txt", "*define\ncaption \"窓\"\ngame\n*start\n一@\n二@\n三@\nend\n");
   game.WriteBytes("input.txt",
-                  "after 1000 menu 40002\n"   // full screen: the bar shows until the pointer moves
-                  "after 1000 move 320 400\n"  // down into the picture: the bar goes
-                  "after 1000 move 320 5\n"    // the top rows: it comes back
-                  "after 1000 menu 40003\n"    // back to the window
-                  "after 1000 click 5 -10\n"   // a click on 画面 in the bar opens it
-                  "after 1000 click 30 15\n"   // and one on its first item, フルスクリーン
-                  "after 1000 menu 40003\n"
-                  "after 1000 close\n"
-                  "after 1000 answer no\n"
-                  "after 1000 close\n"
-                  "after 1000 answer yes\n");
+                  "after 1500 menu 40002\n"   // full screen: the bar shows until the pointer moves
+                  "after 1500 move 320 400\n"  // down into the picture: the bar goes
+                  "after 1500 move 320 5\n"    // the top rows: it comes back
+                  "after 1500 menu 40003\n"    // back to the window
+                  "after 1500 click 5 -10\n"   // a click on 画面 in the bar opens it
+                  "after 1500 click 30 15\n"   // and one on its first item, フルスクリーン
+                  "after 1500 menu 40003\n"
+                  "after 1500 close\n"
+                  "after 1500 answer no\n"
+                  "after 1500 close\n"
+                  "after 1500 answer yes\n");
   std::filesystem::create_directories(game.path() + "/fb");
   std::filesystem::create_directories(game.path() + "/tmp");
   VirtualScreen screen;
@@ -221,7 +221,8 @@ TEST(Window, PlayerUsesTheWindowMenuAndCloseQuestion) {
                                        "box"};
   std::string trace;
   for (const std::string& s : seen) trace += s + " | ";
-  // Every state in order; frames caught halfway through a change may add others.
+  // Every state in order (each stands 1.5 s); frames caught halfway through
+  // a change of the window may add others.
   size_t at = 0;
   for (const std::string& s : seen)
     if (at < expected.size() && s == expected[at]) ++at;

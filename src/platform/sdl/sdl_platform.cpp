@@ -507,8 +507,8 @@ bool SdlPlatform::SetFullScreen(bool on) {
     SDL_Rect screen;
     if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &screen) != 0) return false;
     SDL_SetWindowBordered(window_, SDL_FALSE);
-    SDL_SetWindowPosition(window_, screen.x, screen.y);
     SDL_SetWindowSize(window_, screen.w, screen.h);
+    SDL_SetWindowPosition(window_, screen.x, screen.y);
     covered_by_hand_ = true;
   } else if (on) {
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
