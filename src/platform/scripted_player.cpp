@@ -233,6 +233,10 @@ std::string ScriptedPlayer::LineName(int line_number) const {
   return name_ + ":" + std::to_string(line_number);
 }
 
+std::string ScriptedPlayer::EndOfInput() const {
+  return "orivane: " + name_ + ": no more input after line " + std::to_string(last_line_);
+}
+
 std::optional<uint32_t> ScriptedPlayer::NextDue() const {
   if (!pending_.empty() || next_ >= lines_.size()) return std::nullopt;
   return last_time_ + lines_[next_].delay_ms;
@@ -269,8 +273,7 @@ IdleVerdict ScriptedPlayer::Idle(PlayerWait kind) const {
     return v;
   }
   v.what = IdleVerdict::What::kEndRun;
-  v.note = "orivane: " + name_ + ": no more input after line " + std::to_string(last_line_) +
-           "; ending the run at a wait for the player";
+  v.note = EndOfInput() + "; ending the run at a wait for the player";
   return v;
 }
 
@@ -278,8 +281,7 @@ Reply ScriptedPlayer::TakeAnswer(const Question& question, uint32_t now) {
   Reply r;
   if (!pending_.empty() || next_ >= lines_.size()) {
     r.answer = Answer::kNoPlayer;
-    r.note = "orivane: " + name_ + ": no more input after line " + std::to_string(last_line_) + "; the box \"" +
-             question.title + "\" is left unanswered, ending the run";
+    r.note = EndOfInput() + "; the box \"" + question.title + "\" is left unanswered, ending the run";
     return r;
   }
   const ScriptedLine& line = lines_[next_];

@@ -71,7 +71,8 @@ class ScriptedPlayer {
   Reply TakeAnswer(const Question& question, uint32_t now);
 
  private:
-  std::string LineName(int line_number) const;
+  std::string LineName(int line_number) const;  // "file:line"
+  std::string EndOfInput() const;               // the note's start when the input has ended
 
   bool active_ = false;
   std::string name_;

@@ -47,18 +47,14 @@ void InsertFontItems(MenuItem& sub, const ShellState& shell) {
   sub.children.insert(at, fonts.begin(), fonts.end());
 }
 
-// Every sub-menu that holds the default-font item gets the font items.
+// Every sub-menu that holds the default-font item gets the font items (the
+// bar is built fresh before, so none are there yet).
 void InsertFontItemsEverywhere(std::vector<MenuItem>& items, const ShellState& shell) {
   for (MenuItem& m : items) {
     if (!m.IsSubMenu()) continue;
     bool holds_default = std::any_of(m.children.begin(), m.children.end(),
                                      [](const MenuItem& c) { return c.command == menu_id::kDefaultFont; });
-    if (holds_default) {
-      m.children.erase(std::remove_if(m.children.begin(), m.children.end(),
-                                      [](const MenuItem& c) { return c.command >= 0 && c.command < kFontMenuCapacity; }),
-                       m.children.end());
-      InsertFontItems(m, shell);
-    }
+    if (holds_default) InsertFontItems(m, shell);
     InsertFontItemsEverywhere(m.children, shell);
   }
 }

@@ -41,11 +41,13 @@ bool WakeDeadline(Engine& engine, uint32_t& deadline) {
   return any;
 }
 
-// Sleeps until an event, the heartbeat or the timeout.
-void SleepForEvent(Engine& engine) {
-  uint32_t deadline = 0;
-  if (WakeDeadline(engine, deadline)) {
-    engine.platform.WaitUntil(deadline);
+// Sleeps until an event, `deadline` (when given), the heartbeat or the
+// timeout, then runs the heartbeat when due and checks the timeout.
+void Sleep(Engine& engine, std::optional<uint32_t> deadline) {
+  uint32_t wake = 0;
+  if (WakeDeadline(engine, wake) && (!deadline || static_cast<int32_t>(wake - *deadline) < 0)) deadline = wake;
+  if (deadline) {
+    engine.platform.WaitUntil(*deadline);
   } else {
     engine.platform.WaitForEvent();
   }
@@ -92,14 +94,7 @@ void PumpPosted(Engine& engine) {
   }
 }
 
-void SleepUntil(Engine& engine, uint32_t deadline) {
-  uint32_t wake = deadline;
-  uint32_t other = 0;
-  if (WakeDeadline(engine, other) && static_cast<int32_t>(other - wake) < 0) wake = other;
-  engine.platform.WaitUntil(wake);
-  RunHeartbeatIfDue(engine);
-  CheckTimeout(engine);
-}
+void SleepUntil(Engine& engine, uint32_t deadline) { Sleep(engine, deadline); }
 
 void PumpAfter(Engine& engine, uint32_t ms) {
   SleepUntil(engine, engine.platform.Ticks() + ms);
@@ -153,7 +148,7 @@ ClickWaitEnd WaitForClick(Engine& engine, PlayerWait kind) {
       case IdleVerdict::What::kEndRun:
         EndRunForMissingPlayer(engine, v.note, v.status);
       case IdleVerdict::What::kKeepWaiting:
-        SleepForEvent(engine);
+        Sleep(engine, std::nullopt);
         break;
     }
   }

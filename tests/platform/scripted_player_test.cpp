@@ -162,7 +162,9 @@ TEST(ScriptedPlayerAnswer, EachBoxTakesOnlyTheAnswersItOffers) {
     q.initial = "initial";
     Reply r = p.TakeAnswer(q, 0);
     EXPECT_EQ(r.answer, c.expected) << c.line;
-    if (c.expected != Answer::kBadInput) EXPECT_EQ(r.text, c.text) << c.line;
+    if (c.expected != Answer::kBadInput) {
+      EXPECT_EQ(r.text, c.text) << c.line;
+    }
     EXPECT_EQ(p.Finished(), c.expected != Answer::kBadInput) << c.line;
   }
   ScriptedPlayer empty;
