@@ -87,6 +87,7 @@ struct ShellState {
   bool esc_space_input = false;   // `useescspc`
   bool text_speed_item = false;   // the script's menu offers a text-speed item
   bool cd_fade_off = false;       // config.txt "cdfadeoff"
+  bool enter_taken_by_accelerator = false;  // the Enter of Alt+Enter types nothing
   int32_t checked_font_item = menu_id::kDefaultFont;
 
   Menu bar;  // the menu bar as the window shows it

@@ -42,11 +42,20 @@ void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
   in.last_event = e.kind;
   switch (e.kind) {
     case Kind::kKeyDown:
+      // The accelerator Alt+Enter switches the screen mode; its Enter is
+      // not typed.
+      if (e.key == kKeyEnter && engine.platform.KeyHeld(kKeyAlt)) {
+        engine.shell.enter_taken_by_accelerator = true;
+        RunMenuCommand(engine, menu_id::kToggleScreen);
+      }
+      break;
     case Kind::kKeyUp:
-      // Held keys are asked from the platform; F10 is swallowed when the
-      // script took it for itself.
       break;
     case Kind::kCharacter:
+      if (e.value == '\r' && engine.shell.enter_taken_by_accelerator) {
+        engine.shell.enter_taken_by_accelerator = false;
+        break;
+      }
       engine.read_flags.skip_mode = false;
       in.last_value = e.value;
       if (e.value == 'n') {

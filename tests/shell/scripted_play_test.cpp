@@ -173,6 +173,10 @@ TEST(ScriptedPlay, AltEnterTogglesTheScreenUnlessTheCaptionSaysKvr7) {
   RunScripted(game, "menu 40029\n", [](Engine& e) { EXPECT_TRUE(e.shell.full_screen); });
   RunScripted(game, "menu 40029\nmenu 40029\nclose\nanswer yes\n",
               [](Engine& e) { EXPECT_FALSE(e.shell.full_screen); });
+  // As keys: the Enter of Alt+Enter does not click through the text.
+  RunResult keys = RunScripted(game, "keydown alt\nkey enter\nkeyup alt\nclose\nanswer yes\n",
+                               [](Engine& e) { EXPECT_TRUE(e.shell.full_screen); });
+  EXPECT_NE(keys.err.find("終了しますか？ -> yes"), std::string::npos) << keys.err;
   game.Write("0.txt", "*define\ncaption \"KVR7 game\"\ngame\n*start\n頁@\nend\n");
   RunScripted(game, "menu 40029\nclose\nanswer yes\n", [](Engine& e) { EXPECT_FALSE(e.shell.full_screen); });
 }

@@ -163,7 +163,9 @@ TEST(Window, PlayerUsesTheWindowMenuAndCloseQuestion) {
   GameDir game;
   game.Write("0.txt", "*define\ncaption \"窓\"\ngame\n*start\n一@\n二@\n三@\nend\n");
   game.WriteBytes("input.txt",
-                  "after 1500 menu 40002\n"   // full screen: the bar shows until the pointer moves
+                  "after 1500 keydown alt\n"  // Alt+Enter: full screen, the bar shows until the pointer moves
+                  "key enter\n"
+                  "keyup alt\n"
                   "after 1500 move 320 400\n"  // down into the picture: the bar goes
                   "after 1500 move 320 5\n"    // the top rows: it comes back
                   "after 1500 menu 40003\n"    // back to the window

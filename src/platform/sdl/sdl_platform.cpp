@@ -243,10 +243,7 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
     case SDL_KEYDOWN: {
       KeyId key = KeyFromSdl(e.key.keysym.sym);
       if (key == 0) break;
-      if (key == kKeyEnter && (held_.count(kKeyAlt) || (e.key.keysym.mod & KMOD_ALT))) {
-        if (!e.key.repeat) Push(PlayerEvent::Kind::kMenuCommand, 40029);  // the Alt+Enter accelerator
-        break;
-      }
+      if (e.key.repeat && key == kKeyEnter && held_.count(kKeyAlt)) break;  // Alt+Enter switches once
       held_.insert(key);
       PlayerEvent ev;
       ev.kind = PlayerEvent::Kind::kKeyDown;
