@@ -163,6 +163,7 @@ TEST(Window, PlayerUsesTheWindowMenuAndCloseQuestion) {
   GameDir game;
   game.Write("0.txt", "*define\ncaption \"窓\"\ngame\n*start\n一@\n二@\n三@\nend\n");
   game.WriteBytes("input.txt",
+                  "move 600 400\n"            // taken at the first wait, once the window shows
                   "after 1500 keydown alt\n"  // Alt+Enter: full screen, the bar shows until the pointer moves
                   "key enter\n"
                   "keyup alt\n"
