@@ -19,6 +19,7 @@
 #include "script/variables.h"
 #include "shell/input_state.h"
 #include "shell/temp_directory.h"
+#include "shell/shell_state.h"
 #include "text/read_flags.h"
 #include "text/text_window.h"
 #include "util/plugin_modules.h"
@@ -53,6 +54,7 @@ struct Engine {
   InterpreterState interp;
   TextWindow text;
   InputState input;
+  ShellState shell;
   ReadFlags read_flags;
   SavePointState save_point;
   ReturnChannel ret;      // results for `getret`

@@ -1,15 +1,54 @@
 // The one interface through which the engine reaches the machine it runs on:
-// time, waiting, the player's messages, and the story-text and error outputs.
-// A real backend draws a window; the headless backend runs the same engine
-// with a virtual clock and writes text to standard output.
+// time, waiting, the player's input, message boxes, the window with its menu
+// bar, and the story-text and error outputs. A real backend draws a window;
+// the headless backend runs the same engine with a virtual clock and a
+// scripted player.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "graphics/display_surface.h"
+#include "platform/menu.h"
+#include "platform/player_event.h"
 
 namespace orivane {
+
+// What a wait for the player is waiting for; a scripted player that has run
+// out of input treats click and page waits differently from the others.
+enum class PlayerWait { kClick, kPage, kOther };
+
+// The answer to a wait for the player when nothing is pending.
+struct IdleVerdict {
+  enum class What { kKeepWaiting, kClickNow, kEndRun };
+  What what = What::kKeepWaiting;
+  int status = 0;    // exit status with kEndRun
+  std::string note;  // why the run ends (kEndRun), naming the input file and line
+};
+
+// A modal box: a message with OK or Yes/No buttons, or an input box.
+struct Question {
+  enum class Buttons { kOk, kYesNo, kTextInput };
+  enum class Icon { kNone, kInformation, kQuestion, kStop };
+  std::string title;  // UTF-8
+  std::string text;   // UTF-8: the message, or the prompt of an input box
+  Buttons buttons = Buttons::kOk;
+  Icon icon = Icon::kNone;
+  std::string initial;  // UTF-8: the initial text of an input box
+};
+
+enum class Answer {
+  kOk, kCancel, kYes, kNo,
+  kNoPlayer,  // no player will ever answer (a scripted player out of input)
+  kBadInput,  // the scripted player's next line does not answer this box
+};
+
+struct Reply {
+  Answer answer = Answer::kOk;
+  std::string text;  // UTF-8: the confirmed text of an input box
+  std::string note;  // with kNoPlayer and kBadInput: why, naming the input file and line
+};
 
 class Platform {
  public:
@@ -21,6 +60,31 @@ class Platform {
   // Sleeps until Ticks() reaches `deadline` or a player event arrives, whichever
   // is first. Returns at once when the deadline has passed. Must not spin.
   virtual void WaitUntil(uint32_t deadline) = 0;
+
+  // Sleeps until a player event arrives, with no deadline. Called only after
+  // PlayerIdle answered kKeepWaiting.
+  virtual void WaitForEvent() = 0;
+
+  // Takes the next player event that is due, without waiting; false when none.
+  virtual bool PollEvent(PlayerEvent& event) = 0;
+
+  // Asked by a wait for the player when PollEvent has nothing. A person at a
+  // window keeps waiting; a scripted player decides by its remaining input.
+  // kEndRun comes with a note already written.
+  virtual IdleVerdict PlayerIdle(PlayerWait kind) = 0;
+
+  // Drops button releases and typed characters that the window system has
+  // queued but the engine has not taken yet (a timed wait starts clean).
+  // Scripted input is never dropped.
+  virtual void DiscardPendingClicks() = 0;
+
+  // Whether the key is held down now, and only while the window has the
+  // keyboard focus.
+  virtual bool KeyHeld(KeyId key) = 0;
+
+  // Shows a modal box and returns the player's choice; other input waits
+  // meanwhile. A scripted player takes its next `answer` or `text` line.
+  virtual Reply Ask(const Question& question) = 0;
 
   // One line of story text as text output prints it (UTF-8, no inline controls).
   // A windowed backend may ignore it: it sees the text drawn in the window.
@@ -35,8 +99,31 @@ class Platform {
   // nothing: a screenshot is taken from the engine's surface.
   virtual void Present(const DisplaySurface& display) = 0;
 
-  // A note for the person running the engine (standard error when headless).
+  // A note for the person running the engine (standard error).
   virtual void Note(std::string_view utf8) = 0;
+
+  // The game's screen size: the window shows a surface of this size (at the
+  // start and again after a script header chose another mode).
+  virtual void SetScreenSize(int width, int height) = 0;
+
+  // Makes the window visible (after the *define block has run).
+  virtual void ShowWindow() = 0;
+
+  // The window caption (UTF-8).
+  virtual void SetCaption(std::string_view utf8) = 0;
+
+  // The menu bar to show from now on (a copy is kept); nullptr: no menu bar.
+  virtual void SetMenu(const Menu* menu) = 0;
+
+  // Full screen on the desktop resolution, or back to a window. Returns false
+  // when the switch failed and nothing changed.
+  virtual bool SetFullScreen(bool on) = 0;
+
+  // Minimises the window (leaving full screen is the backend's business).
+  virtual void Minimize() = 0;
+
+  // Puts the pointer at game coordinates x, y.
+  virtual void WarpPointer(int x, int y) = 0;
 };
 
 }  // namespace orivane

@@ -6,6 +6,7 @@
 #include "script/declaration_commands.h"
 #include "script/general_commands.h"
 #include "script/system_commands.h"
+#include "shell/shell_commands.h"
 
 namespace orivane {
 
@@ -15,6 +16,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterGeneralCommands(table);
   RegisterSystemCommands(table);
   RegisterArchiveCommands(table);
+  RegisterShellCommands(table);
 }
 
 }  // namespace orivane

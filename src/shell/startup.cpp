@@ -4,6 +4,11 @@
 #include "script/execute.h"
 #include "script/labels.h"
 #include "script/loader.h"
+#include "shell/config_file.h"
+#include "shell/menu_bar.h"
+#include "shell/pump.h"
+#include "shell/temp_directory.h"
+#include "util/sjis.h"
 
 namespace orivane {
 namespace {
@@ -25,32 +30,79 @@ void ResetForStartUp(Engine& engine) {
   engine.vars.ClearAll();
   engine.text = TextWindow{};
   engine.save_point = SavePointState{};
+
+  ShellState& sh = engine.shell;
+  sh.menu_custom = false;
+  sh.menu_deleted = false;
+  sh.text_speed_item = false;
+  sh.posted_commands.clear();
+  sh.heartbeat.running = false;
+  sh.cursors = {};
+}
+
+// The menu bar of a fresh run: the built-in one with the installed fonts. It
+// is rebuilt at every start so that a restart does not list the fonts twice.
+void BuildMenuForRun(Engine& engine) {
+  engine.shell.bar = BuildStandardMenu(engine);
+  FillFontMenu(engine);
+  ShowMenuBar(engine);
+}
+
+// Lets the commands posted by the menu's completion take effect, shows the
+// window and starts the heartbeat. The player's own input is left for the
+// game's first wait.
+void ShowWindowForGame(Engine& engine) {
+  PumpPosted(engine);
+  engine.platform.ShowWindow();
+  engine.platform.Present(engine.display);
+  Heartbeat& hb = engine.shell.heartbeat;
+  hb.running = true;
+  hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
+}
+
+// Releases what the run holds, in order: the menu, then full screen. (The
+// parts that play movies and sound, keep output files and global variables
+// release theirs before the menu goes.) The temporary directory goes last,
+// with RunEngine.
+void Shutdown(Engine& engine) {
+  engine.shell.heartbeat.running = false;
+  engine.platform.SetMenu(nullptr);
+  if (engine.shell.full_screen) engine.platform.SetFullScreen(false);
 }
 
 }  // namespace
 
 int RunEngine(Engine& engine) {
-  engine.temp_dir.Create();  // a failure shows later, when a file must be written there
-  struct RemoveTempDir {
-    Engine& engine;
-    ~RemoveTempDir() { engine.temp_dir.Remove(); }
-  } remove_temp_dir{engine};
+  int status = 0;
   try {
+    if (!engine.temp_dir.Create())
+      engine.platform.Note("orivane: cannot create a temporary directory; sound taken from archives will fail");
+    engine.shell.version_text = Utf8ToSjis("Orivane Version 2.67");
+    engine.shell.credit_text = Utf8ToSjis("Orivane for Linux, with SDL2 and Dear ImGui");
+    ReadShellConfig(engine.shell);
     for (;;) {
       ResetForStartUp(engine);
       LoadScript(engine);
       engine.display.Resize(engine.screen_width, engine.screen_height);
+      engine.platform.SetScreenSize(engine.screen_width, engine.screen_height);
+      BuildMenuForRun(engine);
       BuildLabelTable(engine);
       ExecuteScript(engine, RunMode::kDefine);
+      if (engine.interp.stop_request != 0) continue;
+      CompleteMenuAtGame(engine);
+      ShowWindowForGame(engine);
       while (engine.interp.stop_request == 0) {
-        if (engine.interp.quit_request) return 0;
         StartGame(engine);
         ExecuteScript(engine, RunMode::kGame);
+        if (engine.interp.quit_request) throw EngineExit{0};
       }
     }
   } catch (const EngineExit& exit) {
-    return exit.status;
+    status = exit.status;
   }
+  Shutdown(engine);
+  engine.temp_dir.Remove();
+  return status;
 }
 
 }  // namespace orivane

@@ -2,6 +2,7 @@
 
 #include "engine.h"
 #include "script/error.h"
+#include "shell/pump.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -121,6 +122,18 @@ std::string PrintableText(Engine& engine, std::string_view t) {
 
 void OutputText(Engine& engine, std::string_view sjis) {
   engine.platform.EchoStoryText(SjisToUtf8(PrintableText(engine, sjis)));
+  // Until the text window draws character by character, the line is shown
+  // whole and then each click wait ('@') and page wait ('\\') waits in turn.
+  for (size_t i = 0; i < sjis.size(); ++i) {
+    uint8_t c = static_cast<uint8_t>(sjis[i]);
+    if (IsSjisLead(c)) {
+      ++i;
+    } else if (c == '{') {
+      while (i < sjis.size() && sjis[i] != '}') ++i;
+    } else if (c == '@' || c == '\\') {
+      if (WaitForClick(engine, c == '@' ? PlayerWait::kClick : PlayerWait::kPage) == ClickWaitEnd::kRequest) return;
+    }
+  }
 }
 
 }  // namespace orivane

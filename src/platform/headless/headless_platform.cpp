@@ -3,6 +3,19 @@
 #include <thread>
 
 namespace orivane {
+namespace {
+
+const char* AnswerName(Answer a) {
+  switch (a) {
+    case Answer::kOk: return "ok";
+    case Answer::kCancel: return "cancel";
+    case Answer::kYes: return "yes";
+    case Answer::kNo: return "no";
+    default: return "none";
+  }
+}
+
+}  // namespace
 
 HeadlessPlatform::HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime)
     : story_out_(story_out), error_out_(error_out), realtime_(realtime),
@@ -14,7 +27,7 @@ uint32_t HeadlessPlatform::Ticks() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-void HeadlessPlatform::WaitUntil(uint32_t deadline) {
+void HeadlessPlatform::AdvanceTo(uint32_t deadline) {
   if (!realtime_) {
     // Deadlines are compared as a signed difference so that the 49-day wrap of
     // a 32-bit millisecond clock does not stall a wait.
@@ -23,6 +36,53 @@ void HeadlessPlatform::WaitUntil(uint32_t deadline) {
   }
   int32_t left = static_cast<int32_t>(deadline - Ticks());
   if (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(left));
+}
+
+void HeadlessPlatform::WaitUntil(uint32_t deadline) {
+  if (auto due = player_.NextDue(); due && static_cast<int32_t>(*due - deadline) < 0) deadline = *due;
+  AdvanceTo(deadline);
+}
+
+void HeadlessPlatform::WaitForEvent() {
+  if (auto due = player_.NextDue()) AdvanceTo(*due);
+}
+
+bool HeadlessPlatform::PollEvent(PlayerEvent& event) {
+  if (!player_.PollEvent(Ticks(), event)) return false;
+  if (event.kind == PlayerEvent::Kind::kKeyDown) held_.insert(event.key);
+  if (event.kind == PlayerEvent::Kind::kKeyUp) held_.erase(event.key);
+  return true;
+}
+
+IdleVerdict HeadlessPlatform::PlayerIdle(PlayerWait kind) {
+  if (player_.active()) return player_.Idle(kind);
+  IdleVerdict v;
+  if (kind == PlayerWait::kClick || kind == PlayerWait::kPage) {
+    v.what = IdleVerdict::What::kClickNow;
+  } else {
+    v.what = IdleVerdict::What::kEndRun;
+    v.note = "orivane: no --input given; ending the run at a wait for the player";
+  }
+  return v;
+}
+
+Reply HeadlessPlatform::Ask(const Question& question) {
+  Reply r;
+  if (!player_.active()) {
+    r.answer = Answer::kNoPlayer;
+    r.note = "orivane: no --input given; the box \"" + question.title + "\" is left unanswered, ending the run";
+  } else {
+    if (player_.NextIsAnswer()) AdvanceTo(*player_.NextDue());
+    r = player_.TakeAnswer(question, Ticks());
+  }
+  std::string shown = "[" + question.title + "] " + question.text;
+  if (r.answer != Answer::kNoPlayer && r.answer != Answer::kBadInput) {
+    shown += " -> ";
+    shown += question.buttons == Question::Buttons::kTextInput && r.answer == Answer::kOk ? r.text
+                                                                                           : AnswerName(r.answer);
+  }
+  Note(shown);
+  return r;
 }
 
 void HeadlessPlatform::EchoStoryText(std::string_view utf8) {

@@ -1,14 +1,19 @@
 // A platform without window or sound device. Its clock is virtual: it starts at
 // 0 and jumps forward when the engine sleeps, so a `wait 5000` costs no real
 // time and every run is repeatable. With `realtime` the wall clock is used
-// instead. Story text and notes go to the given streams.
+// instead. The player is a scripted one (`--input`); without input, click and
+// page waits get a click at once and any other wait for the player ends the
+// run. Story text and notes go to the given streams; message boxes are
+// written as notes.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <ostream>
+#include <set>
 
 #include "platform/platform.h"
+#include "platform/scripted_player.h"
 
 namespace orivane {
 
@@ -16,19 +21,40 @@ class HeadlessPlatform final : public Platform {
  public:
   HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime = false);
 
+  // The scripted player whose lines become the player's input.
+  void SetPlayer(ScriptedPlayer player) { player_ = std::move(player); }
+
   uint32_t Ticks() override;
   void WaitUntil(uint32_t deadline) override;
+  void WaitForEvent() override;
+  bool PollEvent(PlayerEvent& event) override;
+  IdleVerdict PlayerIdle(PlayerWait kind) override;
+  void DiscardPendingClicks() override {}
+  bool KeyHeld(KeyId key) override { return held_.count(key) != 0; }
+  Reply Ask(const Question& question) override;
   void EchoStoryText(std::string_view utf8) override;
   void ShowError(std::string_view title, std::string_view text) override;
   void Present(const DisplaySurface&) override {}
   void Note(std::string_view utf8) override;
+  void SetScreenSize(int, int) override {}
+  void ShowWindow() override {}
+  void SetCaption(std::string_view) override {}
+  void SetMenu(const Menu*) override {}
+  bool SetFullScreen(bool) override { return true; }
+  void Minimize() override {}
+  void WarpPointer(int, int) override {}
 
  private:
+  // Moves the clock to `deadline` (virtual) or sleeps until it (realtime).
+  void AdvanceTo(uint32_t deadline);
+
   std::ostream& story_out_;
   std::ostream& error_out_;
   bool realtime_;
   uint32_t virtual_now_ = 0;
   std::chrono::steady_clock::time_point start_;
+  ScriptedPlayer player_;
+  std::set<KeyId> held_;
 };
 
 }  // namespace orivane

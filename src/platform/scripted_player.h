@@ -1,0 +1,91 @@
+// The scripted player of `--input FILE`: one event per line, taken in order
+// whenever the engine polls for input. A line may begin with `after MS`; it
+// then takes effect only once the engine clock is MS milliseconds past the
+// moment the previous line took effect. Blank lines and lines starting with
+// '#' are skipped.
+//
+//   click X Y | rclick X Y | move X Y      game coordinates
+//   wheel N                                N notches, positive away from the player
+//   key NAME | keydown NAME | keyup NAME   enter space escape tab up down left right
+//                                          pageup pagedown f1..f12 ctrl alt shift
+//                                          backspace, or one character
+//   menu ID                                a menu command identifier
+//   answer yes|no|ok|cancel | text STRING  for message boxes and input boxes
+//   close                                  the window's close button
+//
+// Both backends use it: headless on the virtual clock, the window on the wall
+// clock (with a person taking over when the file has ended).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/player_event.h"
+
+namespace orivane {
+
+struct ScriptedLine {
+  enum class Kind { kEvents, kAnswer, kText };
+  Kind kind = Kind::kEvents;
+  int line_number = 0;
+  uint32_t delay_ms = 0;
+  std::vector<PlayerEvent> events;  // kEvents: what the line does, in order
+  Answer answer = Answer::kOk;      // kAnswer
+  std::string text;                 // kText (UTF-8)
+};
+
+class ScriptedPlayer {
+ public:
+  // Reads and checks the whole file. On failure `error` names the file and line.
+  bool Load(const std::string& path, std::string& error);
+  // The same for text already in memory; `name` is used in messages.
+  bool Parse(const std::string& name, std::string_view text, std::string& error);
+
+  // True when an input file was given.
+  bool active() const { return active_; }
+  // True when every line has been taken.
+  bool Finished() const { return pending_.empty() && next_ >= lines_.size(); }
+
+  // The clock time at which the next line takes effect; nullopt when none is left
+  // or when events of a taken line are still pending (they are due now).
+  std::optional<uint32_t> NextDue() const;
+
+  // The next event due at `now`: the rest of a taken line first, then the next
+  // line when it is an event line and its time has come.
+  bool PollEvent(uint32_t now, PlayerEvent& event);
+
+  // What a wait for the player does when PollEvent had nothing.
+  IdleVerdict Idle(PlayerWait kind) const;
+
+  // True when the next line answers a box (an `answer` or `text` line).
+  bool NextIsAnswer() const { return pending_.empty() && next_ < lines_.size() && lines_[next_].kind != ScriptedLine::Kind::kEvents; }
+
+  // Takes the next line as the answer to `question` at clock time `now` (the
+  // caller has waited until NextDue). kNoPlayer when the input has ended,
+  // kBadInput when the line does not fit the box.
+  Reply TakeAnswer(const Question& question, uint32_t now);
+
+ private:
+  std::string LineName(int line_number) const;  // "file:line"
+  std::string EndOfInput() const;               // the note's start when the input has ended
+
+  bool active_ = false;
+  std::string name_;
+  std::vector<ScriptedLine> lines_;
+  size_t next_ = 0;
+  uint32_t last_time_ = 0;  // when the previous line took effect
+  int last_line_ = 0;       // number of the last line taken
+  std::deque<PlayerEvent> pending_;
+};
+
+// Parses one line (without its `after` prefix handling exposed): true and
+// `out` filled, false with `error` describing the problem. Blank and comment
+// lines give true with `skip` set.
+bool ParseScriptedLine(std::string_view line, ScriptedLine& out, bool& skip, std::string& error);
+
+}  // namespace orivane

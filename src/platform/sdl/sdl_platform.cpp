@@ -1,0 +1,541 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#endif
+
+#include <deque>
+#include <iostream>
+#include <optional>
+#include <set>
+
+#include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_ui.h"
+#include "platform/viewport.h"
+
+namespace orivane {
+namespace {
+
+// True when the window lives on an X server without a window manager (a bare
+// Xvfb, a kiosk), where nobody carries out a request for full screen.
+bool WithoutWindowManager(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  Display* display = info.info.x11.display;
+  Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return true;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  int result = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                  &count, &after, &data);
+  bool managed = result == Success && data && count == 1;
+  if (data) XFree(data);
+  return !managed;
+#else
+  (void)window;
+  return false;
+#endif
+}
+
+bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
+
+class SdlPlatform final : public Platform {
+ public:
+  explicit SdlPlatform(ScriptedPlayer player) : player_(std::move(player)) {}
+  ~SdlPlatform() override;
+
+  bool Open(std::string& error);
+
+  uint32_t Ticks() override { return SDL_GetTicks() - start_ticks_; }
+  void WaitUntil(uint32_t deadline) override;
+  void WaitForEvent() override;
+  bool PollEvent(PlayerEvent& event) override;
+  IdleVerdict PlayerIdle(PlayerWait kind) override;
+  void DiscardPendingClicks() override;
+  bool KeyHeld(KeyId key) override { return held_.count(key) != 0; }
+  Reply Ask(const Question& question) override;
+  void EchoStoryText(std::string_view utf8) override;
+  void ShowError(std::string_view title, std::string_view text) override;
+  void Present(const DisplaySurface& display) override;
+  void Note(std::string_view utf8) override;
+  void SetScreenSize(int width, int height) override;
+  void ShowWindow() override;
+  void SetCaption(std::string_view utf8) override;
+  void SetMenu(const Menu* menu) override;
+  bool SetFullScreen(bool on) override;
+  void Minimize() override { SDL_MinimizeWindow(window_); }
+  void WarpPointer(int x, int y) override;
+
+ private:
+  bool BarShown() const { return menu_ && (!full_screen_ || !menu_rule_.hidden); }
+  // Where the game picture lies in the window, in pixels.
+  ViewRect PictureRect() const;
+  // The window at the game's size plus the menu bar, centred.
+  void FitWindowToGame();
+  void Render();
+  void HandleSdlEvent(const SDL_Event& e);
+  void HandlePointerButton(const SDL_Event& e);
+  // True when the pointer stands elsewhere on the screen than when last asked:
+  // a window that changes size reports motion without any.
+  bool PointerMoved() {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    bool moved = x != pointer_x_ || y != pointer_y_;
+    pointer_x_ = x;
+    pointer_y_ = y;
+    return moved;
+  }
+  // Sends one scripted event through SDL, as the window system would.
+  void SendThroughSdl(const PlayerEvent& e);
+  // Sleeps until an SDL event, the next scripted line or `deadline` (when given).
+  void Sleep(std::optional<uint32_t> deadline);
+  void Push(PlayerEvent::Kind kind, int32_t value = 0) {
+    PlayerEvent e;
+    e.kind = kind;
+    e.value = value;
+    pending_.push_back(e);
+  }
+
+  ScriptedPlayer player_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  SdlUi ui_;
+  uint32_t start_ticks_ = 0;
+  int game_w_ = 640;
+  int game_h_ = 480;
+  bool shown_ = false;
+  bool full_screen_ = false;
+  bool covered_by_hand_ = false;  // full screen as a borderless window over the screen
+  std::optional<Menu> menu_;
+  FullScreenMenuRule menu_rule_;
+  std::deque<PlayerEvent> pending_;
+  std::set<KeyId> held_;
+  bool press_taken_by_ui_ = false;  // the button press went to the menu or a box
+  int pointer_x_ = 0;  // the pointer's screen position when last asked
+  int pointer_y_ = 0;
+  bool injected_ = false;           // scripted events were pushed since the last empty poll
+  int frames_owed_ = 0;             // frames to draw before sleeping (the UI reacts a frame late)
+  ModalBox* box_ = nullptr;         // the box that is open
+};
+
+SdlPlatform::~SdlPlatform() {
+  ui_.Shutdown();
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+bool SdlPlatform::Open(std::string& error) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+    error = SDL_GetError();
+    return false;
+  }
+  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, game_w_, game_h_,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (window_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (window_ && !renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!window_ || !renderer_) {
+    error = SDL_GetError();
+    return false;
+  }
+  if (!ui_.Init(window_, renderer_, error)) return false;
+  start_ticks_ = SDL_GetTicks();
+  SetScreenSize(game_w_, game_h_);
+  return true;
+}
+
+ViewRect SdlPlatform::PictureRect() const {
+  int w = 0, h = 0;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  ViewRect area{0, 0, w, h};
+  // In a window the bar has its own rows above the picture; in full screen
+  // it is laid over the picture's top when it shows.
+  if (!full_screen_ && menu_) {
+    area.y = ui_.BarHeight();
+    area.h -= ui_.BarHeight();
+  }
+  return FitPicture(game_w_, game_h_, area);
+}
+
+void SdlPlatform::FitWindowToGame() {
+  if (full_screen_) return;
+  SDL_SetWindowSize(window_, game_w_, game_h_ + (menu_ ? ui_.BarHeight() : 0));
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  frames_owed_ = 2;
+}
+
+void SdlPlatform::Render() {
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  if (texture_) {
+    ViewRect p = PictureRect();
+    SDL_Rect dst{p.x, p.y, p.w, p.h};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  }
+  std::vector<int32_t> chosen;
+  ui_.Frame(BarShown() ? &*menu_ : nullptr, box_, chosen);
+  SDL_RenderPresent(renderer_);
+  for (int32_t id : chosen) Push(PlayerEvent::Kind::kMenuCommand, id);
+}
+
+void SdlPlatform::HandlePointerButton(const SDL_Event& e) {
+  const SDL_MouseButtonEvent& b = e.button;
+  if (b.button != SDL_BUTTON_LEFT && b.button != SDL_BUTTON_RIGHT) return;
+  bool down = e.type == SDL_MOUSEBUTTONDOWN;
+  if (down) {
+    // The menu and the boxes take a press on themselves, or any press while
+    // a menu is open (which closes it).
+    press_taken_by_ui_ = box_ || ui_.WantsMouse() || (BarShown() && b.y < ui_.BarHeight());
+    // Draw a frame now, so that the UI sees the press before the release.
+    Render();
+  }
+  if (press_taken_by_ui_ || box_) return;
+  ViewRect p = PictureRect();
+  if (b.x < p.x || b.y < p.y || b.x >= p.x + p.w || b.y >= p.y + p.h) return;
+  PlayerEvent ev;
+  ev.kind = down ? PlayerEvent::Kind::kButtonDown : PlayerEvent::Kind::kButtonUp;
+  ev.button = b.button == SDL_BUTTON_LEFT ? PointerButton::kLeft : PointerButton::kRight;
+  WindowToGame(p, game_w_, game_h_, b.x, b.y, ev.x, ev.y);
+  pending_.push_back(ev);
+}
+
+void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
+  ui_.ProcessEvent(e);
+  frames_owed_ = 2;
+  if (box_ && e.type != SDL_WINDOWEVENT) return;  // a box is modal: the game hears nothing
+  switch (e.type) {
+    case SDL_QUIT:
+      Push(PlayerEvent::Kind::kClose);
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) held_.clear();
+      break;
+    case SDL_MOUSEMOTION: {
+      if (full_screen_ && PointerMoved()) menu_rule_.OnPointer(e.motion.y);
+      ViewRect p = PictureRect();
+      if (ui_.WantsMouse() || e.motion.x < p.x || e.motion.y < p.y || e.motion.x >= p.x + p.w ||
+          e.motion.y >= p.y + p.h)
+        break;
+      PlayerEvent ev;
+      ev.kind = PlayerEvent::Kind::kPointerMove;
+      WindowToGame(p, game_w_, game_h_, e.motion.x, e.motion.y, ev.x, ev.y);
+      pending_.push_back(ev);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      HandlePointerButton(e);
+      break;
+    case SDL_MOUSEWHEEL:
+      if (!ui_.WantsMouse() && e.wheel.y != 0) {
+        int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        Push(PlayerEvent::Kind::kWheel, notches * 120);
+      }
+      break;
+    case SDL_KEYDOWN: {
+      KeyId key = KeyFromSdl(e.key.keysym.sym);
+      if (key == 0) break;
+      if (e.key.repeat && key == kKeyEnter && held_.count(kKeyAlt)) break;  // Alt+Enter switches once
+      held_.insert(key);
+      PlayerEvent ev;
+      ev.kind = PlayerEvent::Kind::kKeyDown;
+      ev.key = key;
+      pending_.push_back(ev);
+      // Keys without a text form type their control character here; the
+      // others arrive as text input.
+      if (int32_t ch = CharacterOfKey(key); ch != 0 && ch < 0x20) Push(PlayerEvent::Kind::kCharacter, ch);
+      break;
+    }
+    case SDL_KEYUP: {
+      KeyId key = KeyFromSdl(e.key.keysym.sym);
+      if (key == 0) break;
+      held_.erase(key);
+      if (key == kKeyAlt && full_screen_) menu_rule_.OnAltReleased();
+      PlayerEvent ev;
+      ev.kind = PlayerEvent::Kind::kKeyUp;
+      ev.key = key;
+      pending_.push_back(ev);
+      break;
+    }
+    case SDL_TEXTINPUT:
+      for (const char* c = e.text.text; *c; ++c)
+        if (*c >= 0x20 && *c < 0x7F) Push(PlayerEvent::Kind::kCharacter, *c);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::SendThroughSdl(const PlayerEvent& e) {
+  using Kind = PlayerEvent::Kind;
+  SDL_Event ev;
+  SDL_zero(ev);
+  Uint32 window_id = SDL_GetWindowID(window_);
+  int wx = 0, wy = 0;
+  GameToWindow(PictureRect(), game_w_, game_h_, e.x, e.y, wx, wy);
+  switch (e.kind) {
+    case Kind::kPointerMove:
+      // The pointer really moves, so the menu bar sees it where the game does.
+      SDL_WarpMouseInWindow(window_, wx, wy);
+      ev.type = SDL_MOUSEMOTION;
+      ev.motion.windowID = window_id;
+      ev.motion.x = wx;
+      ev.motion.y = wy;
+      break;
+    case Kind::kButtonDown:
+    case Kind::kButtonUp:
+      ev.type = e.kind == Kind::kButtonDown ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+      ev.button.windowID = window_id;
+      ev.button.button = e.button == PointerButton::kLeft ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+      ev.button.state = e.kind == Kind::kButtonDown ? SDL_PRESSED : SDL_RELEASED;
+      ev.button.clicks = 1;
+      ev.button.x = wx;
+      ev.button.y = wy;
+      break;
+    case Kind::kWheel:
+      ev.type = SDL_MOUSEWHEEL;
+      ev.wheel.windowID = window_id;
+      ev.wheel.y = e.value / 120;
+      ev.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+      break;
+    case Kind::kKeyDown:
+    case Kind::kKeyUp:
+      ev.type = e.kind == Kind::kKeyDown ? SDL_KEYDOWN : SDL_KEYUP;
+      ev.key.windowID = window_id;
+      ev.key.state = e.kind == Kind::kKeyDown ? SDL_PRESSED : SDL_RELEASED;
+      ev.key.keysym.sym = SdlFromKey(e.key);
+      ev.key.keysym.scancode = SDL_GetScancodeFromKey(ev.key.keysym.sym);
+      break;
+    case Kind::kCharacter:
+      if (e.value < 0x20 || e.value >= 0x7F) return;  // typed by its key-down
+      ev.type = SDL_TEXTINPUT;
+      ev.text.windowID = window_id;
+      ev.text.text[0] = static_cast<char>(e.value);
+      break;
+    case Kind::kMenuCommand:
+      pending_.push_back(e);
+      return;
+    case Kind::kClose:
+      ev.type = SDL_QUIT;
+      break;
+  }
+  SDL_PushEvent(&ev);
+  injected_ = true;
+}
+
+bool SdlPlatform::PollEvent(PlayerEvent& event) {
+  for (;;) {
+    if (!pending_.empty()) {
+      event = pending_.front();
+      pending_.pop_front();
+      return true;
+    }
+    PlayerEvent scripted;
+    if (player_.PollEvent(Ticks(), scripted)) {
+      SendThroughSdl(scripted);
+      continue;
+    }
+    SDL_Event e;
+    if (SDL_PollEvent(&e)) {
+      HandleSdlEvent(e);
+      continue;
+    }
+    if (injected_) {
+      // SDL's poll stops at the marker it left at the end of the events it
+      // had gathered; what was pushed after it comes with the next poll.
+      injected_ = false;
+      continue;
+    }
+    if (frames_owed_ > 0) {
+      --frames_owed_;
+      Render();
+      continue;
+    }
+    return false;
+  }
+}
+
+void SdlPlatform::Sleep(std::optional<uint32_t> deadline) {
+  if (!pending_.empty() || frames_owed_ > 0) return;
+  if (auto due = player_.NextDue(); due && (!deadline || static_cast<int32_t>(*due - *deadline) < 0)) deadline = due;
+  if (!deadline) {
+    SDL_WaitEvent(nullptr);
+    return;
+  }
+  int32_t left = static_cast<int32_t>(*deadline - Ticks());
+  if (left > 0) SDL_WaitEventTimeout(nullptr, left);
+}
+
+void SdlPlatform::WaitUntil(uint32_t deadline) { Sleep(deadline); }
+
+void SdlPlatform::WaitForEvent() { Sleep(std::nullopt); }
+
+IdleVerdict SdlPlatform::PlayerIdle(PlayerWait kind) {
+  // Once the scripted input has ended a person plays on.
+  if (player_.active() && !player_.Finished()) return player_.Idle(kind);
+  return IdleVerdict{};
+}
+
+void SdlPlatform::DiscardPendingClicks() {
+  // Only what the window system queued; scripted events are never dropped.
+  if (player_.active() && !player_.Finished()) return;
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_MOUSEBUTTONUP);
+  SDL_FlushEvent(SDL_TEXTINPUT);
+  std::erase_if(pending_, [](const PlayerEvent& e) {
+    return e.kind == PlayerEvent::Kind::kButtonUp || e.kind == PlayerEvent::Kind::kCharacter;
+  });
+}
+
+Reply SdlPlatform::Ask(const Question& question) {
+  if (!shown_) ShowWindow();
+  ModalBox box;
+  box.question = question;
+  question.initial.copy(box.text.data(), box.text.size() - 1);
+  box_ = &box;
+  frames_owed_ = 3;  // the box needs a frame to open and one to size itself
+  for (;;) {
+    if (player_.active() && !player_.Finished()) {
+      std::optional<uint32_t> due = player_.NextDue();
+      if (!player_.NextIsAnswer() || (due && Reached(Ticks(), *due))) {
+        box.reply = player_.TakeAnswer(question, Ticks());
+        break;
+      }
+    }
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+      HandleSdlEvent(e);
+      if (box.answered) break;
+    }
+    if (frames_owed_ > 0) {
+      --frames_owed_;
+      Render();
+    }
+    if (box.answered) break;
+    Sleep(std::nullopt);
+  }
+  box_ = nullptr;
+  pending_.clear();  // nothing the player did while the box was open reaches the game
+  frames_owed_ = 2;
+  return box.reply;
+}
+
+void SdlPlatform::EchoStoryText(std::string_view utf8) {
+  std::cout << utf8 << '\n';
+  std::cout.flush();
+}
+
+void SdlPlatform::ShowError(std::string_view title, std::string_view text) {
+  std::cerr << title << '\n' << text;
+  if (text.empty() || text.back() != '\n') std::cerr << '\n';
+  std::cerr.flush();
+  // A scripted run is not held up by the box unless its input answers it.
+  if (player_.active() && !player_.NextIsAnswer()) return;
+  Question q;
+  q.title = std::string(title);
+  q.text = std::string(text);
+  q.icon = Question::Icon::kStop;
+  Ask(q);
+}
+
+void SdlPlatform::Present(const DisplaySurface& d) {
+  if (!texture_ || d.width != game_w_ || d.height != game_h_) return;
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+    for (int y = 0; y < d.height; ++y) {
+      const uint8_t* src = d.RowFromTop(y);
+      auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + static_cast<size_t>(y) * pitch);
+      for (int x = 0; x < d.width; ++x, src += 3)
+        dst[x] = 0xFF000000u | (uint32_t{src[2]} << 16) | (uint32_t{src[1]} << 8) | src[0];
+    }
+    SDL_UnlockTexture(texture_);
+  }
+  Render();
+}
+
+void SdlPlatform::Note(std::string_view utf8) {
+  std::cerr << utf8 << '\n';
+  std::cerr.flush();
+}
+
+void SdlPlatform::SetScreenSize(int width, int height) {
+  if (!texture_ || width != game_w_ || height != game_h_) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    game_w_ = width;
+    game_h_ = height;
+  }
+  FitWindowToGame();
+}
+
+void SdlPlatform::ShowWindow() {
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  shown_ = true;
+  frames_owed_ = 2;
+}
+
+void SdlPlatform::SetCaption(std::string_view utf8) { SDL_SetWindowTitle(window_, std::string(utf8).c_str()); }
+
+void SdlPlatform::SetMenu(const Menu* menu) {
+  bool had = menu_.has_value();
+  if (menu) {
+    menu_ = *menu;
+  } else {
+    menu_.reset();
+  }
+  if (had != menu_.has_value()) FitWindowToGame();
+  frames_owed_ = 2;
+}
+
+bool SdlPlatform::SetFullScreen(bool on) {
+  if (on && WithoutWindowManager(window_)) {
+    // Nobody would carry the request out: cover the screen with a borderless
+    // window instead.
+    SDL_Rect screen;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &screen) != 0) return false;
+    SDL_SetWindowBordered(window_, SDL_FALSE);
+    SDL_SetWindowSize(window_, screen.w, screen.h);
+    SDL_SetWindowPosition(window_, screen.x, screen.y);
+    covered_by_hand_ = true;
+  } else if (on) {
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+  } else if (covered_by_hand_) {
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    covered_by_hand_ = false;
+  } else if (SDL_SetWindowFullscreen(window_, 0) != 0) {
+    return false;
+  }
+  full_screen_ = on;
+  // As if the pointer stood in the top row: the bar shows until it moves.
+  menu_rule_.hidden = false;
+  PointerMoved();
+  if (!on) FitWindowToGame();
+  frames_owed_ = 2;
+  return true;
+}
+
+void SdlPlatform::WarpPointer(int x, int y) {
+  int wx = 0, wy = 0;
+  GameToWindow(PictureRect(), game_w_, game_h_, x, y, wx, wy);
+  SDL_WarpMouseInWindow(window_, wx, wy);
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, std::string& error) {
+  auto platform = std::make_unique<SdlPlatform>(std::move(player));
+  if (!platform->Open(error)) return nullptr;
+  return platform;
+}
+
+}  // namespace orivane

@@ -1,0 +1,201 @@
+#include "shell/pump.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "engine.h"
+#include "script/error.h"
+#include "shell/window_events.h"
+#include "util/sjis.h"
+
+namespace orivane {
+namespace {
+
+bool TimeReached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
+
+void RunHeartbeatIfDue(Engine& engine) {
+  Heartbeat& hb = engine.shell.heartbeat;
+  if (!hb.running || hb.hooks.empty()) return;
+  uint32_t now = engine.platform.Ticks();
+  if (!TimeReached(now, hb.next_tick)) return;
+  for (auto hook : hb.hooks) hook(engine);
+  hb.next_tick += Heartbeat::kPeriodMs;
+  // After a long stall, tick again a period from now instead of catching up.
+  if (TimeReached(now, hb.next_tick)) hb.next_tick = now + Heartbeat::kPeriodMs;
+}
+
+// The earliest moment a sleeping wait must wake without an event: the
+// heartbeat and the --timeout. False when there is none.
+bool WakeDeadline(Engine& engine, uint32_t& deadline) {
+  bool any = false;
+  const Heartbeat& hb = engine.shell.heartbeat;
+  if (hb.running && !hb.hooks.empty()) {
+    deadline = hb.next_tick;
+    any = true;
+  }
+  if (engine.timeout_ms != 0) {
+    uint32_t t = engine.timeout_ms + 1;
+    if (!any || static_cast<int32_t>(t - deadline) < 0) deadline = t;
+    any = true;
+  }
+  return any;
+}
+
+// Sleeps until an event, `deadline` (when given), the heartbeat or the
+// timeout, then runs the heartbeat when due and checks the timeout.
+void Sleep(Engine& engine, std::optional<uint32_t> deadline) {
+  uint32_t wake = 0;
+  if (WakeDeadline(engine, wake) && (!deadline || static_cast<int32_t>(wake - *deadline) < 0)) deadline = wake;
+  if (deadline) {
+    engine.platform.WaitUntil(*deadline);
+  } else {
+    engine.platform.WaitForEvent();
+  }
+  RunHeartbeatIfDue(engine);
+  CheckTimeout(engine);
+}
+
+bool PumpOnePosted(Engine& engine) {
+  ShellState& sh = engine.shell;
+  if (sh.posted_commands.empty()) return false;
+  PlayerEvent e;
+  e.kind = PlayerEvent::Kind::kMenuCommand;
+  e.value = sh.posted_commands.front();
+  sh.posted_commands.pop_front();
+  HandlePlayerEvent(engine, e);
+  return true;
+}
+
+// Handles one message and tells which player event it was (none for a
+// posted command).
+bool PumpOne(Engine& engine, PlayerEvent* handled) {
+  if (PumpOnePosted(engine)) {
+    if (handled) *handled = PlayerEvent{};
+    return true;
+  }
+  PlayerEvent e;
+  if (!engine.platform.PollEvent(e)) return false;
+  HandlePlayerEvent(engine, e);
+  if (handled) *handled = e;
+  return true;
+}
+
+}  // namespace
+
+bool Pump(Engine& engine) { return PumpOne(engine, nullptr); }
+
+void PumpAll(Engine& engine) {
+  while (PumpOne(engine, nullptr)) {
+  }
+}
+
+void PumpPosted(Engine& engine) {
+  while (PumpOnePosted(engine)) {
+  }
+}
+
+void SleepUntil(Engine& engine, uint32_t deadline) { Sleep(engine, deadline); }
+
+void PumpAfter(Engine& engine, uint32_t ms) {
+  SleepUntil(engine, engine.platform.Ticks() + ms);
+  Pump(engine);
+}
+
+bool SkipKeyHeld(Engine& engine) {
+  Platform& p = engine.platform;
+  if (!p.KeyHeld(kKeyCtrl)) return false;
+  return !engine.shell.skip_key_needs_alt || p.KeyHeld(kKeyAlt);
+}
+
+bool TimedWait(Engine& engine, uint32_t ms, bool clickable) {
+  engine.platform.DiscardPendingClicks();
+  if (engine.interp.reset_request) return true;
+  uint32_t deadline = engine.platform.Ticks() + ms;
+  bool enter_down = false;
+  for (;;) {
+    PlayerEvent e;
+    while (PumpOne(engine, &e)) {
+      if (clickable && e.kind == PlayerEvent::Kind::kButtonUp && e.button == PointerButton::kLeft) return true;
+      if (e.kind == PlayerEvent::Kind::kKeyDown && e.key == kKeyEnter) enter_down = true;
+      if (e.kind == PlayerEvent::Kind::kKeyUp && e.key == kKeyEnter && enter_down) return true;
+      if (engine.interp.reset_request) return true;
+    }
+    if (clickable && (SkipKeyHeld(engine) || engine.read_flags.skip_mode)) return true;
+    if (engine.interp.reset_request) return true;
+    if (TimeReached(engine.platform.Ticks(), deadline)) return false;
+    SleepUntil(engine, deadline);
+  }
+}
+
+ClickWaitEnd WaitForClick(Engine& engine, PlayerWait kind) {
+  InputState& in = engine.input;
+  for (;;) {
+    if (engine.interp.reset_request) return ClickWaitEnd::kRequest;
+    if (in.left_clicked) {
+      in.left_clicked = false;
+      return ClickWaitEnd::kLeftClick;
+    }
+    if (in.right_clicked) {
+      in.right_clicked = false;
+      return ClickWaitEnd::kRightClick;
+    }
+    if (engine.read_flags.skip_mode) return ClickWaitEnd::kSkipMode;
+    if (Pump(engine)) continue;
+    IdleVerdict v = engine.platform.PlayerIdle(kind);
+    switch (v.what) {
+      case IdleVerdict::What::kClickNow:
+        return ClickWaitEnd::kLeftClick;
+      case IdleVerdict::What::kEndRun:
+        EndRunForMissingPlayer(engine, v.note, v.status);
+      case IdleVerdict::What::kKeepWaiting:
+        Sleep(engine, std::nullopt);
+        break;
+    }
+  }
+}
+
+Reply AskPlayer(Engine& engine, const Question& question) {
+  Heartbeat& hb = engine.shell.heartbeat;
+  bool was_running = hb.running;
+  hb.running = false;  // the heartbeat pauses while a modal box is open
+  Reply r = engine.platform.Ask(question);
+  if (r.answer == Answer::kNoPlayer) EndRunForMissingPlayer(engine, r.note, 0);
+  if (r.answer == Answer::kBadInput) EndRunForMissingPlayer(engine, r.note, 2);
+  if (was_running) {
+    hb.running = true;
+    hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
+  }
+  return r;
+}
+
+std::optional<int32_t> AskNumber(Engine& engine, std::string_view prompt_utf8) {
+  Question q;
+  q.title = "数値入力";
+  q.text = std::string(prompt_utf8);
+  q.buttons = Question::Buttons::kTextInput;
+  for (;;) {
+    Reply r = AskPlayer(engine, q);
+    if (r.answer != Answer::kOk) return std::nullopt;
+    const std::string& t = r.text;
+    bool ok = !t.empty() && t != "-" && t.size() <= 11;
+    for (size_t i = 0; ok && i < t.size(); ++i) ok = (t[i] >= '0' && t[i] <= '9') || (i == 0 && t[i] == '-');
+    if (ok) {
+      long long v = std::strtoll(t.c_str(), nullptr, 10);
+      if (v >= INT32_MIN && v <= INT32_MAX) return static_cast<int32_t>(v);
+    }
+    Question bad;
+    bad.title = "数値入力";
+    bad.text = "数値を入力してください。";
+    bad.icon = Question::Icon::kStop;
+    AskPlayer(engine, bad);
+  }
+}
+
+void EndRunForMissingPlayer(Engine& engine, std::string_view note, int status) {
+  ScriptLocation at = LocatePosition(engine.script, engine.script.pos);
+  std::string where = engine.script.packed ? SjisToUtf8(engine.script.packed_name) : std::to_string(at.file) + ".txt";
+  engine.platform.Note(std::string(note) + " (script at " + where + " line " + std::to_string(at.line) + ")");
+  throw EngineExit{status};
+}
+
+}  // namespace orivane

@@ -1,0 +1,98 @@
+#include "shell/window_events.h"
+
+#include "engine.h"
+#include "shell/menu_commands.h"
+#include "shell/pump.h"
+
+namespace orivane {
+namespace {
+
+void RecordPointer(InputState& in, const PlayerEvent& e) {
+  in.last_value = e.x;
+  in.last_y = e.y;
+}
+
+// A click while auto or skip mode runs only stops the mode.
+bool StopsAutoOrSkip(Engine& engine) {
+  bool& skip = engine.read_flags.skip_mode;
+  bool& autom = engine.shell.settings.auto_mode;
+  if (!skip && !autom) return false;
+  skip = autom = false;
+  return true;
+}
+
+}  // namespace
+
+void AskToQuit(Engine& engine) {
+  Question q;
+  q.title = "終了確認";
+  q.text = "終了しますか？";
+  q.buttons = Question::Buttons::kYesNo;
+  q.icon = Question::Icon::kQuestion;
+  if (AskPlayer(engine, q).answer != Answer::kYes) return;
+  engine.interp.quit_request = 1;
+  engine.read_flags.skip_mode = false;
+  engine.shell.settings.auto_mode = false;
+  throw EngineExit{0};
+}
+
+void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
+  using Kind = PlayerEvent::Kind;
+  InputState& in = engine.input;
+  in.last_event = e.kind;
+  switch (e.kind) {
+    case Kind::kKeyDown:
+      // The accelerator Alt+Enter switches the screen mode; its Enter is
+      // not typed.
+      if (e.key == kKeyEnter && engine.platform.KeyHeld(kKeyAlt)) {
+        engine.shell.enter_taken_by_accelerator = true;
+        RunMenuCommand(engine, menu_id::kToggleScreen);
+      }
+      break;
+    case Kind::kKeyUp:
+      break;
+    case Kind::kCharacter:
+      if (e.value == '\r' && engine.shell.enter_taken_by_accelerator) {
+        engine.shell.enter_taken_by_accelerator = false;
+        break;
+      }
+      engine.read_flags.skip_mode = false;
+      in.last_value = e.value;
+      if (e.value == 'n') {
+        engine.shell.posted_commands.push_back(menu_id::kSkip);
+      } else if (e.value == ' ' || e.value == '\r') {
+        in.left_clicked = true;
+      }
+      break;
+    case Kind::kButtonDown:
+      RecordPointer(in, e);
+      in.click_x = e.x;
+      in.click_y = e.y;
+      break;
+    case Kind::kButtonUp:
+      if (StopsAutoOrSkip(engine)) break;
+      if (e.button == PointerButton::kLeft) {
+        in.left_clicked = true;
+      } else {
+        in.right_clicked = true;
+      }
+      RecordPointer(in, e);
+      in.click_x = e.x;
+      in.click_y = e.y;
+      break;
+    case Kind::kWheel:
+      in.last_value = e.value;
+      break;
+    case Kind::kPointerMove:
+      RecordPointer(in, e);
+      break;
+    case Kind::kMenuCommand:
+      RunMenuCommand(engine, e.value);
+      break;
+    case Kind::kClose:
+      AskToQuit(engine);
+      break;
+  }
+}
+
+}  // namespace orivane
