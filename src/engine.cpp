@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "graphics/graphics_state.h"
 #include "script/register_commands.h"
 
 namespace orivane {
@@ -13,6 +14,7 @@ void StartGame(Engine& engine) {
   engine.interp.gosub.Clear();
   engine.interp.click_trap = Trap{};
   engine.interp.timer_trap = Trap{};
+  ResetGraphicsForGame(engine);
   JumpToLabel(engine, "start");
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "graphics/display_surface.h"
+#include "graphics/graphics_state.h"
 #include "platform/platform.h"
 #include "save/save_point.h"
 #include "script/command_table.h"
@@ -44,6 +45,7 @@ struct Engine {
   int32_t global_border = 200;
 
   DisplaySurface display;  // sized to the screen at start-up
+  Graphics graphics;
 
   Variables vars;
   InterpreterState interp;

@@ -35,6 +35,7 @@ int RunEngine(Engine& engine) {
       ResetForStartUp(engine);
       LoadScript(engine);
       engine.display.Resize(engine.screen_width, engine.screen_height);
+      StartGraphics(engine);
       BuildLabelTable(engine);
       ExecuteScript(engine, RunMode::kDefine);
       while (engine.interp.stop_request == 0) {

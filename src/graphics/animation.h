@@ -1,0 +1,23 @@
+// The animation step: advances the cells of visible animated sprites and
+// standing pictures as time passes, and shows what changed at once. Called
+// by every wait loop; `NextAnimationDeadline` tells a wait when to wake.
+#pragma once
+
+#include <cstdint>
+
+namespace orivane {
+
+struct Engine;
+struct ImageSurface;
+
+// Advances every due cell at the engine time; returns true when the screen changed.
+bool StepAnimation(Engine& engine);
+
+// Advances one surface's cell when it is due at time `now`. Returns true
+// when the cell changed and should be redrawn.
+bool AdvanceCell(ImageSurface& surface, uint32_t now);
+
+// Waits until sprite `n`'s animation has run out (`spwait`).
+void WaitForSpriteAnimation(Engine& engine, int n);
+
+}  // namespace orivane

@@ -1,0 +1,75 @@
+#include "graphics/picture_loader.h"
+
+#include <vector>
+
+#include "engine.h"
+#include "graphics/bmp_read.h"
+#include "graphics/game_files.h"
+#include "graphics/jpeg_decode.h"
+#include "graphics/picture_plugin.h"
+#include "graphics/png_decode.h"
+#include "script/error.h"
+
+namespace orivane {
+namespace {
+
+std::string LowerExtension(const std::string& file) {
+  const size_t dot = file.rfind('.');
+  if (dot == std::string::npos) return {};
+  std::string ext = file.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return ext;
+}
+
+// Moves the decoded picture into the surface, keeping the tag state.
+void TakePicture(ImageSurface& surface, ImageSurface& decoded) {
+  surface.loaded = decoded.loaded;
+  surface.width = decoded.width;
+  surface.height = decoded.height;
+  surface.bit_count = decoded.bit_count;
+  surface.stride = decoded.stride;
+  surface.colors_used = decoded.colors_used;
+  surface.color_count = decoded.color_count;
+  surface.palette = std::move(decoded.palette);
+  surface.pixels = std::move(decoded.pixels);
+}
+
+}  // namespace
+
+void LoadPictureFile(Engine& engine, ImageSurface& surface, const std::string& file) {
+  Graphics& g = engine.graphics;
+  engine.file_log.Add(file);
+  const bool quiet = g.jpeg_mode || g.no_load_error;
+  std::vector<uint8_t> bytes;
+  if (ReadGameFile(engine, file, bytes) == GameFileResult::kNotFound) {
+    if (g.missing_image_tolerance) {
+      surface.CreateBlank(2, 2, 24);
+      return;
+    }
+    if (quiet) return;  // found by no reader: the load ends here, silently
+    ReportError(engine, "ファイル%sを開けません。", "ロードエラー", {file});
+  }
+  const std::string ext = LowerExtension(file);
+  ImageSurface decoded;
+  if (ext == "jpg" || ext == "jpeg") {
+    if (!DecodeJpeg(bytes.data(), bytes.size(), decoded))
+      ReportError(engine, "JPEGがロード出来ません。OLEが使えません", "エラー");
+  } else if (ext == "bmp") {
+    DecodeBmp(bytes.data(), bytes.size(), decoded);
+  } else if (ext == "png") {
+    DecodePng(bytes.data(), bytes.size(), surface.mode == kModeAlpha, surface.cells, decoded);
+  } else if (ext == "spb") {
+    DecodeSpbPicture(engine, bytes, decoded);
+  } else {
+    const std::string module = FindPicturePlugin(engine, ext);
+    if (module.empty()) {
+      if (quiet) return;
+      ReportError(engine, "ファイル%sを開けません。", "ロードエラー", {file});
+    }
+    LoadWithPicturePlugin(engine, module, file, decoded);
+  }
+  TakePicture(surface, decoded);
+  if (!surface.loaded && !g.jpeg_mode) ReportError(engine, "ロード失敗!", "エラー");
+}
+
+}  // namespace orivane
