@@ -31,7 +31,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, ImageSurface& out) {
   const uint64_t entries = colors_used != 0 ? colors_used : static_cast<uint64_t>(out.color_count);
   const uint64_t palette_at = 54;
   const uint64_t kept = std::min<uint64_t>(entries, static_cast<uint64_t>(out.color_count));
-  if (palette_at < size) {
+  if (kept > 0 && palette_at < size) {
     const uint64_t avail = size - palette_at;
     std::memcpy(out.palette.data(), data + palette_at, static_cast<size_t>(std::min(kept * 4, avail)));
   }
