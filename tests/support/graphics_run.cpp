@@ -14,12 +14,13 @@ namespace {
 // A headless platform with a virtual clock that reports every shown frame.
 class RecordingPlatform final : public Platform {
  public:
-  RecordingPlatform(std::ostream& err, FrameObserver observer) : err_(err), observer_(std::move(observer)) {}
+  RecordingPlatform(std::ostream& out, std::ostream& err, FrameObserver observer)
+      : out_(out), err_(err), observer_(std::move(observer)) {}
   uint32_t Ticks() override { return now_; }
   void WaitUntil(uint32_t deadline) override {
     if (static_cast<int32_t>(deadline - now_) > 0) now_ = deadline;
   }
-  void EchoStoryText(std::string_view) override {}
+  void EchoStoryText(std::string_view utf8) override { out_ << utf8 << '\n'; }
   void ShowError(std::string_view title, std::string_view text) override { err_ << title << '\n' << text << '\n'; }
   void Present(const DisplaySurface& display) override {
     ++presents;
@@ -29,6 +30,7 @@ class RecordingPlatform final : public Platform {
   int presents = 0;
 
  private:
+  std::ostream& out_;
   std::ostream& err_;
   FrameObserver observer_;
   uint32_t now_ = 0;
@@ -64,10 +66,10 @@ std::string BmpHeader(int width, int height, int bits, uint32_t colours, uint32_
 PictureRun RunPictures(const GameDir& game, FrameObserver observer, uint32_t timeout_ms) {
   auto previous = std::filesystem::current_path();
   std::filesystem::current_path(game.path());
-  std::ostringstream err;
+  std::ostringstream out, err;
   PictureRun result;
   {
-    RecordingPlatform platform(err, std::move(observer));
+    RecordingPlatform platform(out, err, std::move(observer));
     auto engine = std::make_unique<Engine>(platform);
     engine->timeout_ms = timeout_ms;
     result.status = RunEngine(*engine);
@@ -77,6 +79,7 @@ PictureRun RunPictures(const GameDir& game, FrameObserver observer, uint32_t tim
     result.end_ticks = platform.Ticks();
   }
   std::filesystem::current_path(previous);
+  result.out = out.str();
   result.err = err.str();
   return result;
 }

@@ -15,6 +15,7 @@ namespace orivane::test {
 
 struct PictureRun {
   int status = -1;
+  std::string out;             // story text (UTF-8)
   std::string err;             // error reports and notes (UTF-8)
   DisplaySurface display;      // the engine's display surface at the end
   DisplaySurface scene;        // the scene buffer at the end
