@@ -128,19 +128,11 @@ void CrossFade(Frame& f, int64_t duration) {
   e.graphics.work = e.display;
   PixelView work(g.work);
   const MulTable& mul = g.mul;
-  const int bytes = (f.r.right - f.r.left + 1) * 3;
   int a = 1;
   int phase = 0;
   for (;;) {
     f.clock.Begin();
-    const uint8_t* fresh = mul.Row(a);
-    const uint8_t* stale = mul.Row(255 - a);
-    for (int y = f.r.top; y <= f.r.bottom; ++y) {
-      const uint8_t* o = f.display.RowFromTop(y) + f.r.left * 3;
-      const uint8_t* n = f.scene.RowFromTop(y) + f.r.left * 3;
-      uint8_t* out = work.RowFromTop(y) + f.r.left * 3;
-      for (int i = phase; i < bytes; i += 2) out[i] = static_cast<uint8_t>(fresh[n[i]] + stale[o[i]]);
-    }
+    CrossFadeBytes(mul, work, f.display, f.scene, f.r, a, phase);
     phase ^= 1;
     e.platform.Present(g.work);
     if (a == 255) break;
@@ -306,6 +298,21 @@ void ModuleEffect(Engine& engine, int32_t duration, const std::string& spec, con
 }
 
 }  // namespace
+
+void CrossFadeBytes(const MulTable& mul, PixelView out, PixelView old, PixelView fresh, PixelRect r, int a,
+                    int phase) {
+  r = ClipRect(r, std::min({out.width, old.width, fresh.width}), std::min({out.height, old.height, fresh.height}));
+  if (r.empty()) return;
+  const uint8_t* to_fresh = mul.Row(a);
+  const uint8_t* to_old = mul.Row(255 - a);
+  const int bytes = (r.right - r.left + 1) * 3;
+  for (int y = r.top; y <= r.bottom; ++y) {
+    const uint8_t* o = old.RowFromTop(y) + r.left * 3;
+    const uint8_t* n = fresh.RowFromTop(y) + r.left * 3;
+    uint8_t* dst = out.RowFromTop(y) + r.left * 3;
+    for (int i = phase; i < bytes; i += 2) dst[i] = static_cast<uint8_t>(to_fresh[n[i]] + to_old[o[i]]);
+  }
+}
 
 void RunTransition(Engine& engine, int32_t type, int32_t duration, const std::string& mask, const PixelRect* rect) {
   Graphics& g = engine.graphics;

@@ -6,11 +6,17 @@
 #include <cstdint>
 #include <string>
 
+#include "graphics/mul_table.h"
 #include "graphics/pixel_view.h"
 
 namespace orivane {
 
 struct Engine;
+
+// One cross-fade frame: out = fresh·a + old·(255 − a) over the rectangle, for
+// the bytes at even (phase 0) or odd (phase 1) offsets from each row's start.
+void CrossFadeBytes(const MulTable& mul, PixelView out, PixelView old, PixelView fresh, PixelRect r, int a,
+                    int phase);
 
 // Runs a transition of `type` lasting `duration` ms over `rect` (inclusive;
 // null = the whole screen). `mask` names the mask picture of types 15 and 18

@@ -264,6 +264,7 @@ void JoinMask(Engine& engine, ImageSurface& surface, const std::string& mask_tag
   surface.ConvertTo24();
   mask.ConvertTo24();
   const int w = surface.CellWidth(), h = surface.height;
+  if (w <= 0 || h <= 0) return;
   ImageSurface joined;
   if (!joined.CreateBlank(w * 2, h, 24)) return;
   for (int y = 0; y < h; ++y) {
