@@ -45,7 +45,7 @@ bool LoadWithPicturePlugin(Engine& engine, const std::string& module, const std:
       // says, but copy no more colours than the table of the bit count holds.
       const uint32_t entries = used != 0 ? used : static_cast<uint32_t>(out.color_count);
       const size_t colours = std::min<size_t>(entries, static_cast<size_t>(out.color_count));
-      std::memcpy(out.palette.data(), header + 40, colours * 4);
+      if (colours > 0) std::memcpy(out.palette.data(), header + 40, colours * 4);
       out.colors_used = static_cast<int32_t>(std::min<uint32_t>(used, 0x7FFFFFFF));
       std::memcpy(out.pixels.data(), bits, out.pixels.size());
       ok = true;
