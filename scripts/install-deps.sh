@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang lua5.4
   libturbojpeg0-dev libpng-dev
+  libsdl2-dev
 )
 
 missing=()
