@@ -1,11 +1,13 @@
-// The BMP reader on honest and on lying files: colour tables, compression,
-// truncation and sizes that do not fit.
+// The BMP reader on honest and on lying files (colour tables, compression,
+// truncation, sizes that do not fit) and the surface writer's round trip.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "graphics/bmp_read.h"
+#include "graphics/surface_bmp_write.h"
 #include "support/graphics_run.h"
+#include "util/file_io.h"
 
 namespace orivane::test {
 namespace {
@@ -121,6 +123,37 @@ TEST(BmpRead, TopDownPictureIsTurnedOver) {
   // The file's first row is now the top row.
   EXPECT_EQ(s.RowFromTop(0)[1], 0xFF);
   EXPECT_EQ(s.RowFromTop(1)[0], 0xFF);
+}
+
+}  // namespace
+}  // namespace orivane::test
+
+namespace orivane::test {
+namespace {
+
+TEST(BmpWrite, SurfacesRoundTripWithTheirColourTables) {
+  GameDir dir;
+  std::vector<uint32_t> palette(16);
+  for (int i = 0; i < 16; ++i) palette[i] = static_cast<uint32_t>(i) * 0x0F0F0F;
+  const std::string sources[2] = {
+      MakeBmp24(5, 3, [](int x, int y) { return static_cast<uint32_t>(x * 0x102030 + y); }),
+      MakeBmp8(5, 3, palette, [](int x, int y) { return static_cast<uint32_t>((x + y) % 16); })};
+  for (const std::string& bmp : sources) {
+    ImageSurface original;
+    ASSERT_TRUE(DecodeBmp(reinterpret_cast<const uint8_t*>(bmp.data()), bmp.size(), original));
+    const std::string path = dir.path() + "/saved.bmp";
+    ASSERT_TRUE(SaveSurfaceBmp(path, original));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(path, bytes));
+    ImageSurface again;
+    ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), again));
+    EXPECT_EQ(again.bit_count, original.bit_count);
+    EXPECT_EQ(again.pixels, original.pixels);
+    EXPECT_EQ(again.palette, original.palette);
+    // The file header's offset points at the pixels for other readers too.
+    const uint32_t offset = bytes[10] | (bytes[11] << 8);
+    EXPECT_EQ(offset, original.bit_count == 8 ? 54u + 16 * 4 : 54u);
+  }
 }
 
 }  // namespace
