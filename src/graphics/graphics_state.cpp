@@ -39,6 +39,7 @@ void StartGraphics(Engine& engine) {
   g.jpeg_mode = false;
   g.no_load_error = false;
   g.missing_image_tolerance = false;
+  g.log_picture_files = false;
   g.picture_plugins.clear();
   g.effects = EffectSettings{};
 }

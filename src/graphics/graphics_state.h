@@ -84,6 +84,7 @@ struct Graphics {
   bool jpeg_mode = false;
   bool no_load_error = false;
   bool missing_image_tolerance = false;  // while a saved game is restored
+  bool log_picture_files = false;  // `filelog`: picture names go into the FileLog
   std::vector<std::string> picture_plugins;  // "dll|ext", lower case
   PluginModuleTable plugins;  // shared with every kind of plug-in
 

@@ -38,7 +38,7 @@ void TakePicture(ImageSurface& surface, ImageSurface& decoded) {
 
 void LoadPictureFile(Engine& engine, ImageSurface& surface, const std::string& file) {
   Graphics& g = engine.graphics;
-  engine.file_log.Add(file);
+  if (g.log_picture_files) engine.file_log.Add(file);
   const bool quiet = g.jpeg_mode || g.no_load_error;
   std::vector<uint8_t> bytes;
   if (ReadGameFile(engine, file, bytes) == GameFileResult::kNotFound) {
