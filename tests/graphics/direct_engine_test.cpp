@@ -1,0 +1,140 @@
+// An engine driven directly: composition limited to the dirty rectangle,
+// background placement, transitions while skipping and with `effectcut`,
+// and the blank picture a missing file gives while a saved game is restored.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+#include "engine.h"
+#include "graphics/compose.h"
+#include "graphics/effects.h"
+#include "graphics/image_tag.h"
+#include "platform/headless/headless_platform.h"
+#include "support/graphics_run.h"
+
+namespace orivane::test {
+namespace {
+
+class DirectEngine : public ::testing::Test {
+ protected:
+  DirectEngine() : platform_(out_, err_), engine_(std::make_unique<Engine>(platform_)) {
+    engine_->screen_width = 64;
+    engine_->screen_height = 48;
+    engine_->display.Resize(64, 48);
+    StartGraphics(*engine_);
+  }
+  Engine& engine() { return *engine_; }
+  uint32_t Now() { return platform_.Ticks(); }
+
+ private:
+  std::ostringstream out_, err_;
+  HeadlessPlatform platform_;
+  std::unique_ptr<Engine> engine_;
+};
+
+TEST_F(DirectEngine, SkippingShortensOrCutsTransitions) {
+  struct Case {
+    bool skipping;
+    bool cut;
+    int type;
+    int duration;
+    uint32_t ticks;
+  } cases[] = {
+      {false, false, 2, 1600, 1600 + 30},
+      {true, false, 2, 1600, 1600 / 8 / 16 * 16 + 30},  // eight times faster: 16 frames of 12 ms
+      {true, true, 2, 1600, 0},               // instant, without the pause
+      {false, true, 2, 1600, 1600 + 30},      // effectcut alone changes nothing
+  };
+  for (const Case& c : cases) {
+    Engine& e = engine();
+    e.read_flags.skip_mode = c.skipping;
+    e.graphics.effects.cut = c.cut;
+    const uint32_t start = Now();
+    RunTransition(e, c.type, c.duration, {}, nullptr);
+    EXPECT_EQ(Now() - start, c.ticks) << c.skipping << c.cut;
+  }
+}
+
+TEST_F(DirectEngine, MissingPictureWhileRestoringIsABlankTwoByTwo) {
+  Engine& e = engine();
+  e.graphics.missing_image_tolerance = true;
+  ImageSurface s;
+  LoadImageTag(e, s, ":a;not-there.bmp");
+  EXPECT_TRUE(s.loaded);
+  EXPECT_EQ(s.width, 2);
+  EXPECT_EQ(s.height, 2);
+  EXPECT_EQ(s.bit_count, 24);
+}
+
+TEST_F(DirectEngine, CompositionTouchesOnlyTheDirtyArea) {
+  Engine& e = engine();
+  FillRect(PixelView(e.graphics.scene), PixelRect{0, 0, 63, 47}, 0xABCDEF);
+  e.graphics.background.Fill(PixelRect{0, 0, 63, 47}, 0x112233);
+  const PixelRect dirty{10, 10, 20, 30};
+  ComposeScene(e, &dirty);
+  // Sprite rectangles reach one pixel past the picture, so the area drawn
+  // is left..right+1 by top..bottom+1.
+  EXPECT_EQ(PixelAt(e.graphics.scene, 10, 10), 0x112233u);
+  EXPECT_EQ(PixelAt(e.graphics.scene, 21, 31), 0x112233u);
+  EXPECT_EQ(PixelAt(e.graphics.scene, 22, 20), 0xABCDEFu);
+  EXPECT_EQ(PixelAt(e.graphics.scene, 15, 9), 0xABCDEFu);
+  EXPECT_EQ(PixelAt(e.graphics.scene, 9, 15), 0xABCDEFu);
+}
+
+TEST_F(DirectEngine, BackgroundPlacementPutsTheBackgroundAtItsOffset) {
+  Engine& e = engine();
+  Graphics& g = e.graphics;
+  g.bgalia_on = true;
+  g.bgalia_x = 8;
+  g.bgalia_y = 4;
+  g.bgalia_w = 16;
+  g.bgalia_h = 10;
+  g.background.Reset();
+  g.background.CreateBlank(16, 10, 24);
+  g.background.Fill(PixelRect{0, 0, 15, 9}, 0x00FF00);
+  g.background.Fill(PixelRect{0, 0, 0, 0}, 0xFF0000);
+  ComposeScene(e, nullptr);
+  EXPECT_EQ(PixelAt(g.scene, 8, 4), 0xFF0000u);
+  EXPECT_EQ(PixelAt(g.scene, 23, 13), 0x00FF00u);
+  EXPECT_EQ(PixelAt(g.scene, 24, 13), 0u);
+  EXPECT_EQ(PixelAt(g.scene, 7, 4), 0u);
+  EXPECT_EQ(PixelAt(g.scene, 8, 14), 0u);
+}
+
+TEST_F(DirectEngine, HooksDrawInTheirLayers) {
+  Engine& e = engine();
+  Graphics& g = e.graphics;
+  ImageSurface pic;
+  pic.CreateBlank(64, 48, 24);
+  pic.Fill(PixelRect{0, 0, 63, 47}, 0x0000FF);
+  g.sprites[0].surface = pic;
+  g.sprites[0].tag = "front";
+  g.sprites[0].visible = true;
+  // The text window is drawn over everything, or behind the front sprites
+  // with `windowback`.
+  g.hooks.text_window_showing = [](Engine&) { return true; };
+  g.hooks.draw_text_window = [](Engine& en, PixelRect) {
+    FillRect(PixelView(en.graphics.scene), PixelRect{0, 0, 0, 0}, 0xFFFFFF);
+  };
+  ComposeScene(e, nullptr);
+  EXPECT_EQ(PixelAt(g.scene, 0, 0), 0xFFFFFFu);
+  g.window_back = true;
+  ComposeScene(e, nullptr);
+  EXPECT_EQ(PixelAt(g.scene, 0, 0), 0x0000FFu);
+}
+
+TEST_F(DirectEngine, DirtyRectangleGrowsAndClamps) {
+  DirtyRect d;
+  d.Add(10, 20, 30, 40, 64, 48);
+  d.Add(-5, 25, 100, 35, 64, 48);
+  EXPECT_EQ(d.left, 0);
+  EXPECT_EQ(d.top, 20);
+  EXPECT_EQ(d.right, 63);
+  EXPECT_EQ(d.bottom, 40);
+  d.Clear();
+  EXPECT_TRUE(d.IsEmpty());
+}
+
+}  // namespace
+}  // namespace orivane::test
