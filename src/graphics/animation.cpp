@@ -1,5 +1,7 @@
 #include "graphics/animation.h"
 
+#include <algorithm>
+
 #include "engine.h"
 #include "graphics/compose.h"
 #include "graphics/effects.h"
@@ -42,6 +44,25 @@ bool AdvanceCell(ImageSurface& s, uint32_t now) {
   }
   s.anim_start = now;
   return true;
+}
+
+std::optional<uint32_t> NextAnimationDeadline(Engine& engine) {
+  Graphics& g = engine.graphics;
+  const uint32_t now = engine.platform.Ticks();
+  std::optional<int64_t> soonest;
+  auto consider = [&](const ImageSurface& s) {
+    if (!Animates(s) || (s.loop_mode == 1 && s.cell >= s.cells - 1)) return;
+    // Due once more than the interval has passed since the cell began.
+    const int64_t since = static_cast<uint32_t>(now - s.anim_start);
+    const int64_t wait = std::max<int64_t>(0, int64_t{CurrentInterval(s)} + 1 - since);
+    if (!soonest || wait < *soonest) soonest = wait;
+  };
+  for (const SpriteSlot& slot : g.sprites)
+    if (!slot.tag.empty() && slot.visible && slot.tag[0] != '*') consider(slot.surface);
+  for (const StandingPicture& p : g.humans)
+    if (!p.tag.empty()) consider(p.surface);
+  if (!soonest) return std::nullopt;
+  return now + static_cast<uint32_t>(std::min<int64_t>(*soonest, 0x7FFFFFFF));
 }
 
 bool StepAnimation(Engine& engine) {

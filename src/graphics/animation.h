@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace orivane {
 
@@ -12,6 +13,10 @@ struct ImageSurface;
 
 // Advances every due cell at the engine time; returns true when the screen changed.
 bool StepAnimation(Engine& engine);
+
+// The earliest engine time at which a visible picture's cell becomes due, or
+// nothing when no visible picture animates. Waits sleep until then.
+std::optional<uint32_t> NextAnimationDeadline(Engine& engine);
 
 // Advances one surface's cell when it is due at time `now`. Returns true
 // when the cell changed and should be redrawn.

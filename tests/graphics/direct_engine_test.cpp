@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "engine.h"
+#include "graphics/animation.h"
 #include "graphics/compose.h"
 #include "graphics/effects.h"
 #include "graphics/image_tag.h"
@@ -134,6 +135,33 @@ TEST_F(DirectEngine, DirtyRectangleGrowsAndClamps) {
   EXPECT_EQ(d.bottom, 40);
   d.Clear();
   EXPECT_TRUE(d.IsEmpty());
+}
+
+}  // namespace
+}  // namespace orivane::test
+
+namespace orivane::test {
+namespace {
+
+TEST_F(DirectEngine, AnimationDeadlineAndStep) {
+  Engine& e = engine();
+  EXPECT_FALSE(NextAnimationDeadline(e).has_value());
+  SpriteSlot& slot = e.graphics.sprites[3];
+  slot.surface.CreateBlank(6, 2, 24);
+  slot.surface.Fill(PixelRect{2, 0, 3, 1}, 0x00FF00);  // cell 1 is green
+  slot.surface.cells = 3;
+  slot.surface.interval = 100;
+  slot.tag = "anim";
+  slot.visible = true;
+  ASSERT_EQ(NextAnimationDeadline(e), 101u);
+  WaitUntil(e, *NextAnimationDeadline(e));
+  EXPECT_TRUE(StepAnimation(e));
+  EXPECT_EQ(slot.surface.cell, 1);
+  // The change was composed and shown at once.
+  EXPECT_EQ(PixelAt(e.display, 0, 0), 0x00FF00u);
+  EXPECT_EQ(NextAnimationDeadline(e), 101u + 101u);
+  slot.visible = false;
+  EXPECT_FALSE(NextAnimationDeadline(e).has_value());
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ struct AlphaCase {
   uint32_t expected;
 };
 
+void PrintTo(const AlphaCase& c, std::ostream* os) { *os << c.name; }
+
 class AlphaRule : public ::testing::TestWithParam<AlphaCase> {};
 
 TEST_P(AlphaRule, BlendsThroughTheMask) {
