@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         AlphaCase{"TextPartial", true, -1, Grey(40), 100, Grey(90), Grey(Mul(90, 100) + 40)},
         // text with opacity: d = min(255, d·m + op·s)
         AlphaCase{"TextWithOpacity", true, 128, Grey(200), 50, Grey(60), Grey(Mul(60, 50) + Mul(128, 200))}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test_case) { return std::string(test_case.param.name); });
 
 TEST(SpriteDraw, CopyModeOpacity) {
   MulTable mul;
