@@ -30,7 +30,9 @@ TEST(ImageTag, ModesAndAnimation) {
     ParsedTag p;
     ASSERT_EQ(ParseImageTag(c.tag, p), TagError::kNone) << c.tag;
     EXPECT_EQ(p.has_mode, c.has_mode) << c.tag;
-    if (c.has_mode) EXPECT_EQ(p.mode, c.mode) << c.tag;
+    if (c.has_mode) {
+      EXPECT_EQ(p.mode, c.mode) << c.tag;
+    }
     EXPECT_EQ(p.cells, c.cells) << c.tag;
     EXPECT_EQ(p.interval, c.interval) << c.tag;
     EXPECT_EQ(p.loop_mode, c.loop) << c.tag;
