@@ -162,7 +162,8 @@ void BM_CrossFadeFrame(benchmark::State& state) {
   int a = 1;
   for (auto _ : state) {
     fade += Seconds([&] {
-      CrossFadeBytes(mul, PixelView(out), PixelView(old), PixelView(fresh), PixelRect{0, 0, kW - 1, kH - 1}, a, a & 1);
+      CrossFadeBytes(mul, PixelView(out), PixelView(old), PixelView(fresh),
+                     PixelRect{0, 0, kW - 1, kH - 1}, a, a & 1);
     });
     copy += memcpy_ref.Run();
     a = a % 254 + 1;

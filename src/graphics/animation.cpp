@@ -15,7 +15,9 @@ int32_t CurrentInterval(const ImageSurface& s) {
   return kNoAnimation;
 }
 
-bool Animates(const ImageSurface& s) { return s.loaded && s.cells > 1 && s.interval != kNoAnimation; }
+bool Animates(const ImageSurface& s) {
+  return s.loaded && s.cells > 1 && s.interval != kNoAnimation;
+}
 
 }  // namespace
 

@@ -6,8 +6,12 @@
 namespace orivane {
 namespace {
 
-uint32_t Get32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Get32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint16_t Get16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 }  // namespace
 
@@ -33,7 +37,8 @@ bool DecodeBmp(const uint8_t* data, size_t size, ImageSurface& out) {
   const uint64_t kept = std::min<uint64_t>(entries, static_cast<uint64_t>(out.color_count));
   if (kept > 0 && palette_at < size) {
     const uint64_t avail = size - palette_at;
-    std::memcpy(out.palette.data(), data + palette_at, static_cast<size_t>(std::min(kept * 4, avail)));
+    std::memcpy(out.palette.data(), data + palette_at,
+                static_cast<size_t>(std::min(kept * 4, avail)));
   }
   if (compression != 0) return true;
   const uint64_t pixels_at = palette_at + entries * 4;

@@ -9,7 +9,9 @@
 namespace orivane {
 namespace {
 
-int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+int32_t Clamp32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
 
 void AddDirty(Engine& engine, int64_t l, int64_t t, int64_t r, int64_t b) {
   engine.graphics.dirty.Add(Clamp32(l), Clamp32(t), Clamp32(r), Clamp32(b), engine.screen_width,
@@ -17,10 +19,13 @@ void AddDirty(Engine& engine, int64_t l, int64_t t, int64_t r, int64_t b) {
 }
 
 bool CoversScreen(const ImageSurface& s, int64_t x, int64_t y, int w, int h) {
-  return s.Drawable() && s.mode == kModeCopy && x <= 0 && y <= 0 && x + s.CellWidth() >= w && y + s.height >= h;
+  return s.Drawable() && s.mode == kModeCopy && x <= 0 && y <= 0 && x + s.CellWidth() >= w &&
+         y + s.height >= h;
 }
 
-bool HumansShown(const Graphics& g) { return !g.all_sprites_hidden || g.keep_humans_when_hidden; }
+bool HumansShown(const Graphics& g) {
+  return !g.all_sprites_hidden || g.keep_humans_when_hidden;
+}
 
 // True when an opaque picture that will be drawn hides the whole screen, so
 // the background need not be copied.
@@ -46,8 +51,10 @@ void DrawBackground(Engine& engine, PixelView scene, PixelRect area) {
   Graphics& g = engine.graphics;
   PixelView bg = g.background.View();
   if (!g.bgalia_on) {
-    if (bg.empty()) FillRect(scene, area, 0);
-    else CopyRect(scene, bg, area);
+    if (bg.empty())
+      FillRect(scene, area, 0);
+    else
+      CopyRect(scene, bg, area);
     return;
   }
   FillRect(scene, area, 0);
@@ -55,11 +62,12 @@ void DrawBackground(Engine& engine, PixelView scene, PixelRect area) {
   // The background's (0, 0) stands at (bgalia x, bgalia y) on the screen.
   const int w = std::min(g.bgalia_w, bg.width), h = std::min(g.bgalia_h, bg.height);
   PixelRect r{std::max<int>(area.left, g.bgalia_x), std::max<int>(area.top, g.bgalia_y),
-              std::min<int>(area.right, g.bgalia_x + w - 1), std::min<int>(area.bottom, g.bgalia_y + h - 1)};
+              std::min<int>(area.right, g.bgalia_x + w - 1),
+              std::min<int>(area.bottom, g.bgalia_y + h - 1)};
   if (r.empty()) return;
   for (int y = r.top; y <= r.bottom; ++y)
-    std::copy_n(bg.RowFromTop(y - g.bgalia_y) + (r.left - g.bgalia_x) * 3, (r.right - r.left + 1) * 3,
-                scene.RowFromTop(y) + r.left * 3);
+    std::copy_n(bg.RowFromTop(y - g.bgalia_y) + (r.left - g.bgalia_x) * 3,
+                (r.right - r.left + 1) * 3, scene.RowFromTop(y) + r.left * 3);
 }
 
 void DrawSpriteSlot(Engine& engine, int n, PixelView scene, const PixelRect& area) {
@@ -98,10 +106,20 @@ void DrawStandingPictures(Engine& engine, PixelView scene, const PixelRect& area
   // The first letter ends on top, so the letters are drawn last to first.
   for (int i = std::min<int>(2, static_cast<int>(g.human_order.size()) - 1); i >= 0; --i) {
     switch (g.human_order[i]) {
-      case 'l': case 'L': draw(kHumanLeft); break;
-      case 'c': case 'C': draw(kHumanCentre); break;
-      case 'r': case 'R': draw(kHumanRight); break;
-      default: break;
+      case 'l':
+      case 'L':
+        draw(kHumanLeft);
+        break;
+      case 'c':
+      case 'C':
+        draw(kHumanCentre);
+        break;
+      case 'r':
+      case 'R':
+        draw(kHumanRight);
+        break;
+      default:
+        break;
     }
   }
 }
@@ -133,8 +151,10 @@ void ComposeScene(Engine& engine, const PixelRect* dirty) {
   }
   DrawSprites(engine, g.human_z, 0, scene, area);
   if (!g.window_back && hooks.apply_filters) hooks.apply_filters(engine, area);
-  if (!g.quill_text_sprites && hooks.draw_bars_and_numbers) hooks.draw_bars_and_numbers(engine, area);
-  if (!g.window_back && hooks.draw_text_window && TextWindowShowing(engine)) hooks.draw_text_window(engine, area);
+  if (!g.quill_text_sprites && hooks.draw_bars_and_numbers)
+    hooks.draw_bars_and_numbers(engine, area);
+  if (!g.window_back && hooks.draw_text_window && TextWindowShowing(engine))
+    hooks.draw_text_window(engine, area);
 }
 
 void DirtySprite(Engine& engine, const SpriteSlot& slot) {
@@ -143,7 +163,8 @@ void DirtySprite(Engine& engine, const SpriteSlot& slot) {
     return;
   }
   const ImageSurface& s = slot.surface;
-  AddDirty(engine, slot.x, slot.y, int64_t{slot.x} + s.CellWidth() + 1, int64_t{slot.y} + s.height + 1);
+  AddDirty(engine, slot.x, slot.y, int64_t{slot.x} + s.CellWidth() + 1,
+           int64_t{slot.y} + s.height + 1);
 }
 
 void DirtyStandingPicture(Engine& engine, const StandingPicture& p) {
@@ -151,6 +172,8 @@ void DirtyStandingPicture(Engine& engine, const StandingPicture& p) {
   AddDirty(engine, p.x, p.y, int64_t{p.x} + s.CellWidth() + 1, int64_t{p.y} + s.height + 1);
 }
 
-void DirtyWholeScreen(Engine& engine) { AddDirty(engine, 0, 0, engine.screen_width, engine.screen_height); }
+void DirtyWholeScreen(Engine& engine) {
+  AddDirty(engine, 0, 0, engine.screen_width, engine.screen_height);
+}
 
 }  // namespace orivane

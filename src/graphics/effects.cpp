@@ -21,13 +21,18 @@ class FrameClock {
   void Begin() { start_ = engine_.platform.Ticks(); }
   uint32_t Elapsed() const { return engine_.platform.Ticks() - start_; }
   // Sleeps until `ms` after the frame began.
-  void SleepRest(int64_t ms) { SleepUntil(start_ + static_cast<uint32_t>(std::max<int64_t>(0, ms))); }
-  void SleepFor(int64_t ms) { SleepUntil(engine_.platform.Ticks() + static_cast<uint32_t>(std::max<int64_t>(0, ms))); }
+  void SleepRest(int64_t ms) {
+    SleepUntil(start_ + static_cast<uint32_t>(std::max<int64_t>(0, ms)));
+  }
+  void SleepFor(int64_t ms) {
+    SleepUntil(engine_.platform.Ticks() + static_cast<uint32_t>(std::max<int64_t>(0, ms)));
+  }
 
  private:
   void SleepUntil(uint32_t deadline) {
     // The platform may wake early for an event; a frame still lasts its time.
-    while (static_cast<int32_t>(deadline - engine_.platform.Ticks()) > 0) WaitUntil(engine_, deadline);
+    while (static_cast<int32_t>(deadline - engine_.platform.Ticks()) > 0)
+      WaitUntil(engine_, deadline);
   }
   Engine& engine_;
   uint32_t start_ = 0;
@@ -47,7 +52,9 @@ struct Frame {
   void CopyRow(int y) { CopyRect(display, scene, PixelRect{r.left, y, r.right, y}); }
 };
 
-bool Skipping(Engine& engine) { return engine.read_flags.skip_mode; }
+bool Skipping(Engine& engine) {
+  return engine.read_flags.skip_mode;
+}
 
 // Types 2–5: sixteen passes of every sixteenth column or row.
 void Blinds(Frame& f, bool columns, bool reverse, int64_t duration) {
@@ -67,7 +74,8 @@ void Blinds(Frame& f, bool columns, bool reverse, int64_t duration) {
 // Types 6–9: a staggered sweep of 24 lines per frame, 23 apart.
 void Sweep(Frame& f, bool columns, bool reverse, int64_t duration) {
   const int64_t extent = columns ? int64_t{f.w} * 1170 / 640 - 1 : int64_t{f.h} * 1010 / 480 - 1;
-  const int64_t frame = columns ? (int64_t{f.w} * duration / 640) / 48 : (int64_t{f.h} * duration / 480) / 42;
+  const int64_t frame =
+      columns ? (int64_t{f.w} * duration / 640) / 48 : (int64_t{f.h} * duration / 480) / 42;
   const int lo = columns ? f.r.left : f.r.top, hi = columns ? f.r.right : f.r.bottom;
   int64_t p = reverse ? extent : 0;
   while (reverse ? p >= 0 : p <= extent) {
@@ -75,8 +83,10 @@ void Sweep(Frame& f, bool columns, bool reverse, int64_t duration) {
     for (int i = 0; i < 24; ++i) {
       const int64_t line = p - 23 * i;
       if (line < lo || line > hi) continue;
-      if (columns) f.CopyColumn(static_cast<int>(line));
-      else f.CopyRow(static_cast<int>(line));
+      if (columns)
+        f.CopyColumn(static_cast<int>(line));
+      else
+        f.CopyRow(static_cast<int>(line));
     }
     f.Show();
     f.clock.SleepRest(frame);
@@ -89,7 +99,8 @@ void Scroll(Frame& f, int type, int64_t duration) {
   const bool horizontal = type == 11 || type == 12;
   const int strip = horizontal ? 8 : 6;
   const int steps = (horizontal ? f.w : f.h) / strip;
-  const int64_t frame = horizontal ? (int64_t{f.w} * duration / 640) / 80 : (int64_t{f.h} * duration / 480) / 80;
+  const int64_t frame =
+      horizontal ? (int64_t{f.w} * duration / 640) / 80 : (int64_t{f.h} * duration / 480) / 80;
   PixelView d = f.display, s = f.scene;
   for (int k = 1; k <= steps; ++k) {
     f.clock.Begin();
@@ -99,18 +110,23 @@ void Scroll(Frame& f, int type, int64_t duration) {
       const int dst_x = right ? 0 : f.w - strip;
       for (int y = 0; y < f.h; ++y) {
         uint8_t* row = d.RowFromTop(y);
-        if (right) std::memmove(row + strip * 3, row, static_cast<size_t>(f.w - strip) * 3);
-        else std::memmove(row, row + strip * 3, static_cast<size_t>(f.w - strip) * 3);
+        if (right)
+          std::memmove(row + strip * 3, row, static_cast<size_t>(f.w - strip) * 3);
+        else
+          std::memmove(row, row + strip * 3, static_cast<size_t>(f.w - strip) * 3);
         std::memcpy(row + dst_x * 3, s.RowFromTop(y) + src_x * 3, static_cast<size_t>(strip) * 3);
       }
     } else {
       const bool down = type == 13;
       const size_t row_bytes = static_cast<size_t>(f.w) * 3;
       if (down) {
-        for (int y = f.h - 1; y >= strip; --y) std::memcpy(d.RowFromTop(y), d.RowFromTop(y - strip), row_bytes);
-        for (int i = 0; i < strip; ++i) std::memcpy(d.RowFromTop(i), s.RowFromTop(f.h - strip * k + i), row_bytes);
+        for (int y = f.h - 1; y >= strip; --y)
+          std::memcpy(d.RowFromTop(y), d.RowFromTop(y - strip), row_bytes);
+        for (int i = 0; i < strip; ++i)
+          std::memcpy(d.RowFromTop(i), s.RowFromTop(f.h - strip * k + i), row_bytes);
       } else {
-        for (int y = 0; y < f.h - strip; ++y) std::memcpy(d.RowFromTop(y), d.RowFromTop(y + strip), row_bytes);
+        for (int y = 0; y < f.h - strip; ++y)
+          std::memcpy(d.RowFromTop(y), d.RowFromTop(y + strip), row_bytes);
         for (int i = 0; i < strip; ++i)
           std::memcpy(d.RowFromTop(f.h - strip + i), s.RowFromTop(strip * (k - 1) + i), row_bytes);
       }
@@ -221,7 +237,8 @@ void MaskFade(Frame& f, int64_t duration, const std::string& mask_name) {
         }
         const uint8_t* fresh = mul.Row(k);
         const uint8_t* stale = mul.Row(255 - k);
-        for (int c = 0; c < 3; ++c) d[x * 3 + c] = static_cast<uint8_t>(fresh[s[x * 3 + c]] + stale[o[x * 3 + c]]);
+        for (int c = 0; c < 3; ++c)
+          d[x * 3 + c] = static_cast<uint8_t>(fresh[s[x * 3 + c]] + stale[o[x * 3 + c]]);
       }
     }
     f.Show();
@@ -276,11 +293,13 @@ void Mosaic(Frame& f, bool out, int64_t duration) {
   }
 }
 
-using EffectEntry = void (*)(void* window_dc, void* display_dc, void* scene_dc, uint8_t* display_pixels,
-                             uint8_t* scene_pixels, int32_t* rect, const char* parameters, int32_t duration);
+using EffectEntry = void (*)(void* window_dc, void* display_dc, void* scene_dc,
+                             uint8_t* display_pixels, uint8_t* scene_pixels, int32_t* rect,
+                             const char* parameters, int32_t duration);
 
 // Type 99: an effect module animates the change itself.
-void ModuleEffect(Engine& engine, int32_t duration, const std::string& spec, const PixelRect* rect) {
+void ModuleEffect(Engine& engine, int32_t duration, const std::string& spec,
+                  const PixelRect* rect) {
   const int w = engine.screen_width, h = engine.screen_height;
   PixelRect r = ClipRect(rect ? *rect : PixelRect{0, 0, w - 1, h - 1}, w, h);
   const size_t slash = spec.find('/');
@@ -289,8 +308,8 @@ void ModuleEffect(Engine& engine, int32_t duration, const std::string& spec, con
   auto entry = reinterpret_cast<EffectEntry>(engine.graphics.plugins.Find(module, "Effect"));
   if (!entry) ReportError(engine, "エフェクトに指定したDLLが不正です", "エラー");
   int32_t area[4] = {r.left, r.top, r.right, r.bottom};
-  entry(nullptr, nullptr, nullptr, engine.display.pixels.data(), engine.graphics.scene.pixels.data(), area,
-        parameters.c_str(), duration);
+  entry(nullptr, nullptr, nullptr, engine.display.pixels.data(),
+        engine.graphics.scene.pixels.data(), area, parameters.c_str(), duration);
   CopyRect(PixelView(engine.display), PixelView(engine.graphics.scene), r);
   engine.platform.Present(engine.display);
   engine.graphics.dirty.Clear();
@@ -299,9 +318,10 @@ void ModuleEffect(Engine& engine, int32_t duration, const std::string& spec, con
 
 }  // namespace
 
-void CrossFadeBytes(const MulTable& mul, PixelView out, PixelView old, PixelView fresh, PixelRect r, int a,
-                    int phase) {
-  r = ClipRect(r, std::min({out.width, old.width, fresh.width}), std::min({out.height, old.height, fresh.height}));
+void CrossFadeBytes(const MulTable& mul, PixelView out, PixelView old, PixelView fresh, PixelRect r,
+                    int a, int phase) {
+  r = ClipRect(r, std::min({out.width, old.width, fresh.width}),
+               std::min({out.height, old.height, fresh.height}));
   if (r.empty()) return;
   const uint8_t* to_fresh = mul.Row(a);
   const uint8_t* to_old = mul.Row(255 - a);
@@ -310,11 +330,13 @@ void CrossFadeBytes(const MulTable& mul, PixelView out, PixelView old, PixelView
     const uint8_t* o = old.RowFromTop(y) + r.left * 3;
     const uint8_t* n = fresh.RowFromTop(y) + r.left * 3;
     uint8_t* dst = out.RowFromTop(y) + r.left * 3;
-    for (int i = phase; i < bytes; i += 2) dst[i] = static_cast<uint8_t>(to_fresh[n[i]] + to_old[o[i]]);
+    for (int i = phase; i < bytes; i += 2)
+      dst[i] = static_cast<uint8_t>(to_fresh[n[i]] + to_old[o[i]]);
   }
 }
 
-void RunTransition(Engine& engine, int32_t type, int32_t duration, const std::string& mask, const PixelRect* rect) {
+void RunTransition(Engine& engine, int32_t type, int32_t duration, const std::string& mask,
+                   const PixelRect* rect) {
   Graphics& g = engine.graphics;
   const EffectSettings& fx = g.effects;
   if (type == 0) return;
@@ -331,27 +353,52 @@ void RunTransition(Engine& engine, int32_t type, int32_t duration, const std::st
   if (fx.speed_mode == 1) d /= 2;
   if (fx.speed_mode == 2) type = 1;
   if (skipping) {
-    if (fx.cut) type = 1;
-    else d /= 8;
+    if (fx.cut)
+      type = 1;
+    else
+      d /= 8;
   }
   if ((type < 1 || type > 18) && type != 90)
     ReportError(engine, "不正なエフェクト番号です。EFFECT命令をチェックしてください。", "エラー");
 
   Frame f{engine, PixelView(engine.display), PixelView(g.scene), r, w, h, FrameClock(engine)};
   switch (type) {
-    case 2: case 3: Blinds(f, true, type == 3, d); break;
-    case 4: case 5: Blinds(f, false, type == 5, d); break;
-    case 6: case 7: Sweep(f, true, type == 7, d); break;
-    case 8: case 9: Sweep(f, false, type == 9, d); break;
-    case 10: CrossFade(f, d); break;
-    case 11: case 12: case 13: case 14: Scroll(f, type, d); break;
-    case 15: MaskWipe(f, d, mask); break;
+    case 2:
+    case 3:
+      Blinds(f, true, type == 3, d);
+      break;
+    case 4:
+    case 5:
+      Blinds(f, false, type == 5, d);
+      break;
+    case 6:
+    case 7:
+      Sweep(f, true, type == 7, d);
+      break;
+    case 8:
+    case 9:
+      Sweep(f, false, type == 9, d);
+      break;
+    case 10:
+      CrossFade(f, d);
+      break;
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+      Scroll(f, type, d);
+      break;
+    case 15:
+      MaskWipe(f, d, mask);
+      break;
     case 16:
       Mosaic(f, true, d);
       f.clock.SleepFor(fx.blank_ms);
       DirtyWholeScreen(engine);
       return;
-    case 17: Mosaic(f, false, d); break;
+    case 17:
+      Mosaic(f, false, d);
+      break;
     case 90: {
       g.work = engine.display;
       for (int i = 0; i < 10; ++i) {
@@ -363,8 +410,11 @@ void RunTransition(Engine& engine, int32_t type, int32_t duration, const std::st
       DirtyWholeScreen(engine);
       return;
     }
-    case 18: MaskFade(f, d, mask); break;
-    default: break;
+    case 18:
+      MaskFade(f, d, mask);
+      break;
+    default:
+      break;
   }
   if (!r.empty()) CopyRect(f.display, f.scene, r);
   f.Show();

@@ -45,10 +45,13 @@ SpriteSlot& SpriteAt(Engine& engine, int32_t n) {
 }
 
 void EraseTextWindow(Engine& engine, bool for_ld = false) {
-  if (engine.graphics.hooks.erase_text_window) engine.graphics.hooks.erase_text_window(engine, for_ld);
+  if (engine.graphics.hooks.erase_text_window)
+    engine.graphics.hooks.erase_text_window(engine, for_ld);
 }
 
-uint32_t Now(Engine& engine) { return engine.platform.Ticks(); }
+uint32_t Now(Engine& engine) {
+  return engine.platform.Ticks();
+}
 
 // ---- sprites ---------------------------------------------------------------
 
@@ -79,8 +82,12 @@ void LoadSprite(Engine& engine, bool visible) {
   if (visible) DirtySprite(engine, slot);
 }
 
-void CmdLsp(Engine& engine) { LoadSprite(engine, true); }
-void CmdLsph(Engine& engine) { LoadSprite(engine, false); }
+void CmdLsp(Engine& engine) {
+  LoadSprite(engine, true);
+}
+void CmdLsph(Engine& engine) {
+  LoadSprite(engine, false);
+}
 
 void ClearSprite(Engine& engine, SpriteSlot& slot) {
   if (slot.visible && !slot.tag.empty()) DirtySprite(engine, slot);
@@ -142,8 +149,12 @@ void MoveSprite(Engine& engine, bool relative) {
   if (slot.visible) DirtySprite(engine, slot);
 }
 
-void CmdMsp(Engine& engine) { MoveSprite(engine, true); }
-void CmdAmsp(Engine& engine) { MoveSprite(engine, false); }
+void CmdMsp(Engine& engine) {
+  MoveSprite(engine, true);
+}
+void CmdAmsp(Engine& engine) {
+  MoveSprite(engine, false);
+}
 
 void CmdCell(Engine& engine) {
   const int32_t n = ReadNumber(engine);
@@ -279,7 +290,8 @@ void CmdBg(Engine& engine) {
     p.tag.clear();
     p.surface.Release();
   }
-  g.dirty.Add(0, 0, engine.screen_width, engine.screen_height, engine.screen_width, engine.screen_height);
+  g.dirty.Add(0, 0, engine.screen_width, engine.screen_height, engine.screen_width,
+              engine.screen_height);
   ExpectComma(engine);
   ReadEffectArgument(engine);
 }
@@ -330,7 +342,9 @@ void CmdCl(Engine& engine) {
   ReadEffectArgument(engine);
 }
 
-void CmdPrint(Engine& engine) { ReadEffectArgument(engine); }
+void CmdPrint(Engine& engine) {
+  ReadEffectArgument(engine);
+}
 
 void CmdRepaint(Engine& engine) {
   ComposeScene(engine, nullptr);
@@ -352,7 +366,9 @@ void CmdHumanpos(Engine& engine) {
   centre[kHumanRight] = ReadNumber(engine);
 }
 
-void CmdUnderline(Engine& engine) { engine.graphics.human_baseline = ReadNumber(engine); }
+void CmdUnderline(Engine& engine) {
+  engine.graphics.human_baseline = ReadNumber(engine);
+}
 
 void CmdHumanorder(Engine& engine) {
   std::string order = ReadString(engine);
@@ -375,8 +391,12 @@ void CmdBgalia(Engine& engine) {
   g.bgalia_on = g.bgalia_x != -1 && g.bgalia_w > 0 && g.bgalia_h > 0;
 }
 
-void CmdWindowback(Engine& engine) { engine.graphics.window_back = true; }
-void CmdNoteraseman(Engine& engine) { engine.graphics.keep_humans_when_hidden = true; }
+void CmdWindowback(Engine& engine) {
+  engine.graphics.window_back = true;
+}
+void CmdNoteraseman(Engine& engine) {
+  engine.graphics.keep_humans_when_hidden = true;
+}
 
 // `blt`: a stretched copy of part of the composed scene straight onto the
 // screen, nearest-neighbour, clipped to both.
@@ -392,7 +412,8 @@ void CmdBlt(Engine& engine) {
     ExpectComma(engine);
     v[7] = ReadNumber(engine);
   }
-  const int64_t dx = v[0], dy = v[1], dw = v[2], dh = v[3], sx = v[4], sy = v[5], sw = v[6], sh = v[7];
+  const int64_t dx = v[0], dy = v[1], dw = v[2], dh = v[3], sx = v[4], sy = v[5], sw = v[6],
+                sh = v[7];
   if (dw <= 0 || dh <= 0) return;
   PixelView dst(engine.display), src(engine.graphics.scene);
   for (int64_t j = std::max<int64_t>(0, -dy); j < dh && dy + j < dst.height; ++j) {
@@ -413,19 +434,29 @@ void CmdBlt(Engine& engine) {
 
 void CmdTransmode(Engine& engine) {
   const std::string word = ReadToken(engine);
-  if (word == "leftup") engine.graphics.default_mode = kModeLeftUp;
-  else if (word == "copy") engine.graphics.default_mode = kModeCopy;
-  else if (word == "alpha") engine.graphics.default_mode = kModeAlpha;
+  if (word == "leftup")
+    engine.graphics.default_mode = kModeLeftUp;
+  else if (word == "copy")
+    engine.graphics.default_mode = kModeCopy;
+  else if (word == "alpha")
+    engine.graphics.default_mode = kModeAlpha;
 }
 
-void CmdJpegmode(Engine& engine) { engine.graphics.jpeg_mode = true; }
-void CmdNoloaderror(Engine& engine) { engine.graphics.no_load_error = true; }
-void CmdModeQuill(Engine& engine) { engine.graphics.mode_quill = true; }
+void CmdJpegmode(Engine& engine) {
+  engine.graphics.jpeg_mode = true;
+}
+void CmdNoloaderror(Engine& engine) {
+  engine.graphics.no_load_error = true;
+}
+void CmdModeQuill(Engine& engine) {
+  engine.graphics.mode_quill = true;
+}
 
 void CmdSpi(Engine& engine) {
   std::string entry = ReadString(engine);
   auto& list = engine.graphics.picture_plugins;
-  if (static_cast<int>(list.size()) >= kMaxPicturePlugins) ReportError(engine, "SPI設定が多すぎます。", "エラー");
+  if (static_cast<int>(list.size()) >= kMaxPicturePlugins)
+    ReportError(engine, "SPI設定が多すぎます。", "エラー");
   for (char& c : entry) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   list.push_back(std::move(entry));
 }
@@ -448,15 +479,24 @@ EffectSlot ReadEffectDefinition(Engine& engine) {
 
 void CmdEffect(Engine& engine) {
   const int32_t n = ReadNumber(engine);
-  if (n < 2 || n > 255) ReportError(engine, "effect命令の第一パラメータは2～255です。", "パラメータエラー");
+  if (n < 2 || n > 255)
+    ReportError(engine, "effect命令の第一パラメータは2～255です。", "パラメータエラー");
   ExpectComma(engine);
   engine.graphics.effects.slots[n] = ReadEffectDefinition(engine);
 }
 
-void CmdWindoweffect(Engine& engine) { engine.graphics.effects.window_effect = ReadEffectDefinition(engine); }
-void CmdEffectblank(Engine& engine) { engine.graphics.effects.blank_ms = ReadNumber(engine); }
-void CmdSeteffectspeed(Engine& engine) { engine.graphics.effects.speed_mode = ReadNumber(engine); }
-void CmdEffectcut(Engine& engine) { engine.graphics.effects.cut = true; }
+void CmdWindoweffect(Engine& engine) {
+  engine.graphics.effects.window_effect = ReadEffectDefinition(engine);
+}
+void CmdEffectblank(Engine& engine) {
+  engine.graphics.effects.blank_ms = ReadNumber(engine);
+}
+void CmdSeteffectspeed(Engine& engine) {
+  engine.graphics.effects.speed_mode = ReadNumber(engine);
+}
+void CmdEffectcut(Engine& engine) {
+  engine.graphics.effects.cut = true;
+}
 
 void CmdGeteffectspeed(Engine& engine) {
   const int32_t var = ReadNumVariable(engine, "geteffectspeedの第一引数は数字変数です。");

@@ -46,7 +46,8 @@ void StartGraphics(Engine& engine) {
 
 void ResetGraphicsForGame(Engine& engine) {
   Graphics& g = engine.graphics;
-  FillRect(PixelView(engine.display), PixelRect{0, 0, engine.display.width - 1, engine.display.height - 1}, 0);
+  FillRect(PixelView(engine.display),
+           PixelRect{0, 0, engine.display.width - 1, engine.display.height - 1}, 0);
   g.background.Fill(PixelRect{0, 0, g.background.width - 1, g.background.height - 1}, 0);
   g.background.tag.clear();
   g.background_name = "black";

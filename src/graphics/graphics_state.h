@@ -72,21 +72,21 @@ struct Graphics {
   DisplaySurface work;   // the transitions' copy of the old screen
   DirtyRect dirty;
 
-  bool all_sprites_hidden = false;  // `allsphide`
+  bool all_sprites_hidden = false;       // `allsphide`
   bool keep_humans_when_hidden = false;  // `noteraseman`
-  bool window_back = false;         // `windowback`
-  bool mode_quill = false;          // `mode_quill` compatibility switch
-  bool quill_text_sprites = false;  // the `mode_quill` text-sprite state
+  bool window_back = false;              // `windowback`
+  bool mode_quill = false;               // `mode_quill` compatibility switch
+  bool quill_text_sprites = false;       // the `mode_quill` text-sprite state
   bool bgalia_on = false;
   int32_t bgalia_x = -1, bgalia_y = 0, bgalia_w = 0, bgalia_h = 0;
 
   int32_t default_mode = 0;  // `transmode`
   bool jpeg_mode = false;
   bool no_load_error = false;
-  bool missing_image_tolerance = false;  // while a saved game is restored
-  bool log_picture_files = false;  // `filelog`: picture names go into the FileLog
+  bool missing_image_tolerance = false;      // while a saved game is restored
+  bool log_picture_files = false;            // `filelog`: picture names go into the FileLog
   std::vector<std::string> picture_plugins;  // "dll|ext", lower case
-  PluginModuleTable plugins;  // shared with every kind of plug-in
+  PluginModuleTable plugins;                 // shared with every kind of plug-in
 
   EffectSettings effects;
   ComposeHooks hooks;

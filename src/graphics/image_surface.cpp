@@ -4,13 +4,18 @@ namespace orivane {
 
 int32_t ColorCountForBits(int32_t bits) {
   switch (bits) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
     case 16:
     case 24:
-    case 32: return 0;
-    default: return 2;
+    case 32:
+      return 0;
+    default:
+      return 2;
   }
 }
 
@@ -41,7 +46,8 @@ bool ImageSurface::CreateBlank(int32_t w, int32_t h, int32_t bits) {
   Release();
   if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) return false;
   const int64_t row = RowStride(w, bits);
-  if (row <= 0 || static_cast<uint64_t>(row) * static_cast<uint64_t>(h) > kMaxPictureBytes) return false;
+  if (row <= 0 || static_cast<uint64_t>(row) * static_cast<uint64_t>(h) > kMaxPictureBytes)
+    return false;
   width = w;
   height = h;
   bit_count = bits;
@@ -53,7 +59,9 @@ bool ImageSurface::CreateBlank(int32_t w, int32_t h, int32_t bits) {
   return true;
 }
 
-int32_t ImageSurface::CellStride() const { return cells > 0 ? width / cells : width; }
+int32_t ImageSurface::CellStride() const {
+  return cells > 0 ? width / cells : width;
+}
 
 int32_t ImageSurface::CellWidth() const {
   int32_t w = CellStride();
@@ -89,9 +97,12 @@ void ImageSurface::ConvertTo24() {
     uint8_t* dst = pixels.data() + static_cast<size_t>(y) * stride;
     for (int32_t x = 0; x < w; ++x) {
       int32_t index;
-      if (bits == 8) index = src[x];
-      else if (bits == 4) index = (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
-      else index = (src[x >> 3] >> (7 - (x & 7))) & 1;
+      if (bits == 8)
+        index = src[x];
+      else if (bits == 4)
+        index = (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+      else
+        index = (src[x >> 3] >> (7 - (x & 7))) & 1;
       if (index < entries) {
         dst[x * 3] = old_palette[index * 4];
         dst[x * 3 + 1] = old_palette[index * 4 + 1];

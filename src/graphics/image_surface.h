@@ -14,11 +14,11 @@
 namespace orivane {
 
 enum TransparencyMode : int32_t {
-  kModeLeftUp = 0,   // key colour = the top-left pixel
-  kModeAlpha = 1,    // each cell is the picture followed by its mask
-  kModeGivenKey = 2, // key colour (or colour index) from the tag
-  kModeCopy = 3,     // opaque
-  kModeRightUp = 4,  // key colour = the top-right pixel of the whole picture
+  kModeLeftUp = 0,    // key colour = the top-left pixel
+  kModeAlpha = 1,     // each cell is the picture followed by its mask
+  kModeGivenKey = 2,  // key colour (or colour index) from the tag
+  kModeCopy = 3,      // opaque
+  kModeRightUp = 4,   // key colour = the top-right pixel of the whole picture
 };
 
 inline constexpr int32_t kNoAnimation = 0xFFFFFF;
@@ -33,12 +33,12 @@ struct ImageSurface {
   int32_t step = 1;         // +1 / -1 (ping-pong animation)
   int32_t key_red = 0, key_green = 0, key_blue = 0;
   int32_t key_index = 0;
-  bool is_text = false;     // rendered from a ":s" tag
+  bool is_text = false;  // rendered from a ":s" tag
   int32_t mode = kModeCopy;
-  int32_t opacity = -1;     // -1 = never set
+  int32_t opacity = -1;  // -1 = never set
   int32_t cell = 0;
   int32_t cells = 1;
-  int32_t interval = 0;     // ms per cell; -1 = per-cell list; kNoAnimation
+  int32_t interval = 0;  // ms per cell; -1 = per-cell list; kNoAnimation
   std::vector<int32_t> intervals;
   int32_t loop_mode = 0;
 
@@ -60,11 +60,15 @@ struct ImageSurface {
   // A blank (black) picture; false when the size is not acceptable.
   bool CreateBlank(int32_t w, int32_t h, int32_t bits);
 
-  int32_t CellWidth() const;       // visible width of one cell (halved in alpha mode)
-  int32_t CellStride() const;      // stored width of one cell
-  bool Drawable() const { return loaded && (bit_count == 24 || (bit_count == 8 && color_count == 256)); }
+  int32_t CellWidth() const;   // visible width of one cell (halved in alpha mode)
+  int32_t CellStride() const;  // stored width of one cell
+  bool Drawable() const {
+    return loaded && (bit_count == 24 || (bit_count == 8 && color_count == 256));
+  }
 
-  uint8_t* RowFromTop(int32_t y) { return pixels.data() + static_cast<size_t>(height - 1 - y) * stride; }
+  uint8_t* RowFromTop(int32_t y) {
+    return pixels.data() + static_cast<size_t>(height - 1 - y) * stride;
+  }
   const uint8_t* RowFromTop(int32_t y) const {
     return pixels.data() + static_cast<size_t>(height - 1 - y) * stride;
   }
@@ -78,7 +82,9 @@ struct ImageSurface {
 };
 
 // Bytes per row of a picture: rows are padded to a multiple of four bytes.
-inline int64_t RowStride(int64_t width, int64_t bits) { return ((width * bits + 31) / 32) * 4; }
+inline int64_t RowStride(int64_t width, int64_t bits) {
+  return ((width * bits + 31) / 32) * 4;
+}
 // The colour-table size that belongs to a bit count.
 int32_t ColorCountForBits(int32_t bits);
 

@@ -50,10 +50,14 @@ class TagCursor {
 };
 
 bool HexDigit(uint8_t c, uint32_t& v) {
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-  else return false;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
+  else
+    return false;
   return true;
 }
 
@@ -168,10 +172,26 @@ TagError ParseModePart(TagCursor& c, ParsedTag& out) {
   while (c.Cur() == ' ' || c.Cur() == '\t') c.Advance();
   const uint8_t letter = c.Cur();
   switch (letter) {
-    case 'a': out.has_mode = true; out.mode = kModeAlpha; c.Advance(); break;
-    case 'l': out.has_mode = true; out.mode = kModeLeftUp; c.Advance(); break;
-    case 'r': out.has_mode = true; out.mode = kModeRightUp; c.Advance(); break;
-    case 'c': out.has_mode = true; out.mode = kModeCopy; c.Advance(); break;
+    case 'a':
+      out.has_mode = true;
+      out.mode = kModeAlpha;
+      c.Advance();
+      break;
+    case 'l':
+      out.has_mode = true;
+      out.mode = kModeLeftUp;
+      c.Advance();
+      break;
+    case 'r':
+      out.has_mode = true;
+      out.mode = kModeRightUp;
+      c.Advance();
+      break;
+    case 'c':
+      out.has_mode = true;
+      out.mode = kModeCopy;
+      c.Advance();
+      break;
     case '#':
       if (!ReadHexColor(c, out.key_rgb)) return TagError::kBadColor;
       out.has_mode = true;
@@ -247,7 +267,8 @@ void ReportTagError(Engine& engine, TagError e) {
     case TagError::kMalformed:
       ReportError(engine, "タグの指定がおかしいです。", "タグエラー");
     case TagError::kBadColor:
-      ReportError(engine, "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。",
+      ReportError(engine,
+                  "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。",
                   "構文エラー");
     case TagError::kTextWithoutColor:
       ReportError(engine, "画像タグ:sの次は色指定#rrggbbです。", "エラー");
@@ -258,7 +279,8 @@ void ReportTagError(Engine& engine, TagError e) {
 // the left and the mask picture (clipped to the same size) at the right.
 void JoinMask(Engine& engine, ImageSurface& surface, const std::string& mask_tag) {
   if (surface.cells > 1)
-    ReportError(engine, "画像指定タグ:mファイル名のときは複数セル画像はサポートしていません。", "エラー");
+    ReportError(engine, "画像指定タグ:mファイル名のときは複数セル画像はサポートしていません。",
+                "エラー");
   ImageSurface mask;
   LoadImageTag(engine, mask, mask_tag);
   surface.ConvertTo24();
@@ -271,7 +293,8 @@ void JoinMask(Engine& engine, ImageSurface& surface, const std::string& mask_tag
     uint8_t* dst = joined.RowFromTop(y);
     std::copy_n(surface.RowFromTop(y), static_cast<size_t>(w) * 3, dst);
     if (mask.loaded && mask.bit_count == 24 && y < mask.height)
-      std::copy_n(mask.RowFromTop(y), static_cast<size_t>(std::min(w, mask.width)) * 3, dst + w * 3);
+      std::copy_n(mask.RowFromTop(y), static_cast<size_t>(std::min(w, mask.width)) * 3,
+                  dst + w * 3);
   }
   surface.Reset();
   surface.CreateBlank(w * 2, h, 24);
@@ -285,18 +308,21 @@ void ApplyFilters(Engine& engine, ImageSurface& s, const ParsedTag& p) {
     const int cols = s.CellWidth() * 3;
     for (int y = 0; y < s.height; ++y) {
       uint8_t* row = s.RowFromTop(y);
-      for (int i = 0; i < cols; ++i) row[i] = static_cast<uint8_t>(std::clamp<int64_t>(row[i] * n / 255, 0, 255));
+      for (int i = 0; i < cols; ++i)
+        row[i] = static_cast<uint8_t>(std::clamp<int64_t>(row[i] * n / 255, 0, 255));
     }
   }
   if (p.filter_red != kNoFilter && s.loaded) {
-    if (s.color_count != 0) ReportError(engine, "フルカラー画像以外ではフィルタはかけられません", "エラー");
+    if (s.color_count != 0)
+      ReportError(engine, "フルカラー画像以外ではフィルタはかけられません", "エラー");
     if (s.bit_count != 24) return;
     const int64_t factor[3] = {p.filter_blue, p.filter_green, p.filter_red};
     const int cols = s.CellWidth();
     for (int y = 0; y < s.height; ++y) {
       uint8_t* px = s.RowFromTop(y);
       for (int x = 0; x < cols; ++x, px += 3)
-        for (int c = 0; c < 3; ++c) px[c] = static_cast<uint8_t>(std::clamp<int64_t>(px[c] * factor[c] / 255, 0, 255));
+        for (int c = 0; c < 3; ++c)
+          px[c] = static_cast<uint8_t>(std::clamp<int64_t>(px[c] * factor[c] / 255, 0, 255));
     }
   }
 }
@@ -390,11 +416,13 @@ void PrepareTextPicture(Engine& engine, ImageSurface& surface, const ParsedTag& 
   surface.is_text = true;
   // Until glyphs are drawn every mask column is clear (255): the picture adds nothing.
   for (int k = 0; k < surface.cells; ++k)
-    surface.Fill(PixelRect{static_cast<int>(k * 2 * cell_w + cell_w), 0, static_cast<int>(k * 2 * cell_w + 2 * cell_w - 1),
-                           static_cast<int>(cell_h - 1)},
-                 0xFFFFFF);
+    surface.Fill(
+        PixelRect{static_cast<int>(k * 2 * cell_w + cell_w), 0,
+                  static_cast<int>(k * 2 * cell_w + 2 * cell_w - 1), static_cast<int>(cell_h - 1)},
+        0xFFFFFF);
   surface.tag = keep_tag;
-  if (engine.graphics.hooks.render_text_picture) engine.graphics.hooks.render_text_picture(engine, surface, p);
+  if (engine.graphics.hooks.render_text_picture)
+    engine.graphics.hooks.render_text_picture(engine, surface, p);
 }
 
 }  // namespace orivane

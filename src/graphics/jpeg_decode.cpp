@@ -28,12 +28,13 @@ bool DecodeJpeg(const uint8_t* data, size_t size, ImageSurface& out) {
   Decompressor d;
   if (!d.get()) return false;
   int width = 0, height = 0, subsamp = 0, colorspace = 0;
-  if (tjDecompressHeader3(d.get(), data, static_cast<unsigned long>(size), &width, &height, &subsamp, &colorspace) != 0)
+  if (tjDecompressHeader3(d.get(), data, static_cast<unsigned long>(size), &width, &height,
+                          &subsamp, &colorspace) != 0)
     return false;
   if (!out.CreateBlank(width, height, 24)) return false;
   // Bottom-up rows straight into the surface, padded to the surface's stride.
-  if (tjDecompress2(d.get(), data, static_cast<unsigned long>(size), out.pixels.data(), width, out.stride, height,
-                    TJPF_BGR, TJFLAG_BOTTOMUP) != 0) {
+  if (tjDecompress2(d.get(), data, static_cast<unsigned long>(size), out.pixels.data(), width,
+                    out.stride, height, TJPF_BGR, TJFLAG_BOTTOMUP) != 0) {
     // A picture that decodes with only a warning (a truncated scan) is kept
     // with what was decoded; a real error leaves nothing.
     if (tjGetErrorCode(d.get()) != TJERR_WARNING) {

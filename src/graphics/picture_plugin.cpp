@@ -9,10 +9,12 @@
 namespace orivane {
 namespace {
 
-using GetPictureFn = int (*)(const char* buf, long len, unsigned int flag, void** info, void** bits, void* progress,
-                             long data);
+using GetPictureFn = int (*)(const char* buf, long len, unsigned int flag, void** info, void** bits,
+                             void* progress, long data);
 
-uint32_t Get32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+uint32_t Get32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
 
 }  // namespace
 
@@ -25,7 +27,8 @@ std::string FindPicturePlugin(const Engine& engine, const std::string& extension
   return {};
 }
 
-bool LoadWithPicturePlugin(Engine& engine, const std::string& module, const std::string& file, ImageSurface& out) {
+bool LoadWithPicturePlugin(Engine& engine, const std::string& module, const std::string& file,
+                           ImageSurface& out) {
   out.Release();
   auto fn = reinterpret_cast<GetPictureFn>(engine.graphics.plugins.Find(module, "GetPicture"));
   if (!fn) return false;
@@ -39,8 +42,9 @@ bool LoadWithPicturePlugin(Engine& engine, const std::string& module, const std:
     const int32_t height = static_cast<int32_t>(Get32(header + 8));
     const int32_t bit_count = header[14] | (header[15] << 8);
     const uint32_t used = Get32(header + 32);
-    if (out.CreateBlank(width, height, bit_count) && (bit_count == 1 || bit_count == 4 || bit_count == 8 ||
-                                                      bit_count == 16 || bit_count == 24 || bit_count == 32)) {
+    if (out.CreateBlank(width, height, bit_count) &&
+        (bit_count == 1 || bit_count == 4 || bit_count == 8 || bit_count == 16 || bit_count == 24 ||
+         bit_count == 32)) {
       // The plug-in's blocks carry no size: trust the header as the contract
       // says, but copy no more colours than the table of the bit count holds.
       const uint32_t entries = used != 0 ? used : static_cast<uint32_t>(out.color_count);

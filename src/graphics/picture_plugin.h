@@ -23,6 +23,7 @@ std::string FindPicturePlugin(const Engine& engine, const std::string& extension
 
 // Decodes the loose file through the module. False when the module or its
 // export is missing or the plug-in reports a failure.
-bool LoadWithPicturePlugin(Engine& engine, const std::string& module, const std::string& file, ImageSurface& out);
+bool LoadWithPicturePlugin(Engine& engine, const std::string& module, const std::string& file,
+                           ImageSurface& out);
 
 }  // namespace orivane

@@ -18,7 +18,8 @@ struct PixelView {
 
   PixelView() = default;
   PixelView(uint8_t* p, int w, int h, int s) : pixels(p), width(w), height(h), stride(s) {}
-  explicit PixelView(DisplaySurface& d) : pixels(d.pixels.data()), width(d.width), height(d.height), stride(d.stride) {}
+  explicit PixelView(DisplaySurface& d)
+      : pixels(d.pixels.data()), width(d.width), height(d.height), stride(d.stride) {}
 
   uint8_t* RowFromTop(int y) const { return pixels + static_cast<size_t>(height - 1 - y) * stride; }
   bool empty() const { return pixels == nullptr || width <= 0 || height <= 0; }

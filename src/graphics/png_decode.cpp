@@ -16,13 +16,15 @@ bool DecodePng(const uint8_t* data, size_t size, bool alpha_mode, int cells, Ima
   const bool has_alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
   image.format = PNG_FORMAT_BGRA;
   const uint64_t w = image.width, h = image.height;
-  if (w == 0 || h == 0 || w > kMaxPictureSide || h > kMaxPictureSide || w * h * 4 > kMaxPictureBytes) {
+  if (w == 0 || h == 0 || w > kMaxPictureSide || h > kMaxPictureSide ||
+      w * h * 4 > kMaxPictureBytes) {
     png_image_free(&image);
     return false;
   }
   std::vector<uint8_t> bgra(static_cast<size_t>(w * h * 4));
   // A negative row stride asks libpng for the rows bottom-up.
-  if (!png_image_finish_read(&image, nullptr, bgra.data(), -static_cast<png_int_32>(w * 4), nullptr)) {
+  if (!png_image_finish_read(&image, nullptr, bgra.data(), -static_cast<png_int_32>(w * 4),
+                             nullptr)) {
     png_image_free(&image);
     return false;
   }

@@ -8,8 +8,8 @@ namespace {
 
 // The part of the cell that lands inside the clip rectangle.
 struct Span {
-  int src_x;   // first source column (pixels, within the whole picture)
-  int src_y;   // first source row, from the top
+  int src_x;  // first source column (pixels, within the whole picture)
+  int src_y;  // first source row, from the top
   int dst_x;
   int dst_y;
   int width;
@@ -17,7 +17,8 @@ struct Span {
   int mask_offset;  // columns from a pixel to its mask (alpha mode)
 };
 
-bool ComputeSpan(ImageSurface& src, const PixelView& dst, const PixelRect* clip, int x, int y, Span& s) {
+bool ComputeSpan(ImageSurface& src, const PixelView& dst, const PixelRect* clip, int x, int y,
+                 Span& s) {
   PixelRect r = clip ? *clip : PixelRect{0, 0, dst.width - 1, dst.height - 1};
   r = ClipRect(r, dst.width, dst.height);
   if (r.empty()) return false;
@@ -51,7 +52,9 @@ bool ComputeSpan(ImageSurface& src, const PixelView& dst, const PixelRect* clip,
 
 // -1 means never set; anything else is kept within 0..255 so that a bad value
 // from a script can never index outside the MulTable.
-int EffectiveOpacity(int opacity) { return opacity == -1 ? -1 : std::clamp(opacity, 0, 255); }
+int EffectiveOpacity(int opacity) {
+  return opacity == -1 ? -1 : std::clamp(opacity, 0, 255);
+}
 
 // Calls row(source row, destination row) for every row of the span; the
 // pointers are at the span's first pixel.
@@ -76,7 +79,8 @@ void Draw24(const MulTable& mul, ImageSurface& src, const PixelView& dst, const 
         key[1] = static_cast<uint8_t>(src.key_green);
         key[2] = static_cast<uint8_t>(src.key_red);
       } else {
-        const uint8_t* top = src.RowFromTop(0) + (src.mode == kModeRightUp ? (src.width - 1) * 3 : 0);
+        const uint8_t* top =
+            src.RowFromTop(0) + (src.mode == kModeRightUp ? (src.width - 1) * 3 : 0);
         std::memcpy(key, top, 3);
       }
       if (op < 0) {
@@ -147,7 +151,9 @@ void Draw24(const MulTable& mul, ImageSurface& src, const PixelView& dst, const 
     }
     default:
       if (op < 0) {
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) { std::memcpy(dp, sp, static_cast<size_t>(n) * 3); });
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          std::memcpy(dp, sp, static_cast<size_t>(n) * 3);
+        });
       } else {
         ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
           for (int i = 0; i < n * 3; ++i) dp[i] = static_cast<uint8_t>(opaque[sp[i]] + rest[dp[i]]);
@@ -165,9 +171,12 @@ void Draw8(const MulTable& mul, ImageSurface& src, const PixelView& dst, const S
   const uint8_t* opaque = op >= 0 ? mul.Row(op) : nullptr;
   const uint8_t* rest = op >= 0 ? mul.Row(255 - op) : nullptr;
   int key = -1;  // no index equals -1: copy mode
-  if (src.mode == kModeGivenKey) key = src.key_index;
-  else if (src.mode == kModeLeftUp) key = src.RowFromTop(0)[0];
-  else if (src.mode == kModeRightUp) key = src.RowFromTop(0)[src.width - 1];
+  if (src.mode == kModeGivenKey)
+    key = src.key_index;
+  else if (src.mode == kModeLeftUp)
+    key = src.RowFromTop(0)[0];
+  else if (src.mode == kModeRightUp)
+    key = src.RowFromTop(0)[src.width - 1];
   ForRows<1>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
     for (int i = 0; i < n; ++i, dp += 3) {
       const int index = sp[i];
@@ -188,12 +197,15 @@ void Draw8(const MulTable& mul, ImageSurface& src, const PixelView& dst, const S
 
 }  // namespace
 
-void DrawSprite(const MulTable& mul, ImageSurface& src, PixelView dst, const PixelRect* clip, int x, int y) {
+void DrawSprite(const MulTable& mul, ImageSurface& src, PixelView dst, const PixelRect* clip, int x,
+                int y) {
   if (!src.Drawable() || dst.empty()) return;
   Span s;
   if (!ComputeSpan(src, dst, clip, x, y, s)) return;
-  if (src.bit_count == 24) Draw24(mul, src, dst, s);
-  else Draw8(mul, src, dst, s);
+  if (src.bit_count == 24)
+    Draw24(mul, src, dst, s);
+  else
+    Draw8(mul, src, dst, s);
 }
 
 bool IsTransparentPixel(const ImageSurface& src, int x, int y) {
@@ -211,8 +223,9 @@ bool IsTransparentPixel(const ImageSurface& src, int x, int y) {
   }
   const uint8_t* top = src.RowFromTop(0);
   if (src.bit_count == 8) {
-    int key = src.mode == kModeGivenKey ? src.key_index
-              : src.mode == kModeRightUp ? top[src.width - 1] : top[0];
+    int key = src.mode == kModeGivenKey  ? src.key_index
+              : src.mode == kModeRightUp ? top[src.width - 1]
+                                         : top[0];
     return row[col] == key;
   }
   uint8_t key[3];

@@ -19,7 +19,8 @@ namespace orivane {
 // Draws `src`'s current cell with its top-left at (x, y), clipped to `clip`
 // (inclusive; nullptr = the whole destination). A cell index past the last
 // cell is set to the last cell and kept.
-void DrawSprite(const MulTable& mul, ImageSurface& src, PixelView dst, const PixelRect* clip, int x, int y);
+void DrawSprite(const MulTable& mul, ImageSurface& src, PixelView dst, const PixelRect* clip, int x,
+                int y);
 
 // True when the pixel (x, y) of the current cell counts as transparent: the
 // key colour in the key modes, a mask byte above 240 in alpha mode.

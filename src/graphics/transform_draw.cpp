@@ -21,9 +21,10 @@ class PixelBlender {
     op_ = src.opacity == -1 ? -1 : std::clamp(src.opacity, 0, 255);
     const uint8_t* top = src.RowFromTop(0);
     if (src.bit_count == 8) {
-      key_index_ = src.mode == kModeGivenKey ? src.key_index
+      key_index_ = src.mode == kModeGivenKey  ? src.key_index
                    : src.mode == kModeRightUp ? top[src.width - 1]
-                   : src.mode == kModeLeftUp ? top[0] : -1;
+                   : src.mode == kModeLeftUp  ? top[0]
+                                              : -1;
     } else if (src.mode == kModeGivenKey) {
       key_[0] = static_cast<uint8_t>(src.key_blue);
       key_[1] = static_cast<uint8_t>(src.key_green);
@@ -45,7 +46,8 @@ class PixelBlender {
       std::memcpy(s, &src_.palette[static_cast<size_t>(index) * 4], 3);
     } else {
       std::memcpy(s, row + col * 3, 3);
-      const bool keyed = src_.mode == kModeLeftUp || src_.mode == kModeGivenKey || src_.mode == kModeRightUp;
+      const bool keyed =
+          src_.mode == kModeLeftUp || src_.mode == kModeGivenKey || src_.mode == kModeRightUp;
       if (keyed && std::memcmp(s, key_, 3) == 0) return false;
       if (src_.mode == kModeAlpha) {
         const int m = row[(col + visible_) * 3];
@@ -79,8 +81,8 @@ class PixelBlender {
 // Walks the destination area; the source position starts at (u0, v0) for the
 // area's top-left pixel and moves by (du_x, dv_x) per column and (du_y, dv_y)
 // per row, all in 16.16 fixed point.
-void MapArea(const PixelBlender& blend, int height, PixelView dst, PixelRect area, int64_t u0, int64_t v0,
-             int64_t du_x, int64_t dv_x, int64_t du_y, int64_t dv_y) {
+void MapArea(const PixelBlender& blend, int height, PixelView dst, PixelRect area, int64_t u0,
+             int64_t v0, int64_t du_x, int64_t dv_x, int64_t du_y, int64_t dv_y) {
   area = ClipRect(area, dst.width, dst.height);
   if (area.empty()) return;
   const int64_t w = blend.width();
@@ -107,12 +109,14 @@ void MapArea(const PixelBlender& blend, int height, PixelView dst, PixelRect are
   }
 }
 
-int64_t Fixed(double v) { return static_cast<int64_t>(v * 65536.0); }
+int64_t Fixed(double v) {
+  return static_cast<int64_t>(v * 65536.0);
+}
 
 }  // namespace
 
-void DrawTransformed(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y, int scale_x, int scale_y,
-                     int angle) {
+void DrawTransformed(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y,
+                     int scale_x, int scale_y, int angle) {
   if (!src.Drawable() || dst.empty() || scale_x == 0 || scale_y == 0) return;
   if (src.cell >= src.cells) src.cell = src.cells - 1;
   PixelBlender blend(mul, src);
@@ -145,7 +149,8 @@ void DrawTransformed(const MulTable& mul, ImageSurface& src, PixelView dst, int 
   MapArea(blend, h, dst, clipped, u0, v0, a11, a21, a12, a22);
 }
 
-void DrawWithMatrix(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y, int a, int b, int c, int d) {
+void DrawWithMatrix(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y, int a,
+                    int b, int c, int d) {
   if (!src.Drawable() || dst.empty()) return;
   if (src.cell >= src.cells) src.cell = src.cells - 1;
   const double det = (static_cast<double>(a) * d - static_cast<double>(b) * c) / 1000000.0;

@@ -14,11 +14,12 @@ namespace orivane {
 
 // (x, y) is where the cell's centre lands; scales are percentages; the angle
 // is in degrees (positive turns clockwise on screen).
-void DrawTransformed(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y, int scale_x, int scale_y,
-                     int angle);
+void DrawTransformed(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y,
+                     int scale_x, int scale_y, int angle);
 
 // The matrix (a b; c d) in thousandths maps cell offsets from its centre to
 // screen offsets from (x, y). A matrix with |det| < 0.001 draws nothing.
-void DrawWithMatrix(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y, int a, int b, int c, int d);
+void DrawWithMatrix(const MulTable& mul, ImageSurface& src, PixelView dst, int x, int y, int a,
+                    int b, int c, int d);
 
 }  // namespace orivane

@@ -1,10 +1,11 @@
 // The BMP reader on honest and on lying files (colour tables, compression,
 // truncation, sizes that do not fit) and the surface writer's round trip.
+#include "graphics/bmp_read.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "graphics/bmp_read.h"
 #include "graphics/surface_bmp_write.h"
 #include "support/graphics_run.h"
 #include "util/file_io.h"
@@ -21,7 +22,8 @@ bool Decode(const std::string& bytes, ImageSurface& out) {
 }
 
 TEST(BmpRead, TrueColourPictureKeepsItsRows) {
-  std::string bmp = MakeBmp24(3, 2, [](int x, int y) { return static_cast<uint32_t>(0x100000 * (y + 1) + x); });
+  std::string bmp =
+      MakeBmp24(3, 2, [](int x, int y) { return static_cast<uint32_t>(0x100000 * (y + 1) + x); });
   ImageSurface s;
   ASSERT_TRUE(Decode(bmp, s));
   EXPECT_EQ(s.width, 3);
@@ -47,7 +49,8 @@ TEST(BmpRead, EightBitColourTableFollowsColoursUsed) {
 
   // colours used 16: 16 entries are read, the picture still counts 256 colours.
   std::vector<uint32_t> sixteen(16, 0x0A0B0C);
-  std::string few = MakeBmp8(2, 1, sixteen, [](int x, int) { return static_cast<uint32_t>(x + 3); });
+  std::string few =
+      MakeBmp8(2, 1, sixteen, [](int x, int) { return static_cast<uint32_t>(x + 3); });
   ImageSurface f;
   ASSERT_TRUE(Decode(few, f));
   EXPECT_EQ(f.color_count, 256);

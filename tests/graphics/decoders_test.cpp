@@ -75,7 +75,8 @@ TEST(Decoders, JpegBackgroundAtItsOwnSize) {
   ASSERT_TRUE(DecodeJpeg(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size(), decoded));
   for (int y : {0, 100, 239})
     for (int x : {0, 170, 319})
-      EXPECT_EQ(std::memcmp(r.display.RowFromTop(y) + x * 3, decoded.RowFromTop(y) + x * 3, 3), 0) << x << "," << y;
+      EXPECT_EQ(std::memcmp(r.display.RowFromTop(y) + x * 3, decoded.RowFromTop(y) + x * 3, 3), 0)
+          << x << "," << y;
   const uint32_t top_left = PixelAt(r.display, 10, 10);
   EXPECT_NEAR(static_cast<int>((top_left >> 16) & 0xFF), 200, 3);
   EXPECT_NEAR(static_cast<int>((top_left >> 8) & 0xFF), 180, 3);
@@ -116,9 +117,10 @@ TEST(Decoders, PngAlphaChannelIsTheMaskInAlphaMode) {
   ASSERT_EQ(r.status, 0) << r.err;
   const int m = 255 - 0x80;  // mask = 255 − alpha
   EXPECT_EQ(PixelAt(r.display, 0, 0), 0xFF0000u);
-  EXPECT_EQ(PixelAt(r.display, 1, 0), (static_cast<uint32_t>(Mul(0x40, m)) << 16) |
-                                          (static_cast<uint32_t>(Mul(0xFF, 255 - m) + Mul(0x40, m)) << 8) |
-                                          static_cast<uint32_t>(Mul(0x40, m)));
+  EXPECT_EQ(PixelAt(r.display, 1, 0),
+            (static_cast<uint32_t>(Mul(0x40, m)) << 16) |
+                (static_cast<uint32_t>(Mul(0xFF, 255 - m) + Mul(0x40, m)) << 8) |
+                static_cast<uint32_t>(Mul(0x40, m)));
   EXPECT_EQ(PixelAt(r.display, 2, 0), 0x404040u);
   EXPECT_EQ(PixelAt(r.display, 3, 0), 0x404040u);  // the picture is 3 pixels wide, not 6
   // In copy mode the colours are drawn as they are.

@@ -44,8 +44,8 @@ TEST_F(DirectEngine, SkippingShortensOrCutsTransitions) {
   } cases[] = {
       {false, false, 2, 1600, 1600 + 30},
       {true, false, 2, 1600, 1600 / 8 / 16 * 16 + 30},  // eight times faster: 16 frames of 12 ms
-      {true, true, 2, 1600, 0},               // instant, without the pause
-      {false, true, 2, 1600, 1600 + 30},      // effectcut alone changes nothing
+      {true, true, 2, 1600, 0},                         // instant, without the pause
+      {false, true, 2, 1600, 1600 + 30},                // effectcut alone changes nothing
   };
   for (const Case& c : cases) {
     Engine& e = engine();

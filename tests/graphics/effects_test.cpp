@@ -8,18 +8,24 @@
 namespace orivane::test {
 namespace {
 
-uint32_t OldPixel(int x, int y) { return 0x100000u * (x % 7) + 0x000100u * (y % 5) + 0x20; }
-uint32_t NewPixel(int x, int y) { return 0xF00000u - 0x100000u * (y % 9) + 0x0000F0u - (x % 11); }
+uint32_t OldPixel(int x, int y) {
+  return 0x100000u * (x % 7) + 0x000100u * (y % 5) + 0x20;
+}
+uint32_t NewPixel(int x, int y) {
+  return 0xF00000u - 0x100000u * (y % 9) + 0x0000F0u - (x % 11);
+}
 
 void WritePictures(GameDir& game) {
   game.WriteBytes("old.bmp", MakeBmp24(320, 240, OldPixel));
   game.WriteBytes("new.bmp", MakeBmp24(320, 240, NewPixel));
   // A 16 × 16 mask whose blue byte rises 16 per column: tiled over the screen.
-  game.WriteBytes("mask.bmp", MakeBmp24(16, 16, [](int x, int) { return static_cast<uint32_t>(x * 16); }));
+  game.WriteBytes("mask.bmp",
+                  MakeBmp24(16, 16, [](int x, int) { return static_cast<uint32_t>(x * 16); }));
 }
 
 void WriteGame(GameDir& game, const std::string& body, const std::string& define = "") {
-  game.Write("0.txt", ";mode320\n*define\n" + define + "game\n*start\nbg \"old.bmp\",1\n" + body + "\nend\n");
+  game.Write("0.txt", ";mode320\n*define\n" + define + "game\n*start\nbg \"old.bmp\",1\n" + body +
+                          "\nend\n");
 }
 
 bool ScreenIs(const DisplaySurface& d, uint32_t (*pixel)(int, int)) {
@@ -35,16 +41,21 @@ TEST(Effects, EveryTypeEndsOnTheNewSceneInItsTime) {
     uint32_t ticks;  // frames × frame time + the 30 ms pause
   } cases[] = {
       {"1,0", 0},
-      {"2,160", 160 + 30},   {"3,160", 160 + 30},  {"4,160", 160 + 30}, {"5,160", 160 + 30},
-      {"6,960", 25 * 10 + 30},   // p = 0, 24 … 576 ≤ 320·1170/640 − 1; (320·960/640)/48 ms each
+      {"2,160", 160 + 30},
+      {"3,160", 160 + 30},
+      {"4,160", 160 + 30},
+      {"5,160", 160 + 30},
+      {"6,960", 25 * 10 + 30},  // p = 0, 24 … 576 ≤ 320·1170/640 − 1; (320·960/640)/48 ms each
       {"7,960", 25 * 10 + 30},
-      {"8,840", 22 * 10 + 30},   // p = 0 … 504 ≤ 240·1010/480 − 1; (240·840/480)/42 ms each
+      {"8,840", 22 * 10 + 30},  // p = 0 … 504 ≤ 240·1010/480 − 1; (240·840/480)/42 ms each
       {"9,840", 22 * 10 + 30},
       {"10,512", 254 * 2 + 30},  // a = 1 … 254 each sleeps 512/256 ms
-      {"11,1600", 40 * 10 + 30}, {"12,1600", 40 * 10 + 30},
-      {"13,1600", 40 * 10 + 30}, {"14,1600", 40 * 10 + 30},
+      {"11,1600", 40 * 10 + 30},
+      {"12,1600", 40 * 10 + 30},
+      {"13,1600", 40 * 10 + 30},
+      {"14,1600", 40 * 10 + 30},
       {"15,512,\"mask.bmp\"", 254 * 2 + 30},
-      {"17,100", 5 * 20 + 30},   // blocks 80 … 5 on a screen narrower than 640: frames doubled
+      {"17,100", 5 * 20 + 30},  // blocks 80 … 5 on a screen narrower than 640: frames doubled
       {"18,1024,\"mask.bmp\"", 511 * 2 + 30},
   };
   GameDir game;
@@ -98,7 +109,9 @@ TEST(Effects, CrossFadeBlendsAlternateBytesPerFrame) {
   });
   ASSERT_EQ(r.status, 0) << r.err;
   ASSERT_EQ(frames.size(), 3u);  // the instant old picture, then fade frames a = 1 and a = 2
-  auto byte = [](const DisplaySurface& d, int x, int y, int c) { return d.RowFromTop(y)[x * 3 + c]; };
+  auto byte = [](const DisplaySurface& d, int x, int y, int c) {
+    return d.RowFromTop(y)[x * 3 + c];
+  };
   auto channel = [](uint32_t rgb, int c) { return static_cast<int>((rgb >> (8 * c)) & 0xFF); };
   const int x = 3, y = 4;
   const uint32_t o = OldPixel(x, y), n = NewPixel(x, y);
@@ -122,8 +135,8 @@ TEST(Effects, MaskWipeFollowsTheTiledMask) {
   ASSERT_EQ(r.status, 0) << r.err;
   ASSERT_GE(frames.size(), 18u);
   // Frame with threshold t shows the new pixel wherever the mask (x % 16)·16 ≤ t.
-  EXPECT_EQ(PixelAt(frames[1], 16, 5), NewPixel(16, 5));  // t = 1: mask 0
-  EXPECT_EQ(PixelAt(frames[1], 17, 5), OldPixel(17, 5));  // mask 16
+  EXPECT_EQ(PixelAt(frames[1], 16, 5), NewPixel(16, 5));   // t = 1: mask 0
+  EXPECT_EQ(PixelAt(frames[1], 17, 5), OldPixel(17, 5));   // mask 16
   EXPECT_EQ(PixelAt(frames[16], 17, 5), NewPixel(17, 5));  // t = 16
   EXPECT_EQ(PixelAt(frames[16], 18, 5), OldPixel(18, 5));  // mask 32
 }
@@ -145,7 +158,8 @@ TEST(Effects, SlotsSpeedAndErrors) {
       {"effect 1,10,100\n", "", 1, 0, "effect命令の第一パラメータは2～255です。"},
       {"", "bg \"new.bmp\",7", 1, 0, "未定義のエフェクトを使いました"},
       {"", "bg \"new.bmp\",300", 1, 0, "未定義のエフェクトを使いました"},
-      {"", "bg \"new.bmp\",19,100", 1, 0, "不正なエフェクト番号です。EFFECT命令をチェックしてください。"},
+      {"", "bg \"new.bmp\",19,100", 1, 0,
+       "不正なエフェクト番号です。EFFECT命令をチェックしてください。"},
       {"", "bg \"new.bmp\",99,100,\"noeffect.dll\"", 1, 0, "エフェクトに指定したDLLが不正です"},
   };
   for (const Case& c : cases) {

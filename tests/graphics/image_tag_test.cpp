@@ -1,8 +1,8 @@
 // The image tag grammar: modes, keys, cells, intervals, loop modes, filters,
 // text pictures, and the tag errors.
-#include <gtest/gtest.h>
-
 #include "graphics/image_tag.h"
+
+#include <gtest/gtest.h>
 
 namespace orivane::test {
 namespace {
@@ -91,8 +91,11 @@ TEST(ImageTag, TextPictures) {
   EXPECT_EQ(p.text, "Hello");
 
   // At most eleven colours: a twelfth "#" belongs to the text.
-  ASSERT_EQ(ParseImageTag(":s#000001#000002#000003#000004#000005#000006#000007#000008#000009#00000a#00000b#00000cX", p),
-            TagError::kNone);
+  ASSERT_EQ(
+      ParseImageTag(
+          ":s#000001#000002#000003#000004#000005#000006#000007#000008#000009#00000a#00000b#00000cX",
+          p),
+      TagError::kNone);
   EXPECT_EQ(p.text_colors.size(), 11u);
   EXPECT_EQ(p.text, "#00000cX");
 }
@@ -102,16 +105,16 @@ TEST(ImageTag, Errors) {
     const char* tag;
     TagError error;
   } cases[] = {
-      {"<b128", TagError::kMalformed},          // prefix never closed
-      {"<x>a.bmp", TagError::kMalformed},       // unknown filter letter
-      {"<r10,20,30>a.bmp", TagError::kMalformed},  // "r" without "gb"
-      {"<rgb10,20>a.bmp", TagError::kMalformed},   // a comma missing
-      {":a/2", TagError::kMalformed},           // end of tag before ","
-      {":a/2,100", TagError::kMalformed},       // no loop mode
-      {":a/2,<100,200", TagError::kMalformed},  // list cut short
+      {"<b128", TagError::kMalformed},              // prefix never closed
+      {"<x>a.bmp", TagError::kMalformed},           // unknown filter letter
+      {"<r10,20,30>a.bmp", TagError::kMalformed},   // "r" without "gb"
+      {"<rgb10,20>a.bmp", TagError::kMalformed},    // a comma missing
+      {":a/2", TagError::kMalformed},               // end of tag before ","
+      {":a/2,100", TagError::kMalformed},           // no loop mode
+      {":a/2,<100,200", TagError::kMalformed},      // list cut short
       {":a/2,<100,200;0;x", TagError::kMalformed},  // list not closed with ">"
       {":a/0,0,0;x.bmp", TagError::kMalformed},     // no cells
-      {":a", TagError::kMalformed},             // no ";"
+      {":a", TagError::kMalformed},                 // no ";"
       {":#12345g;x.bmp", TagError::kBadColor},
       {":s/24,24;#ffffffx", TagError::kMalformed},
       {":sHello", TagError::kTextWithoutColor},

@@ -11,7 +11,8 @@ namespace orivane::test {
 namespace {
 
 TEST(PictureDemo, PlaysToTheEnd) {
-  const std::filesystem::path demo = std::filesystem::path(__FILE__).parent_path() / "../../examples/pictures";
+  const std::filesystem::path demo =
+      std::filesystem::path(__FILE__).parent_path() / "../../examples/pictures";
   ASSERT_TRUE(std::filesystem::exists(demo / "0.txt"));
   GameDir game;
   for (const auto& entry : std::filesystem::directory_iterator(demo)) {

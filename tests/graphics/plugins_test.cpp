@@ -54,7 +54,8 @@ void Effect(void* window_dc, void* display_dc, void* scene_dc, unsigned char* di
 bool BuildPlugin(const GameDir& game, const std::string& name, const char* source) {
   const std::string c_file = game.path() + "/" + name + ".c";
   std::ofstream(c_file) << source;
-  std::vector<std::string> args = {"cc", "-shared", "-fPIC", "-o", game.path() + "/" + name + ".so", c_file};
+  std::vector<std::string> args = {
+      "cc", "-shared", "-fPIC", "-o", game.path() + "/" + name + ".so", c_file};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

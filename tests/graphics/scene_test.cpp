@@ -15,7 +15,8 @@ void WriteGame(GameDir& game, const std::string& body, const std::string& define
 uint32_t Blend(uint32_t s, uint32_t d, int a) {
   uint32_t out = 0;
   for (int shift = 0; shift < 24; shift += 8)
-    out |= static_cast<uint32_t>(Mul((s >> shift) & 0xFF, a) + Mul((d >> shift) & 0xFF, 255 - a)) << shift;
+    out |= static_cast<uint32_t>(Mul((s >> shift) & 0xFF, a) + Mul((d >> shift) & 0xFF, 255 - a))
+           << shift;
   return out;
 }
 
@@ -23,7 +24,8 @@ uint32_t Blend(uint32_t s, uint32_t d, int a) {
 uint32_t MaskBlend(uint32_t s, uint32_t d, int m) {
   uint32_t out = 0;
   for (int shift = 0; shift < 24; shift += 8)
-    out |= static_cast<uint32_t>(Mul((s >> shift) & 0xFF, 255 - m) + Mul((d >> shift) & 0xFF, m)) << shift;
+    out |= static_cast<uint32_t>(Mul((s >> shift) & 0xFF, 255 - m) + Mul((d >> shift) & 0xFF, m))
+           << shift;
   return out;
 }
 
@@ -31,7 +33,9 @@ TEST(Scene, BackgroundColoursAndWords) {
   struct Case {
     const char* command;
     uint32_t expected;
-  } cases[] = {{"bg #336699,1", 0x336699}, {"bg white,1", 0xFFFFFF}, {"bg \"white\",1", 0x000000},
+  } cases[] = {{"bg #336699,1", 0x336699},
+               {"bg white,1", 0xFFFFFF},
+               {"bg \"white\",1", 0x000000},
                {"bg black,1", 0x000000}};
   for (const Case& c : cases) {
     GameDir game;
@@ -80,13 +84,16 @@ TEST(Scene, SpritesInEveryModeWithAndWithoutOpacity) {
   GameDir game;
   const uint32_t bg = 0x405060;
   // key.bmp: magenta border pixel at the top-left, green elsewhere.
-  game.WriteBytes("key.bmp", MakeBmp24(4, 4, [](int x, int y) { return (x == 0 && y == 0) ? 0xFF00FFu : 0x00C000u; }));
+  game.WriteBytes("key.bmp", MakeBmp24(4, 4, [](int x, int y) {
+                    return (x == 0 && y == 0) ? 0xFF00FFu : 0x00C000u;
+                  }));
   // alpha.bmp: colour half then mask half; mask 0 left column, 100 elsewhere.
   game.WriteBytes("alpha.bmp", MakeBmp24(8, 4, [](int x, int) {
                     if (x < 4) return 0xE0A020u;
                     return x == 4 ? 0u : 100u * 0x010101u;
                   }));
-  game.WriteBytes("given.bmp", MakeBmp24(2, 1, [](int x, int) { return x == 0 ? 0x123456u : 0xABCDEFu; }));
+  game.WriteBytes("given.bmp",
+                  MakeBmp24(2, 1, [](int x, int) { return x == 0 ? 0x123456u : 0xABCDEFu; }));
   WriteGame(game,
             "bg #405060,1\n"
             "lsp 1,\":l;key.bmp\",0,0\n"
@@ -121,13 +128,14 @@ TEST(Scene, MoveHideAndClearSprites) {
   WriteGame(game,
             "bg black,1\n"
             "lsp 1,\":c;w.bmp\",0,0\nlsp 2,\":c;w.bmp\",10,0\nlsp 3,\":c;w.bmp\",20,0\nprint 1\n"
-            "msp 1,100,100,-55\n"   // opacity never set counts as 255: now 200
+            "msp 1,100,100,-55\n"  // opacity never set counts as 255: now 200
             "vsp 2,0\n"
             "csp 3\n"
             "amsp 4,0,0\n");
   PictureRun r = RunPictures(game);
   ASSERT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("定義されていないスプライト4を使おうとしました。"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("定義されていないスプライト4を使おうとしました。"), std::string::npos)
+      << r.err;
 
   WriteGame(game,
             "bg black,1\n"
@@ -163,7 +171,8 @@ TEST(Scene, StandingPicturesHumanzAndOrder) {
   game.WriteBytes("c.bmp", MakeBmp24(100, 100, [](int, int) { return 0x00FF00u; }));
   game.WriteBytes("r.bmp", MakeBmp24(100, 100, [](int, int) { return 0x0000FFu; }));
   game.WriteBytes("s.bmp", MakeBmp24(10, 10, [](int, int) { return 0xFFFFFFu; }));
-  const std::string load = "bg black,1\nld l,\":c;l.bmp\",0\nld c,\":c;c.bmp\",0\nld r,\":c;r.bmp\",1\n";
+  const std::string load =
+      "bg black,1\nld l,\":c;l.bmp\",0\nld c,\":c;c.bmp\",0\nld r,\":c;r.bmp\",1\n";
   struct Case {
     const char* name;
     std::string body;
@@ -186,7 +195,8 @@ TEST(Scene, StandingPicturesHumanzAndOrder) {
 
   // Sprite 10 is behind the pictures with humanz 5, in front with humanz 10.
   for (int z : {5, 10}) {
-    WriteGame(game, load + "lsp 10,\":c;s.bmp\",155,195\nprint 1", "humanz " + std::to_string(z) + "\n");
+    WriteGame(game, load + "lsp 10,\":c;s.bmp\",155,195\nprint 1",
+              "humanz " + std::to_string(z) + "\n");
     PictureRun r = RunPictures(game);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(PixelAt(r.display, 160, 200), z >= 10 ? 0xFFFFFFu : 0x00FF00u) << z;
@@ -257,7 +267,7 @@ TEST(Scene, FiltersAndMaskFiles) {
   game.WriteBytes("pic.bmp", MakeBmp24(4, 1, [](int, int) { return 0x204060u; }));
   WriteGame(game,
             "bg #000080,1\n"
-            "lsp 1,\"<b128>:c/2,0,3;two.bmp\",0,0\n"     // halves the first cell's columns only
+            "lsp 1,\"<b128>:c/2,0,3;two.bmp\",0,0\n"  // halves the first cell's columns only
             "lsp 2,\"<rgb255,0,128>:c;pic.bmp\",0,10\n"
             "lsp 3,\":mmask.bmp;pic.bmp\",0,20\n"
             "cell 1,1\nprint 1");

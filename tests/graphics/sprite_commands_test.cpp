@@ -75,9 +75,7 @@ TEST(SpriteCommands, AnimationLoopModes) {
     int loop;
     std::vector<int> cells;  // after each due step
   } cases[] = {
-      {0, {1, 2, 0, 1}},
-      {1, {1, 2, 2, 2}},
-      {2, {1, 2, 1, 0, 1}},  // ping-pong
+      {0, {1, 2, 0, 1}}, {1, {1, 2, 2, 2}}, {2, {1, 2, 1, 0, 1}},  // ping-pong
   };
   for (const Case& c : cases) {
     ImageSurface s;
@@ -108,7 +106,8 @@ TEST(SpriteCommands, AnimationLoopModes) {
 
 TEST(SpriteCommands, TransmodeGivesBareNamesTheirMode) {
   GameDir game;
-  game.WriteBytes("k.bmp", MakeBmp24(2, 1, [](int x, int) { return x == 0 ? 0x00FF00u : 0xFF0000u; }));
+  game.WriteBytes("k.bmp",
+                  MakeBmp24(2, 1, [](int x, int) { return x == 0 ? 0x00FF00u : 0xFF0000u; }));
   struct Case {
     const char* define;
     uint32_t left;
@@ -124,7 +123,9 @@ TEST(SpriteCommands, TransmodeGivesBareNamesTheirMode) {
 
 TEST(SpriteCommands, BltStretchesTheComposedScene) {
   GameDir game;
-  game.WriteBytes("q.bmp", MakeBmp24(2, 2, [](int x, int y) { return x + y * 2 == 3 ? 0xFFFFFFu : 0x102030u * (x + 2 * y); }));
+  game.WriteBytes("q.bmp", MakeBmp24(2, 2, [](int x, int y) {
+                    return x + y * 2 == 3 ? 0xFFFFFFu : 0x102030u * (x + 2 * y);
+                  }));
   WriteGame(game, "bg black,1\nlsp 1,\":c;q.bmp\",0,0\nprint 1\nblt 100,100,20,20,0,0,2,2");
   PictureRun r = RunPictures(game);
   ASSERT_EQ(r.status, 0) << r.err;

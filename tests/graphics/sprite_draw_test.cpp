@@ -1,11 +1,12 @@
 // The sprite drawing rules, byte for byte: every transparency mode with and
 // without opacity, indexed sources, cells and clipping.
+#include "graphics/sprite_draw.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "graphics/image_surface.h"
-#include "graphics/sprite_draw.h"
 #include "support/graphics_run.h"
 
 namespace orivane::test {
@@ -52,7 +53,9 @@ struct AlphaCase {
   uint32_t expected;
 };
 
-void PrintTo(const AlphaCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AlphaCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class AlphaRule : public ::testing::TestWithParam<AlphaCase> {};
 
@@ -69,13 +72,16 @@ TEST_P(AlphaRule, BlendsThroughTheMask) {
   EXPECT_EQ(PixelAt(screen, 0, 0), c.expected) << std::hex << PixelAt(screen, 0, 0);
 }
 
-constexpr uint32_t Grey(int v) { return static_cast<uint32_t>(v) * 0x010101; }
+constexpr uint32_t Grey(int v) {
+  return static_cast<uint32_t>(v) * 0x010101;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     SpriteDraw, AlphaRule,
     ::testing::Values(
         // d = s·(255−m) + d·m: with m = 128 this is s·127 + d·128, not a half.
-        AlphaCase{"HalfMask", false, -1, Grey(200), 128, Grey(100), Grey(Mul(200, 127) + Mul(100, 128))},
+        AlphaCase{"HalfMask", false, -1, Grey(200), 128, Grey(100),
+                  Grey(Mul(200, 127) + Mul(100, 128))},
         AlphaCase{"OpaqueMask", false, -1, 0x123456, 0, 0xABCDEF, 0x123456},
         AlphaCase{"ClearMask", false, -1, 0x123456, 255, 0xABCDEF, 0xABCDEF},
         // a = (255−m)·op; d = s·a + d·(255−a)
@@ -86,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
         AlphaCase{"TextSaturates", true, -1, Grey(200), 200, Grey(250), Grey(255)},
         AlphaCase{"TextPartial", true, -1, Grey(40), 100, Grey(90), Grey(Mul(90, 100) + 40)},
         // text with opacity: d = min(255, d·m + op·s)
-        AlphaCase{"TextWithOpacity", true, 128, Grey(200), 50, Grey(60), Grey(Mul(60, 50) + Mul(128, 200))}),
+        AlphaCase{"TextWithOpacity", true, 128, Grey(200), 50, Grey(60),
+                  Grey(Mul(60, 50) + Mul(128, 200))}),
     [](const auto& test_case) { return std::string(test_case.param.name); });
 
 TEST(SpriteDraw, CopyModeOpacity) {
@@ -97,9 +104,9 @@ TEST(SpriteDraw, CopyModeOpacity) {
     int opacity;
     uint32_t expected;
   } cases[] = {
-      {-1, 0x804020},  // never set: plain copy
-      {0, 0x10F0A0},   // set to 0: the destination stays
-      {255, 0x804020}, // 255 takes the blend path with the same colours
+      {-1, 0x804020},   // never set: plain copy
+      {0, 0x10F0A0},    // set to 0: the destination stays
+      {255, 0x804020},  // 255 takes the blend path with the same colours
       {77, Blend(0x804020, 0x10F0A0, 77)},
       {400, 0x804020},  // out of range from a script: kept within 0..255
   };
@@ -136,8 +143,8 @@ TEST(SpriteDraw, ColourKeys) {
     pic.opacity = c.opacity;
     DisplaySurface screen = Screen(2, 2, D);
     DrawSprite(mul, pic, PixelView(screen), nullptr, 0, 0);
-    std::vector<uint32_t> got = {PixelAt(screen, 0, 0), PixelAt(screen, 1, 0), PixelAt(screen, 0, 1),
-                                 PixelAt(screen, 1, 1)};
+    std::vector<uint32_t> got = {PixelAt(screen, 0, 0), PixelAt(screen, 1, 0),
+                                 PixelAt(screen, 0, 1), PixelAt(screen, 1, 1)};
     EXPECT_EQ(got, c.expected) << c.name;
   }
 }

@@ -1,9 +1,10 @@
 // Scaled, rotated and matrix drawing: centre anchoring, nearest-neighbour
 // sampling, the blend rules, and the reuse of a blended colour along a row.
+#include "graphics/transform_draw.h"
+
 #include <gtest/gtest.h>
 
 #include "graphics/sprite_draw.h"
-#include "graphics/transform_draw.h"
 #include "support/graphics_run.h"
 
 namespace orivane::test {
@@ -26,7 +27,9 @@ DisplaySurface Screen(int w, int h, uint32_t rgb) {
   return d;
 }
 
-bool SameScreen(const DisplaySurface& a, const DisplaySurface& b) { return a.pixels == b.pixels; }
+bool SameScreen(const DisplaySurface& a, const DisplaySurface& b) {
+  return a.pixels == b.pixels;
+}
 
 TEST(TransformDraw, IdentityMatchesThePlainDrawingAroundTheCentre) {
   MulTable mul;
@@ -35,7 +38,8 @@ TEST(TransformDraw, IdentityMatchesThePlainDrawingAroundTheCentre) {
     DisplaySurface plain = Screen(16, 16, 0x808080), turned = plain, matrix = plain;
     DrawSprite(mul, pic, PixelView(plain), nullptr, 8 - 2, 8 - 1);
     DrawTransformed(mul, pic, PixelView(turned), 8, 8, 100, 100, 0);
-    DrawTransformed(mul, pic, PixelView(turned), 8, 8, 100, 100, 360);  // the angle is taken modulo 360
+    DrawTransformed(mul, pic, PixelView(turned), 8, 8, 100, 100,
+                    360);  // the angle is taken modulo 360
     DrawWithMatrix(mul, pic, PixelView(matrix), 8, 8, 1000, 0, 0, 1000);
     EXPECT_TRUE(SameScreen(plain, turned)) << mode;
     EXPECT_TRUE(SameScreen(plain, matrix)) << mode;
@@ -49,7 +53,8 @@ TEST(TransformDraw, DoubleScaleRepeatsEachSourcePixel) {
   DrawTransformed(mul, pic, PixelView(screen), 10, 10, 200, 200, 0);
   // Top-left of the doubled picture is (10 − 4, 10 − 2).
   for (int x = 0; x < 8; ++x)
-    for (int y = 0; y < 4; ++y) EXPECT_EQ(PixelAt(screen, 6 + x, 8 + y), 0x10u * (x / 2) + y / 2 + 1) << x << "," << y;
+    for (int y = 0; y < 4; ++y)
+      EXPECT_EQ(PixelAt(screen, 6 + x, 8 + y), 0x10u * (x / 2) + y / 2 + 1) << x << "," << y;
   EXPECT_EQ(PixelAt(screen, 5, 8), 0u);
   EXPECT_EQ(PixelAt(screen, 14, 8), 0u);
 }

@@ -21,7 +21,9 @@ class RecordingPlatform final : public Platform {
     if (static_cast<int32_t>(deadline - now_) > 0) now_ = deadline;
   }
   void EchoStoryText(std::string_view utf8) override { out_ << utf8 << '\n'; }
-  void ShowError(std::string_view title, std::string_view text) override { err_ << title << '\n' << text << '\n'; }
+  void ShowError(std::string_view title, std::string_view text) override {
+    err_ << title << '\n' << text << '\n';
+  }
   void Present(const DisplaySurface& display) override {
     ++presents;
     if (observer_) observer_(display, now_);

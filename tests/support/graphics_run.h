@@ -15,18 +15,19 @@ namespace orivane::test {
 
 struct PictureRun {
   int status = -1;
-  std::string out;             // story text (UTF-8)
-  std::string err;             // error reports and notes (UTF-8)
-  DisplaySurface display;      // the engine's display surface at the end
-  DisplaySurface scene;        // the scene buffer at the end
-  int presents = 0;            // frames shown
-  uint32_t end_ticks = 0;      // engine clock at the end
+  std::string out;         // story text (UTF-8)
+  std::string err;         // error reports and notes (UTF-8)
+  DisplaySurface display;  // the engine's display surface at the end
+  DisplaySurface scene;    // the scene buffer at the end
+  int presents = 0;        // frames shown
+  uint32_t end_ticks = 0;  // engine clock at the end
 };
 
 // Called for every frame the engine shows, with the engine clock.
 using FrameObserver = std::function<void(const DisplaySurface&, uint32_t ticks)>;
 
-PictureRun RunPictures(const GameDir& game, FrameObserver observer = nullptr, uint32_t timeout_ms = 100000);
+PictureRun RunPictures(const GameDir& game, FrameObserver observer = nullptr,
+                       uint32_t timeout_ms = 100000);
 
 // Pixel (x, y from the top) of a 24-bit surface as 0xRRGGBB.
 uint32_t PixelAt(const DisplaySurface& s, int x, int y);
@@ -38,6 +39,8 @@ std::string MakeBmp8(int width, int height, const std::vector<uint32_t>& palette
                      const std::function<uint32_t(int, int)>& index);
 
 // The engine's blend: a·b/255 with truncation.
-constexpr int Mul(int a, int b) { return a * b / 255; }
+constexpr int Mul(int a, int b) {
+  return a * b / 255;
+}
 
 }  // namespace orivane::test
