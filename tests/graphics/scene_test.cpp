@@ -286,3 +286,42 @@ TEST(Scene, FiltersAndMaskFiles) {
 
 }  // namespace
 }  // namespace orivane::test
+
+namespace orivane::test {
+namespace {
+
+TEST(Scene, AnchorsHidingAndRepaint) {
+  GameDir game;
+  game.WriteBytes("c.bmp", MakeBmp24(20, 10, [](int, int) { return 0x00FF00u; }));
+  game.WriteBytes("s.bmp", MakeBmp24(4, 4, [](int, int) { return 0xFF0000u; }));
+  struct Case {
+    const char* name;
+    std::string define;
+    std::string body;
+    int x, y;
+    uint32_t expected;
+  } cases[] = {
+      // humanpos moves the centre anchor to 100, underline the baseline to 50:
+      // the picture covers 90..109 × 40..49.
+      {"Anchors", "humanpos 10,100,300\nunderline 50\n", "ld c,\":c;c.bmp\",1", 90, 40, 0x00FF00},
+      {"AnchorsEdge", "humanpos 10,100,300\nunderline 50\n", "ld c,\":c;c.bmp\",1", 110, 49, 0},
+      // allsphide hides sprites and, without noteraseman, standing pictures.
+      {"HideAll", "", "ld c,\":c;c.bmp\",1\nallsphide\nprint 1", 160, 235, 0},
+      {"HideKeepsPictures", "noteraseman\n", "ld c,\":c;c.bmp\",1\nallsphide\nprint 1", 160, 235,
+       0x00FF00},
+      {"Resume", "", "lsp 1,\":c;s.bmp\",0,0\nallsphide\nprint 1\nallspresume\nprint 1", 0, 0,
+       0xFF0000},
+      // repaint recomposes the whole screen even when nothing was dirtied.
+      {"Repaint", "", "lsp 1,\":c;s.bmp\",0,0\nrepaint", 0, 0, 0xFF0000},
+  };
+  for (const Case& c : cases) {
+    game.Write("0.txt", ";mode320\n*define\n" + c.define + "game\n*start\nbg black,1\n" + c.body +
+                            "\nend\n");
+    PictureRun r = RunPictures(game);
+    ASSERT_EQ(r.status, 0) << c.name << r.err;
+    EXPECT_EQ(PixelAt(r.display, c.x, c.y), c.expected) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace orivane::test
