@@ -1,6 +1,7 @@
 #include "graphics/animation.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "engine.h"
 #include "graphics/compose.h"
@@ -72,7 +73,15 @@ bool StepAnimation(Engine& engine) {
   const uint32_t now = engine.platform.Ticks();
   bool changed = false;
   for (SpriteSlot& slot : g.sprites) {
-    if (slot.tag.empty() || !slot.visible || slot.tag[0] == '*') continue;
+    if (slot.tag.empty() || !slot.visible) continue;
+    if (slot.tag[0] == '*') {
+      auto* timer = g.hooks.layer_timer;
+      if (timer && timer(engine, std::atoi(slot.tag.c_str() + 1), now)) {
+        DirtyWholeScreen(engine);
+        changed = true;
+      }
+      continue;
+    }
     if (AdvanceCell(slot.surface, now)) {
       DirtySprite(engine, slot);
       changed = true;

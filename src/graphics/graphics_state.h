@@ -54,6 +54,9 @@ struct ComposeHooks {
   void (*render_text_picture)(Engine&, ImageSurface&, const ParsedTag&) = nullptr;
   // The layer plug-in of a "*N" sprite: draws into the scene buffer within the area.
   void (*draw_layer)(Engine&, int layer, PixelRect) = nullptr;
+  // The animation step's call for a visible layer sprite: runs the layer's
+  // timer when it is due and returns true when the layer's picture changed.
+  bool (*layer_timer)(Engine&, int layer, uint32_t now) = nullptr;
 };
 
 struct Graphics {
