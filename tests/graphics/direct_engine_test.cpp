@@ -166,3 +166,39 @@ TEST_F(DirectEngine, AnimationDeadlineAndStep) {
 
 }  // namespace
 }  // namespace orivane::test
+
+namespace orivane::test {
+namespace {
+
+TEST_F(DirectEngine, TextPictureIsLaidOutForTheTextSubsystem) {
+  Engine& e = engine();
+  e.vars.SetStr(5, "AB");
+  // The hook counts its calls in variable 0 and keeps the colour count in 1.
+  e.graphics.hooks.render_text_picture = [](Engine& en, ImageSurface&, const ParsedTag& tag) {
+    en.vars.SetNum(0, en.vars.Num(0) + 1);
+    en.vars.SetNum(1, static_cast<int32_t>(tag.text_colors.size()));
+  };
+  ImageSurface s;
+  LoadImageTag(e, s, ":s/24,24,0;#ffffff#ffff00$5");
+  EXPECT_EQ(e.vars.Num(0), 1);
+  EXPECT_EQ(e.vars.Num(1), 2);
+  EXPECT_EQ(s.CellWidth(), 24);
+  EXPECT_TRUE(s.is_text);
+  EXPECT_EQ(s.mode, kModeAlpha);
+  EXPECT_EQ(s.cells, 2);
+  EXPECT_EQ(s.width, 2 * 2 * 24);  // each cell is the text and its mask
+  EXPECT_EQ(s.height, 24);
+  EXPECT_EQ(s.interval, kNoAnimation);
+  EXPECT_EQ(s.loop_mode, 3);
+  // Until glyphs are drawn the masks are clear: the picture changes nothing.
+  EXPECT_EQ(s.RowFromTop(5)[(24 + 3) * 3], 255);
+  EXPECT_EQ(s.RowFromTop(5)[3 * 3], 0);
+  // A pitch below zero narrows the advance; the width is made up at the end.
+  ImageSurface narrow;
+  LoadImageTag(e, narrow, ":s/20,20,-4;#ff0000ABCD");
+  EXPECT_EQ(narrow.CellWidth(), 4 * 16 / 2 + (20 - 16));
+  EXPECT_EQ(e.vars.Num(0), 2);
+}
+
+}  // namespace
+}  // namespace orivane::test
