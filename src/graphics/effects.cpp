@@ -298,13 +298,13 @@ using EffectEntry = void (*)(void* window_dc, void* display_dc, void* scene_dc,
                              const char* parameters, int32_t duration);
 
 // Type 99: an effect module animates the change itself.
-void ModuleEffect(Engine& engine, int32_t duration, const std::string& spec,
+void ModuleEffect(Engine& engine, int32_t duration, const std::string& module_text,
                   const PixelRect* rect) {
   const int w = engine.screen_width, h = engine.screen_height;
   PixelRect r = ClipRect(rect ? *rect : PixelRect{0, 0, w - 1, h - 1}, w, h);
-  const size_t slash = spec.find('/');
-  const std::string module = spec.substr(0, slash);
-  const std::string parameters = slash == std::string::npos ? std::string() : spec.substr(slash);
+  const size_t slash = module_text.find('/');
+  const std::string module = module_text.substr(0, slash);
+  const std::string parameters = slash == std::string::npos ? std::string() : module_text.substr(slash);
   auto entry = reinterpret_cast<EffectEntry>(engine.graphics.plugins.Find(module, "Effect"));
   if (!entry) ReportError(engine, "エフェクトに指定したDLLが不正です", "エラー");
   int32_t area[4] = {r.left, r.top, r.right, r.bottom};
