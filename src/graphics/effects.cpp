@@ -304,7 +304,8 @@ void ModuleEffect(Engine& engine, int32_t duration, const std::string& module_te
   PixelRect r = ClipRect(rect ? *rect : PixelRect{0, 0, w - 1, h - 1}, w, h);
   const size_t slash = module_text.find('/');
   const std::string module = module_text.substr(0, slash);
-  const std::string parameters = slash == std::string::npos ? std::string() : module_text.substr(slash);
+  const std::string parameters =
+      slash == std::string::npos ? std::string() : module_text.substr(slash);
   auto entry = reinterpret_cast<EffectEntry>(engine.graphics.plugins.Find(module, "Effect"));
   if (!entry) ReportError(engine, "エフェクトに指定したDLLが不正です", "エラー");
   int32_t area[4] = {r.left, r.top, r.right, r.bottom};
