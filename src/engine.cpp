@@ -3,6 +3,7 @@
 #include <string>
 
 #include "archive/archive_set.h"
+#include "graphics/graphics_state.h"
 #include "script/register_commands.h"
 
 namespace orivane {
@@ -15,6 +16,7 @@ void StartGame(Engine& engine) {
   engine.interp.gosub.Clear();
   engine.interp.click_trap = Trap{};
   engine.interp.timer_trap = Trap{};
+  ResetGraphicsForGame(engine);
   JumpToLabel(engine, "start");
 }
 

@@ -8,6 +8,7 @@
 
 #include "archive/archive_state.h"
 #include "graphics/display_surface.h"
+#include "graphics/graphics_state.h"
 #include "platform/platform.h"
 #include "save/save_point.h"
 #include "script/command_table.h"
@@ -49,6 +50,7 @@ struct Engine {
   int32_t global_border = 200;
 
   DisplaySurface display;  // sized to the screen at start-up
+  Graphics graphics;
 
   Variables vars;
   InterpreterState interp;

@@ -7,6 +7,7 @@
 #include "script/general_commands.h"
 #include "script/system_commands.h"
 #include "shell/shell_commands.h"
+#include "graphics/graphics_commands.h"
 
 namespace orivane {
 
@@ -17,6 +18,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterSystemCommands(table);
   RegisterArchiveCommands(table);
   RegisterShellCommands(table);
+  RegisterGraphicsCommands(table);
 }
 
 }  // namespace orivane

@@ -86,6 +86,7 @@ int RunEngine(Engine& engine) {
       engine.display.Resize(engine.screen_width, engine.screen_height);
       engine.platform.SetScreenSize(engine.screen_width, engine.screen_height);
       BuildMenuForRun(engine);
+      StartGraphics(engine);
       BuildLabelTable(engine);
       ExecuteScript(engine, RunMode::kDefine);
       if (engine.interp.stop_request != 0) continue;

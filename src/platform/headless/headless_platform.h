@@ -17,7 +17,7 @@
 
 namespace orivane {
 
-class HeadlessPlatform final : public Platform {
+class HeadlessPlatform : public Platform {
  public:
   HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime = false);
 

@@ -1,0 +1,132 @@
+#include "graphics/animation.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine.h"
+#include "graphics/compose.h"
+#include "graphics/effects.h"
+
+namespace orivane {
+namespace {
+
+int32_t CurrentInterval(const ImageSurface& s) {
+  if (s.interval != -1) return s.interval;
+  if (s.cell >= 0 && s.cell < static_cast<int32_t>(s.intervals.size())) return s.intervals[s.cell];
+  return kNoAnimation;
+}
+
+bool Animates(const ImageSurface& s) {
+  return s.loaded && s.cells > 1 && s.interval != kNoAnimation;
+}
+
+}  // namespace
+
+bool AdvanceCell(ImageSurface& s, uint32_t now) {
+  if (!Animates(s)) return false;
+  const int64_t since = static_cast<int64_t>(static_cast<uint32_t>(now - s.anim_start));
+  if (!(CurrentInterval(s) < since)) return false;
+  const int32_t old_step = s.step;
+  s.cell += s.step;
+  if (s.cell >= s.cells || s.cell < 0) {
+    switch (s.loop_mode) {
+      case 0:
+        s.cell = 0;
+        break;
+      case 1:
+        s.cell = s.cells - 1;  // stops on the last cell
+        return false;
+      case 2:
+        s.step = -s.step;
+        s.cell -= 2 * old_step;
+        if (s.cell < 0 || s.cell >= s.cells) s.cell = 0;  // a picture of too few cells to turn in
+        break;
+      default:
+        break;  // left past the end; drawing keeps it on the last cell
+    }
+  }
+  s.anim_start = now;
+  return true;
+}
+
+std::optional<uint32_t> NextAnimationDeadline(Engine& engine) {
+  Graphics& g = engine.graphics;
+  const uint32_t now = engine.platform.Ticks();
+  std::optional<int64_t> soonest;
+  auto consider = [&](const ImageSurface& s) {
+    if (!Animates(s) || (s.loop_mode == 1 && s.cell >= s.cells - 1)) return;
+    // Due once more than the interval has passed since the cell began.
+    const int64_t since = static_cast<uint32_t>(now - s.anim_start);
+    const int64_t wait = std::max<int64_t>(0, int64_t{CurrentInterval(s)} + 1 - since);
+    if (!soonest || wait < *soonest) soonest = wait;
+  };
+  for (const SpriteSlot& slot : g.sprites)
+    if (!slot.tag.empty() && slot.visible && slot.tag[0] != '*') consider(slot.surface);
+  for (const StandingPicture& p : g.humans)
+    if (!p.tag.empty()) consider(p.surface);
+  if (!soonest) return std::nullopt;
+  return now + static_cast<uint32_t>(std::min<int64_t>(*soonest, 0x7FFFFFFF));
+}
+
+bool StepAnimation(Engine& engine) {
+  Graphics& g = engine.graphics;
+  const uint32_t now = engine.platform.Ticks();
+  bool changed = false;
+  for (SpriteSlot& slot : g.sprites) {
+    if (slot.tag.empty() || !slot.visible) continue;
+    if (slot.tag[0] == '*') {
+      auto* timer = g.hooks.layer_timer;
+      if (timer && timer(engine, std::atoi(slot.tag.c_str() + 1), now)) {
+        DirtyWholeScreen(engine);
+        changed = true;
+      }
+      continue;
+    }
+    if (AdvanceCell(slot.surface, now)) {
+      DirtySprite(engine, slot);
+      changed = true;
+    }
+  }
+  for (StandingPicture& p : g.humans) {
+    if (p.tag.empty()) continue;
+    if (AdvanceCell(p.surface, now)) {
+      DirtyStandingPicture(engine, p);
+      changed = true;
+    }
+  }
+  if (changed) ShowDirtyNow(engine);
+  return changed;
+}
+
+void WaitForSpriteAnimation(Engine& engine, int n) {
+  if (n < 0 || n >= kSpriteCount) return;
+  SpriteSlot& slot = engine.graphics.sprites[n];
+  ImageSurface& s = slot.surface;
+  // A sprite that never animates would be waited for without end; it is not waited for.
+  if (slot.tag.empty() || !slot.visible || !Animates(s) || s.loop_mode > 2) return;
+  auto tick = [&engine] {
+    WaitUntil(engine, engine.platform.Ticks() + 1);
+    StepAnimation(engine);
+  };
+  if (s.loop_mode != 1)
+    while (s.cell == 0) tick();
+  if (s.loop_mode == 2) {
+    while (s.cell != 0) tick();
+  } else {
+    while (s.cell != s.cells - 1) tick();
+  }
+  const int32_t interval = CurrentInterval(s);
+  if (s.loop_mode == 1) {
+    const uint32_t end = engine.platform.Ticks() + static_cast<uint32_t>(interval);
+    while (static_cast<int32_t>(end - engine.platform.Ticks()) > 0) WaitUntil(engine, end);
+    return;
+  }
+  const int32_t kept = s.interval;
+  s.interval = 99999;
+  const uint32_t end = engine.platform.Ticks() + static_cast<uint32_t>(interval);
+  while (static_cast<int32_t>(end - engine.platform.Ticks()) > 0) WaitUntil(engine, end);
+  s.interval = kept;
+  s.anim_start = 0;
+}
+
+}  // namespace orivane

@@ -1,0 +1,28 @@
+// The animation step: advances the cells of visible animated sprites and
+// standing pictures as time passes, and shows what changed at once. Called
+// by every wait loop; `NextAnimationDeadline` tells a wait when to wake.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace orivane {
+
+struct Engine;
+struct ImageSurface;
+
+// Advances every due cell at the engine time; returns true when the screen changed.
+bool StepAnimation(Engine& engine);
+
+// The earliest engine time at which a visible picture's cell becomes due, or
+// nothing when no visible picture animates. Waits sleep until then.
+std::optional<uint32_t> NextAnimationDeadline(Engine& engine);
+
+// Advances one surface's cell when it is due at time `now`. Returns true
+// when the cell changed and should be redrawn.
+bool AdvanceCell(ImageSurface& surface, uint32_t now);
+
+// Waits until sprite `n`'s animation has run out (`spwait`).
+void WaitForSpriteAnimation(Engine& engine, int n);
+
+}  // namespace orivane

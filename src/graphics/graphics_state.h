@@ -1,0 +1,100 @@
+// Graphics: the engine's record of everything on screen. The background,
+// the 1000 sprites and the three standing pictures, the scene buffer the
+// frame is composed into, the dirty rectangle, picture-loading switches and
+// the transition settings.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "graphics/dirty_rect.h"
+#include "graphics/display_surface.h"
+#include "graphics/effect_slots.h"
+#include "graphics/image_surface.h"
+#include "graphics/mul_table.h"
+
+namespace orivane {
+
+struct Engine;
+struct ParsedTag;
+
+inline constexpr int kSpriteCount = 1000;
+inline constexpr int kMaxPicturePlugins = 50;
+
+struct SpriteSlot {
+  std::string tag;  // empty = unused
+  bool visible = false;
+  int32_t x = 0, y = 0;
+  ImageSurface surface;
+};
+
+enum HumanIndex { kHumanLeft = 0, kHumanCentre = 1, kHumanRight = 2 };
+
+struct StandingPicture {
+  std::string tag;
+  int32_t x = 0, y = 0;
+  ImageSurface surface;
+};
+
+// Drawing that other subsystems contribute to a composed frame. Each draws
+// into the scene buffer within the rectangle; a null hook draws nothing.
+struct ComposeHooks {
+  void (*apply_filters)(Engine&, PixelRect) = nullptr;          // screen filters
+  void (*draw_bars_and_numbers)(Engine&, PixelRect) = nullptr;  // `bar`, `prnum`
+  void (*draw_text_window)(Engine&, PixelRect) = nullptr;
+  bool (*text_window_showing)(Engine&) = nullptr;
+  // Takes the text window off the screen before a sprite command when the
+  // text window is showing and `erasetextwindow` asks for it. `for_ld` is set
+  // for `ld`, which `erasetextwindow 2` exempts.
+  void (*erase_text_window)(Engine&, bool for_ld) = nullptr;
+  // Renders the glyphs of a ":s" text picture into its prepared surface.
+  void (*render_text_picture)(Engine&, ImageSurface&, const ParsedTag&) = nullptr;
+  // The layer plug-in of a "*N" sprite: draws into the scene buffer within the area.
+  void (*draw_layer)(Engine&, int layer, PixelRect) = nullptr;
+  // The animation step's call for a visible layer sprite: runs the layer's
+  // timer when it is due and returns true when the layer's picture changed.
+  bool (*layer_timer)(Engine&, int layer, uint32_t now) = nullptr;
+};
+
+struct Graphics {
+  MulTable mul;
+
+  std::array<SpriteSlot, kSpriteCount> sprites;
+  ImageSurface background;
+  std::string background_name = "black";
+  std::array<StandingPicture, 3> humans;
+  std::array<int32_t, 3> human_centre{};
+  int32_t human_baseline = 0;
+  int32_t human_z = 499;
+  std::string human_order;
+
+  DisplaySurface scene;  // SceneBuffer
+  DisplaySurface work;   // the transitions' copy of the old screen
+  DirtyRect dirty;
+
+  bool all_sprites_hidden = false;       // `allsphide`
+  bool keep_humans_when_hidden = false;  // `noteraseman`
+  bool window_back = false;              // `windowback`
+  bool mode_quill = false;               // `mode_quill` compatibility switch
+  bool quill_text_sprites = false;       // the `mode_quill` text-sprite state
+  bool bgalia_on = false;
+  int32_t bgalia_x = -1, bgalia_y = 0, bgalia_w = 0, bgalia_h = 0;
+
+  int32_t default_mode = 0;  // `transmode`
+  bool jpeg_mode = false;
+  bool missing_image_tolerance = false;      // while a saved game is restored
+  std::vector<std::string> picture_plugins;  // "dll|ext", lower case
+
+  EffectSettings effects;
+  ComposeHooks hooks;
+};
+
+// Start-up: buffers sized to the screen, anchors at their places, everything empty.
+void StartGraphics(Engine& engine);
+// The game reset: black screen and background, sprite tags and standing
+// pictures emptied (anchors, `humanz` and `bgalia` kept).
+void ResetGraphicsForGame(Engine& engine);
+
+}  // namespace orivane

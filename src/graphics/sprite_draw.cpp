@@ -1,0 +1,242 @@
+#include "graphics/sprite_draw.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orivane {
+namespace {
+
+// The part of the cell that lands inside the clip rectangle.
+struct Span {
+  int src_x;  // first source column (pixels, within the whole picture)
+  int src_y;  // first source row, from the top
+  int dst_x;
+  int dst_y;
+  int width;
+  int height;
+  int mask_offset;  // columns from a pixel to its mask (alpha mode)
+};
+
+bool ComputeSpan(ImageSurface& src, const PixelView& dst, const PixelRect* clip, int x, int y,
+                 Span& s) {
+  PixelRect r = clip ? *clip : PixelRect{0, 0, dst.width - 1, dst.height - 1};
+  r = ClipRect(r, dst.width, dst.height);
+  if (r.empty()) return false;
+  if (src.cells < 1) src.cells = 1;
+  if (src.cell >= src.cells) src.cell = src.cells - 1;
+  if (src.cell < 0) src.cell = 0;
+  const int cell_stride = src.width / src.cells;
+  const int visible = src.mode == kModeAlpha ? cell_stride / 2 : cell_stride;
+  s.src_x = src.cell * cell_stride;
+  s.src_y = 0;
+  s.width = visible;
+  s.height = src.height;
+  s.mask_offset = visible;
+  int64_t left = x, top = y;
+  if (left < r.left) {
+    s.src_x += static_cast<int>(r.left - left);
+    s.width -= static_cast<int>(r.left - left);
+    left = r.left;
+  }
+  if (top < r.top) {
+    s.src_y += static_cast<int>(r.top - top);
+    s.height -= static_cast<int>(r.top - top);
+    top = r.top;
+  }
+  if (left + s.width - 1 > r.right) s.width = static_cast<int>(r.right - left + 1);
+  if (top + s.height - 1 > r.bottom) s.height = static_cast<int>(r.bottom - top + 1);
+  s.dst_x = static_cast<int>(left);
+  s.dst_y = static_cast<int>(top);
+  return s.width > 0 && s.height > 0;
+}
+
+// -1 means never set; anything else is kept within 0..255 so that a bad value
+// from a script can never index outside the MulTable.
+int EffectiveOpacity(int opacity) {
+  return opacity == -1 ? -1 : std::clamp(opacity, 0, 255);
+}
+
+// Calls row(source row, destination row) for every row of the span; the
+// pointers are at the span's first pixel.
+template <int kBytes, class RowFn>
+void ForRows(ImageSurface& src, const PixelView& dst, const Span& s, RowFn row) {
+  for (int j = 0; j < s.height; ++j)
+    row(src.RowFromTop(s.src_y + j) + s.src_x * kBytes, dst.RowFromTop(s.dst_y + j) + s.dst_x * 3);
+}
+
+void Draw24(const MulTable& mul, ImageSurface& src, const PixelView& dst, const Span& s) {
+  const int n = s.width;
+  const int op = EffectiveOpacity(src.opacity);
+  const uint8_t* opaque = op >= 0 ? mul.Row(op) : nullptr;
+  const uint8_t* rest = op >= 0 ? mul.Row(255 - op) : nullptr;
+  switch (src.mode) {
+    case kModeLeftUp:
+    case kModeGivenKey:
+    case kModeRightUp: {
+      uint8_t key[3];
+      if (src.mode == kModeGivenKey) {
+        key[0] = static_cast<uint8_t>(src.key_blue);
+        key[1] = static_cast<uint8_t>(src.key_green);
+        key[2] = static_cast<uint8_t>(src.key_red);
+      } else {
+        const uint8_t* top =
+            src.RowFromTop(0) + (src.mode == kModeRightUp ? (src.width - 1) * 3 : 0);
+        std::memcpy(key, top, 3);
+      }
+      if (op < 0) {
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          for (int i = 0; i < n; ++i, sp += 3, dp += 3)
+            if (sp[0] != key[0] || sp[1] != key[1] || sp[2] != key[2]) {
+              dp[0] = sp[0];
+              dp[1] = sp[1];
+              dp[2] = sp[2];
+            }
+        });
+      } else {
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          for (int i = 0; i < n; ++i, sp += 3, dp += 3)
+            if (sp[0] != key[0] || sp[1] != key[1] || sp[2] != key[2]) {
+              dp[0] = static_cast<uint8_t>(opaque[sp[0]] + rest[dp[0]]);
+              dp[1] = static_cast<uint8_t>(opaque[sp[1]] + rest[dp[1]]);
+              dp[2] = static_cast<uint8_t>(opaque[sp[2]] + rest[dp[2]]);
+            }
+        });
+      }
+      return;
+    }
+    case kModeAlpha: {
+      const int mask = s.mask_offset * 3;
+      if (src.is_text) {
+        const uint8_t* scale = mul.Row(op < 0 ? 255 : op);
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          for (int i = 0; i < n; ++i, sp += 3, dp += 3) {
+            const uint8_t* keep = mul.Row(sp[mask]);
+            for (int c = 0; c < 3; ++c) {
+              const int v = keep[dp[c]] + (op < 0 ? sp[c] : scale[sp[c]]);
+              dp[c] = static_cast<uint8_t>(v > 255 ? 255 : v);
+            }
+          }
+        });
+      } else if (op < 0) {
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          for (int i = 0; i < n; ++i, sp += 3, dp += 3) {
+            const int m = sp[mask];
+            if (m == 0) {
+              dp[0] = sp[0];
+              dp[1] = sp[1];
+              dp[2] = sp[2];
+              continue;
+            }
+            if (m == 255) continue;
+            const uint8_t* ms = mul.Row(255 - m);
+            const uint8_t* md = mul.Row(m);
+            dp[0] = static_cast<uint8_t>(ms[sp[0]] + md[dp[0]]);
+            dp[1] = static_cast<uint8_t>(ms[sp[1]] + md[dp[1]]);
+            dp[2] = static_cast<uint8_t>(ms[sp[2]] + md[dp[2]]);
+          }
+        });
+      } else {
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          for (int i = 0; i < n; ++i, sp += 3, dp += 3) {
+            const int a = opaque[255 - sp[mask]];
+            const uint8_t* ms = mul.Row(a);
+            const uint8_t* md = mul.Row(255 - a);
+            dp[0] = static_cast<uint8_t>(ms[sp[0]] + md[dp[0]]);
+            dp[1] = static_cast<uint8_t>(ms[sp[1]] + md[dp[1]]);
+            dp[2] = static_cast<uint8_t>(ms[sp[2]] + md[dp[2]]);
+          }
+        });
+      }
+      return;
+    }
+    default:
+      if (op < 0) {
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          std::memcpy(dp, sp, static_cast<size_t>(n) * 3);
+        });
+      } else {
+        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+          for (int i = 0; i < n * 3; ++i) dp[i] = static_cast<uint8_t>(opaque[sp[i]] + rest[dp[i]]);
+        });
+      }
+      return;
+  }
+}
+
+void Draw8(const MulTable& mul, ImageSurface& src, const PixelView& dst, const Span& s) {
+  if (src.mode == kModeAlpha) return;  // an indexed picture carries no mask
+  const int n = s.width;
+  const int op = EffectiveOpacity(src.opacity);
+  const uint8_t* pal = src.palette.data();
+  const uint8_t* opaque = op >= 0 ? mul.Row(op) : nullptr;
+  const uint8_t* rest = op >= 0 ? mul.Row(255 - op) : nullptr;
+  int key = -1;  // no index equals -1: copy mode
+  if (src.mode == kModeGivenKey)
+    key = src.key_index;
+  else if (src.mode == kModeLeftUp)
+    key = src.RowFromTop(0)[0];
+  else if (src.mode == kModeRightUp)
+    key = src.RowFromTop(0)[src.width - 1];
+  ForRows<1>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+    for (int i = 0; i < n; ++i, dp += 3) {
+      const int index = sp[i];
+      if (index == key) continue;
+      const uint8_t* c = pal + index * 4;
+      if (op < 0) {
+        dp[0] = c[0];
+        dp[1] = c[1];
+        dp[2] = c[2];
+      } else {
+        dp[0] = static_cast<uint8_t>(opaque[c[0]] + rest[dp[0]]);
+        dp[1] = static_cast<uint8_t>(opaque[c[1]] + rest[dp[1]]);
+        dp[2] = static_cast<uint8_t>(opaque[c[2]] + rest[dp[2]]);
+      }
+    }
+  });
+}
+
+}  // namespace
+
+void DrawSprite(const MulTable& mul, ImageSurface& src, PixelView dst, const PixelRect* clip, int x,
+                int y) {
+  if (!src.Drawable() || dst.empty()) return;
+  Span s;
+  if (!ComputeSpan(src, dst, clip, x, y, s)) return;
+  if (src.bit_count == 24)
+    Draw24(mul, src, dst, s);
+  else
+    Draw8(mul, src, dst, s);
+}
+
+bool IsTransparentPixel(const ImageSurface& src, int x, int y) {
+  if (!src.Drawable() || src.mode == kModeCopy) return false;
+  const int cells = src.cells > 0 ? src.cells : 1;
+  const int cell = std::clamp(src.cell, 0, cells - 1);
+  const int cell_stride = src.width / cells;
+  const int visible = src.mode == kModeAlpha ? cell_stride / 2 : cell_stride;
+  if (x < 0 || y < 0 || x >= visible || y >= src.height) return false;
+  const int col = cell * cell_stride + x;
+  const uint8_t* row = src.RowFromTop(y);
+  if (src.mode == kModeAlpha) {
+    if (src.bit_count != 24) return false;
+    return row[(col + visible) * 3] > 240;
+  }
+  const uint8_t* top = src.RowFromTop(0);
+  if (src.bit_count == 8) {
+    int key = src.mode == kModeGivenKey  ? src.key_index
+              : src.mode == kModeRightUp ? top[src.width - 1]
+                                         : top[0];
+    return row[col] == key;
+  }
+  uint8_t key[3];
+  if (src.mode == kModeGivenKey) {
+    key[0] = static_cast<uint8_t>(src.key_blue);
+    key[1] = static_cast<uint8_t>(src.key_green);
+    key[2] = static_cast<uint8_t>(src.key_red);
+  } else {
+    std::memcpy(key, top + (src.mode == kModeRightUp ? (src.width - 1) * 3 : 0), 3);
+  }
+  return std::memcmp(row + col * 3, key, 3) == 0;
+}
+
+}  // namespace orivane
