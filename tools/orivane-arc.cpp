@@ -205,7 +205,7 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
         status = Fail("skipping " + shown + ": broken SPB picture");
         continue;
       }
-      data = WriteBmp24(pic);
+      data = EncodeBmp24(pic);
     } else {
       status = Fail("skipping " + shown + ": unknown kind " + std::to_string(r.kind));
       continue;

@@ -2,18 +2,13 @@
 
 #include <cstring>
 
+#include "graphics/bmp_write.h"
+
 namespace orivane {
 namespace {
 
 uint32_t U32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24); }
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v) {
-  out[at] = static_cast<uint8_t>(v);
-  out[at + 1] = static_cast<uint8_t>(v >> 8);
-}
 
 }  // namespace
 
@@ -33,20 +28,8 @@ bool ParseBmp24(const uint8_t* data, size_t size, Picture24& out) {
   return true;
 }
 
-std::vector<uint8_t> WriteBmp24(const Picture24& pic) {
-  std::vector<uint8_t> out(54 + pic.pixels.size(), 0);
-  out[0] = 'B';
-  out[1] = 'M';
-  Put32(out, 2, static_cast<uint32_t>(out.size()));
-  Put32(out, 10, 54);
-  Put32(out, 14, 40);
-  Put32(out, 18, static_cast<uint32_t>(pic.width));
-  Put32(out, 22, static_cast<uint32_t>(pic.height));
-  Put16(out, 26, 1);
-  Put16(out, 28, 24);
-  Put32(out, 34, static_cast<uint32_t>(pic.pixels.size()));
-  if (!pic.pixels.empty()) std::memcpy(out.data() + 54, pic.pixels.data(), pic.pixels.size());
-  return out;
+std::vector<uint8_t> EncodeBmp24(const Picture24& pic) {
+  return EncodeBmp(BmpImage{pic.width, pic.height, 24, pic.pixels.data(), static_cast<int>(pic.stride)});
 }
 
 }  // namespace orivane

@@ -14,7 +14,7 @@ namespace orivane {
 // file. False for anything else.
 bool ParseBmp24(const uint8_t* data, size_t size, Picture24& out);
 
-// A BMP file with the 14-byte file header, a 40-byte info header and the rows.
-std::vector<uint8_t> WriteBmp24(const Picture24& picture);
+// The BMP file of a 24-bit picture.
+std::vector<uint8_t> EncodeBmp24(const Picture24& picture);
 
 }  // namespace orivane

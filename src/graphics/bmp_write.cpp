@@ -1,7 +1,6 @@
 #include "graphics/bmp_write.h"
 
 #include <cstring>
-#include <vector>
 
 #include "util/file_io.h"
 
@@ -19,25 +18,35 @@ void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
 
 }  // namespace
 
-bool WriteBmp24(const std::string& path, const uint8_t* pixels, int width, int height, int stride) {
-  if (width <= 0 || height <= 0 || stride < width * 3) return false;
-  const uint32_t row = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-  const uint32_t image = row * static_cast<uint32_t>(height);
-  std::vector<uint8_t> out(54 + image, 0);
+std::vector<uint8_t> EncodeBmp(const BmpImage& image) {
+  if (image.width <= 0 || image.height <= 0 || (image.bit_count != 24 && image.bit_count != 8)) return {};
+  const uint32_t row = (static_cast<uint32_t>(image.width) * (image.bit_count / 8) + 3) & ~3u;
+  if (image.stride < static_cast<int>(row) - 3 || !image.rows) return {};
+  const uint32_t table = image.bit_count == 8 ? image.palette_entries : 0;
+  const uint32_t offset = 54 + 4 * table;
+  const uint32_t pixel_bytes = row * static_cast<uint32_t>(image.height);
+  std::vector<uint8_t> out(offset + pixel_bytes, 0);
   out[0] = 'B';
   out[1] = 'M';
-  Put32(out, 2, 54 + image);
-  Put32(out, 10, 54);
+  Put32(out, 2, offset + pixel_bytes);
+  Put32(out, 10, offset);
   Put32(out, 14, 40);
-  Put32(out, 18, static_cast<uint32_t>(width));
-  Put32(out, 22, static_cast<uint32_t>(height));
+  Put32(out, 18, static_cast<uint32_t>(image.width));
+  Put32(out, 22, static_cast<uint32_t>(image.height));
   Put16(out, 26, 1);
-  Put16(out, 28, 24);
-  Put32(out, 34, image);
-  for (int y = 0; y < height; ++y)
-    std::memcpy(&out[54 + static_cast<size_t>(y) * row], pixels + static_cast<size_t>(y) * stride,
-                static_cast<size_t>(width) * 3);
-  return WriteFileAtomically(path, out.data(), out.size());
+  Put16(out, 28, static_cast<uint32_t>(image.bit_count));
+  Put32(out, 34, pixel_bytes);
+  Put32(out, 46, image.bit_count == 24 ? 0 : image.colors_used);
+  if (table > 0 && image.palette) std::memcpy(&out[54], image.palette, 4 * table);
+  const size_t copy = std::min<size_t>(row, static_cast<size_t>(image.stride));
+  for (int y = 0; y < image.height; ++y)
+    std::memcpy(&out[offset + static_cast<size_t>(y) * row], image.rows + static_cast<size_t>(y) * image.stride, copy);
+  return out;
+}
+
+bool WriteBmp24(const std::string& path, const uint8_t* pixels, int width, int height, int stride) {
+  std::vector<uint8_t> file = EncodeBmp(BmpImage{width, height, 24, pixels, stride});
+  return !file.empty() && WriteFileAtomically(path, file.data(), file.size());
 }
 
 }  // namespace orivane

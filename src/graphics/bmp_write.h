@@ -1,14 +1,31 @@
-// Writes a 24-bit BMP file (bottom-up rows, blue-green-red, rows padded to
-// four bytes), the layout the engine keeps its pictures in. The file is
-// written to a temporary name and renamed into place.
+// Writing BMP files in the layout the engine keeps its pictures in: bottom-up
+// rows padded to four bytes, 24-bit blue-green-red or 8-bit with a colour
+// table of blue-green-red-reserved entries. One encoder serves the
+// screenshots, the picture tools and the archive tool.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orivane {
 
-// `pixels` holds `height` rows of `stride` bytes, the bottom row first.
+struct BmpImage {
+  int width = 0;
+  int height = 0;
+  int bit_count = 24;           // 24 or 8
+  const uint8_t* rows = nullptr;  // `height` rows of `stride` bytes, the bottom row first
+  int stride = 0;
+  const uint8_t* palette = nullptr;  // 8-bit: `palette_entries` entries of 4 bytes
+  uint32_t palette_entries = 0;
+  uint32_t colors_used = 0;  // the header's colours-used field
+};
+
+// The whole file: 14-byte file header, 40-byte info header, colour table, rows.
+// Empty when the sizes do not describe a picture.
+std::vector<uint8_t> EncodeBmp(const BmpImage& image);
+
+// A 24-bit picture written to `path` through a temporary file and a rename.
 bool WriteBmp24(const std::string& path, const uint8_t* pixels, int width, int height, int stride);
 
 }  // namespace orivane

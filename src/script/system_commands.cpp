@@ -5,6 +5,7 @@
 #include "script/error.h"
 #include "script/readers.h"
 #include "script/variable_targets.h"
+#include "shell/pump.h"
 #include "util/file_io.h"
 
 namespace orivane {
@@ -19,6 +20,20 @@ void CmdGetwindowsize(Engine& engine) {
   engine.vars.ApplyIntLimits();
 }
 
+void CmdIsfull(Engine& engine) {
+  int32_t var = ExpectNumVar(engine, "isfullの引数は数字変数です。");
+  engine.vars.SetNum(var, engine.shell.full_screen ? 1 : 0);
+  engine.vars.ApplyIntLimits();
+}
+
+// A bare message box; the heartbeat rests while it is open.
+void CmdTestfunc(Engine& engine) {
+  bool was_running = engine.shell.heartbeat.running;
+  engine.shell.heartbeat.running = false;
+  AskPlayer(engine, Question{"", "testfunc:"});
+  engine.shell.heartbeat.running = was_running;
+}
+
 // 1 when the debugging marker file is present in the game directory.
 void CmdChkdbg(Engine& engine) {
   int32_t var = ExpectNumVar(engine, "chkdbgの引数は数字変数です。");
@@ -30,6 +45,8 @@ void CmdChkdbg(Engine& engine) {
 void RegisterSystemCommands(CommandTable& table) {
   table.Register("getwindowsize", CmdGetwindowsize);
   table.Register("chkdbg", CmdChkdbg);
+  table.Register("isfull", CmdIsfull);
+  table.Register("testfunc", CmdTestfunc);
 }
 
 }  // namespace orivane

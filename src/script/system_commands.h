@@ -1,4 +1,5 @@
-// Commands that ask the engine about itself: `getwindowsize`, `chkdbg`.
+// Commands that ask the engine about itself: `getwindowsize`, `isfull`,
+// `chkdbg`, `testfunc`.
 #pragma once
 
 namespace orivane {

@@ -58,7 +58,7 @@ std::string Bmp(int w, int h, uint32_t seed) {
   std::mt19937 rng(seed);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w * 3; ++x) p.RowFromTop(y)[x] = static_cast<uint8_t>(x * 2 + y + rng() % 3);
-  return AsString(WriteBmp24(p));
+  return AsString(EncodeBmp24(p));
 }
 
 std::string ReadBack(Engine& engine, const std::string& name) {
@@ -120,7 +120,7 @@ TEST(OrivaneArc, CreateListExtractAndTheEngineReadsIt) {
     ASSERT_TRUE(loc);
     Picture24 pic;
     ASSERT_EQ(ReadArchivedPicture(*loc, pic), SpbResult::kOk);
-    EXPECT_EQ(AsString(WriteBmp24(pic)), picture);
+    EXPECT_EQ(AsString(EncodeBmp24(pic)), picture);
     // Script names are Shift-JIS: "音\声.wav".
     EXPECT_EQ(ReadBack(g.engine(), "\x89\xb9\\\x90\xba.wav"), "voice");
   }

@@ -192,6 +192,27 @@ TEST(ScriptLoading, ScreenSizeReachesTheScript) {
   }
 }
 
+TEST(SystemCommands, IsfullFollowsTheWindowMode) {
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\nisfull %1\n%1\nmenu_full\nisfull %1\n%1\nmenu_window\nisfull %1\n%1\nend\n");
+  RunResult r = game.Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "０\n１\n０\n");
+  game.Write("0.txt", "*define\ngame\n*start\nisfull 1\n");
+  r = game.Run();
+  EXPECT_EQ(r.err.substr(0, r.err.find("\n\n")), "構文エラー\nisfullの引数は数字変数です。");
+}
+
+TEST(SystemCommands, TestfuncShowsItsBox) {
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\ntestfunc\n済\nend\n");
+  game.WriteBytes("input.txt", "answer ok\n");
+  RunResult r = RunProgram({"--headless", "--input", game.path() + "/input.txt", game.path()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("testfunc:"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "済\n");
+}
+
 TEST(SystemCommands, ChkdbgAndArgumentErrors) {
   GameDir game;
   game.Write("0.txt", "*define\nchkdbg %300\ngame\n*start\n%300\nend\n");  // define-only; %300 is global

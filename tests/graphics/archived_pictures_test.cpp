@@ -1,0 +1,59 @@
+// Pictures kept in archives reach the screen through the file layer: SPB and
+// LZSS entries decode, a stored BMP and a missing entry give their errors.
+#include <gtest/gtest.h>
+
+#include "archive/archive_writer.h"
+#include "support/graphics_run.h"
+
+namespace orivane::test {
+namespace {
+
+uint32_t Pattern(int x, int y) {
+  return static_cast<uint32_t>(((x * 7) & 0xFF) << 16 | ((y * 5) & 0xFF) << 8 | ((x + y) & 0xFF));
+}
+
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+void WriteArchiveWith(const GameDir& game, uint8_t kind) {
+  std::vector<uint8_t> archive;
+  std::string error;
+  ASSERT_TRUE(BuildArchive({PackEntryAs("pic\\back.bmp", Bytes(MakeBmp24(640, 480, Pattern)), kind)}, 0,
+                           archive, error))
+      << error;
+  game.WriteBytes("arc.ora", std::string(archive.begin(), archive.end()));
+}
+
+TEST(ArchivedPictures, SpbAndLzssEntriesDecodeToTheSamePixels) {
+  for (uint8_t kind : {uint8_t{1}, uint8_t{2}}) {
+    GameDir game;
+    WriteArchiveWith(game, kind);
+    game.Write("0.txt", "*define\nora\ngame\n*start\nbg \"PIC/Back.bmp\",1\nend\n");
+    PictureRun r = RunPictures(game);
+    ASSERT_EQ(r.status, 0) << "kind " << int{kind} << "\n" << r.err;
+    for (auto [x, y] : {std::pair{0, 0}, {639, 0}, {17, 300}, {639, 479}})
+      EXPECT_EQ(PixelAt(r.display, x, y), Pattern(x, y)) << "kind " << int{kind} << " at " << x << "," << y;
+  }
+}
+
+TEST(ArchivedPictures, Errors) {
+  struct Case {
+    uint8_t kind;
+    const char* picture;
+    const char* report;
+  } cases[] = {
+      {0, "pic\\back.bmp", "エラー\nBMPが圧縮されていません"},
+      {2, "pic\\gone.bmp", "エラー\nORAアーカイブからファイルpic\\gone.bmpがみつかりません"},
+      {2, "pic\\gone.jpg", "エラー\nORAアーカイブからファイルpic\\gone.jpgがみつかりません"},
+  };
+  for (const Case& c : cases) {
+    GameDir game;
+    WriteArchiveWith(game, c.kind);
+    game.Write("0.txt", std::string("*define\nora\ngame\n*start\nbg \"") + c.picture + "\",1\nend\n");
+    PictureRun r = RunPictures(game);
+    EXPECT_EQ(r.status, 1) << c.picture;
+    EXPECT_EQ(r.err.substr(0, r.err.find("\n\n")), c.report) << c.picture;
+  }
+}
+
+}  // namespace
+}  // namespace orivane::test
