@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the picture demo (examples/pictures) from code.
+"""Draws the pictures of the picture demo (examples/demo) from code.
 
 Backgrounds are PNG files, sprites BMP files in the engine's modes (a key
 colour in the top-left pixel, a picture followed by its mask for alpha
@@ -11,7 +11,7 @@ import os
 import struct
 import zlib
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples", "pictures")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples", "demo")
 
 
 def write_png(name, width, height, pixel, alpha=False):

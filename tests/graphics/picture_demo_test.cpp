@@ -12,7 +12,7 @@ namespace {
 
 TEST(PictureDemo, PlaysToTheEnd) {
   const std::filesystem::path demo =
-      std::filesystem::path(__FILE__).parent_path() / "../../examples/pictures";
+      std::filesystem::path(__FILE__).parent_path() / "../../examples/demo";
   ASSERT_TRUE(std::filesystem::exists(demo / "0.txt"));
   GameDir game;
   for (const auto& entry : std::filesystem::directory_iterator(demo)) {
