@@ -310,11 +310,6 @@ void CmdPretextgosub(Engine& engine) {
   engine.interp.pretext_on = true;
 }
 
-void CmdTextgosub(Engine& engine) {
-  engine.interp.textgosub_label = ReadLabelName(engine);
-  engine.interp.textgosub_on = true;
-}
-
 // Ends the *define block; the start-up cycle then begins the game phase.
 void CmdGame(Engine& engine) { engine.interp.define_done = 1; }
 
@@ -345,7 +340,6 @@ void RegisterControlCommands(CommandTable& table) {
   table.Register("getparam", CmdGetparam);
   table.Register("gettag", CmdGettag);
   table.Register("pretextgosub", CmdPretextgosub);
-  table.Register("textgosub", CmdTextgosub);
   table.Register("game", CmdGame);
   table.Register("reset", CmdReset);
   table.Register("definereset", CmdDefinereset);
