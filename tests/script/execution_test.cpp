@@ -20,11 +20,6 @@ RunResult RunGame(const std::string& body, const std::string& define = "") {
   return game.Run();
 }
 
-std::string TitleAndMessage(const RunResult& r) {
-  size_t second = r.err.find('\n', r.err.find('\n') + 1);
-  return r.err.substr(0, second);
-}
-
 TEST(Execution, StatementsAndTextLines) {
   struct Case {
     const char* name;

@@ -12,11 +12,6 @@ RunResult RunGame(const std::string& define, const std::string& body) {
   return game.Run();
 }
 
-std::string TitleAndMessage(const RunResult& r) {
-  size_t second = r.err.find('\n', r.err.find('\n') + 1);
-  return r.err.substr(0, second);
-}
-
 TEST(Variables, Programs) {
   struct Case {
     const char* name;

@@ -66,6 +66,11 @@ RunResult GameDir::Run(uint32_t timeout_ms) const {
   return result;
 }
 
+std::string TitleAndMessage(const RunResult& r) {
+  size_t second = r.err.find('\n', r.err.find('\n') + 1);
+  return r.err.substr(0, second);
+}
+
 namespace {
 
 std::string ReadAll(int fd) {

@@ -36,6 +36,9 @@ class GameDir {
   std::string path_;
 };
 
+// The first two lines of an error report: its title and its message.
+std::string TitleAndMessage(const RunResult& r);
+
 // Runs the orivane program with the arguments and collects its output.
 RunResult RunProgram(const std::vector<std::string>& args);
 
