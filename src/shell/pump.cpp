@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine.h"
+#include "graphics/animation.h"
 #include "script/error.h"
 #include "shell/window_events.h"
 #include "util/sjis.h"
@@ -41,17 +42,22 @@ bool WakeDeadline(Engine& engine, uint32_t& deadline) {
   return any;
 }
 
-// Sleeps until an event, `deadline` (when given), the heartbeat or the
-// timeout, then runs the heartbeat when due and checks the timeout.
+// Sleeps until an event, `deadline` (when given), the heartbeat, the next
+// animation cell or the timeout; then runs the heartbeat when due, advances
+// the animations that are due and checks the timeout.
 void Sleep(Engine& engine, std::optional<uint32_t> deadline) {
   uint32_t wake = 0;
   if (WakeDeadline(engine, wake) && (!deadline || static_cast<int32_t>(wake - *deadline) < 0)) deadline = wake;
+  if (std::optional<uint32_t> cell = NextAnimationDeadline(engine);
+      cell && (!deadline || static_cast<int32_t>(*cell - *deadline) < 0))
+    deadline = cell;
   if (deadline) {
     engine.platform.WaitUntil(*deadline);
   } else {
     engine.platform.WaitForEvent();
   }
   RunHeartbeatIfDue(engine);
+  StepAnimation(engine);
   CheckTimeout(engine);
 }
 

@@ -57,3 +57,30 @@ TEST(ArchivedPictures, Errors) {
 
 }  // namespace
 }  // namespace orivane::test
+
+namespace orivane::test {
+namespace {
+
+// An animated sprite moves on while the game waits for the player.
+TEST(Animation, CellsAdvanceDuringAClickWait) {
+  const uint32_t colours[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+  GameDir game;
+  game.WriteBytes("cells.bmp", MakeBmp24(30, 10, [&](int x, int) { return colours[x / 10]; }));
+  game.Write("0.txt",
+             "*define\ngame\n*start\nlsp 1,\":c/3,100,0;cells.bmp\",0,0\nprint 1\n待つ@\nend\n");
+  game.WriteBytes("input.txt", "after 250 click 5 5\n");
+  RunResult r = RunProgram({"--headless", "--timeout", "20000", "--input", game.path() + "/input.txt", "--screenshot",
+                            game.path() + "/shot.bmp", game.path()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string shot = game.ReadBytes("shot.bmp");
+  ASSERT_GT(shot.size(), 54u);
+  // Top-left pixel: the last row of the bottom-up file, blue-green-red.
+  const size_t row = (640 * 3 + 3) & ~3u;
+  const size_t at = 54 + row * 479;
+  uint32_t pixel = static_cast<uint8_t>(shot[at + 2]) << 16 | static_cast<uint8_t>(shot[at + 1]) << 8 |
+                   static_cast<uint8_t>(shot[at]);
+  EXPECT_EQ(pixel, colours[2]);  // cells change at 100 and 200 ms; the click came at 250
+}
+
+}  // namespace
+}  // namespace orivane::test
