@@ -48,9 +48,13 @@ bool WakeDeadline(Engine& engine, uint32_t& deadline) {
 void Sleep(Engine& engine, std::optional<uint32_t> deadline) {
   uint32_t wake = 0;
   if (WakeDeadline(engine, wake) && (!deadline || static_cast<int32_t>(wake - *deadline) < 0)) deadline = wake;
-  if (std::optional<uint32_t> cell = NextAnimationDeadline(engine);
-      cell && (!deadline || static_cast<int32_t>(*cell - *deadline) < 0))
-    deadline = cell;
+  if (std::optional<uint32_t> cell = NextAnimationDeadline(engine)) {
+    // A cell due now (or a picture that animates without pause) still waits a
+    // millisecond, so that a wait never turns into a busy loop.
+    uint32_t soonest = engine.platform.Ticks() + 1;
+    if (static_cast<int32_t>(*cell - soonest) < 0) cell = soonest;
+    if (!deadline || static_cast<int32_t>(*cell - *deadline) < 0) deadline = cell;
+  }
   if (deadline) {
     engine.platform.WaitUntil(*deadline);
   } else {
