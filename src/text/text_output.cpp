@@ -128,6 +128,8 @@ void OutputText(Engine& engine, std::string_view sjis) {
     uint8_t c = static_cast<uint8_t>(sjis[i]);
     if (IsSjisLead(c)) {
       ++i;
+    } else if (c == '_') {
+      ++i;  // "_@" and "_\\" do not wait
     } else if (c == '{') {
       while (i < sjis.size() && sjis[i] != '}') ++i;
     } else if (c == '@' || c == '\\') {
