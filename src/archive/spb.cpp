@@ -25,7 +25,8 @@ bool DecodeChannel(BitReader& bits, Picture24& pic, int channel) {
   int row = 0;
   int column = 1;
   int direction = 1;
-  uint8_t* line = height > 0 ? pic.RowFromTop(0) + channel : nullptr;
+  // A picture without pixels (width 0) is read through but has no row to store into.
+  uint8_t* line = height > 0 && width > 0 ? pic.RowFromTop(0) + channel : nullptr;
   do {
     uint32_t code;
     if (!bits.Read(3, code)) return false;
@@ -54,7 +55,7 @@ bool DecodeChannel(BitReader& bits, Picture24& pic, int channel) {
         ++row;
         direction = column < 0 ? 1 : -1;
         column = column < 0 ? 0 : width - 1;
-        if (row < height) line = pic.RowFromTop(row) + channel;
+        if (row < height && width > 0) line = pic.RowFromTop(row) + channel;
       }
     }
   } while (row < height);

@@ -97,6 +97,18 @@ TEST(Spb, ShortAndHostileStreams) {
   ASSERT_EQ(DecodeSpb(in.data(), in.size(), pic), SpbResult::kTruncated);
   EXPECT_EQ(Pixel(pic, 0, 0), (std::array<int, 3>{9, 0, 0}));
   EXPECT_EQ(Pixel(pic, 3, 3), (std::array<int, 3>{77, 0, 0}));
+  // A picture 0 pixels wide but several rows high has nowhere to store its
+  // samples; it is read through without touching any row.
+  BitWriter zero;
+  zero.Write(16, 0);
+  zero.Write(16, 3);
+  for (int channel = 0; channel < 3; ++channel) {
+    zero.Write(8, 1);
+    for (int g = 0; g < 3; ++g) zero.Write(3, 0);
+  }
+  auto empty = zero.Finish();
+  EXPECT_NE(DecodeSpb(empty.data(), empty.size(), pic), SpbResult::kRejected);
+  EXPECT_TRUE(pic.pixels.empty());
 }
 
 Picture24 RandomPicture(std::mt19937& rng, int w, int h, bool smooth) {
