@@ -23,7 +23,7 @@ bool ParseBmp24(const uint8_t* data, size_t size, Picture24& out) {
   size_t stride = Picture24::StrideFor(width);
   uint64_t bytes = uint64_t{stride} * static_cast<uint64_t>(height);
   if (pixel_offset < 14 + info_size || pixel_offset + bytes > size) return false;
-  out.Create(width, height);
+  out.Resize(width, height);
   std::memcpy(out.pixels.data(), data + pixel_offset, static_cast<size_t>(bytes));
   return true;
 }

@@ -73,7 +73,7 @@ SpbResult DecodeSpb(const uint8_t* in, size_t size, Picture24& out) {
   // first keeps a few hostile bytes from allocating gigabytes.
   if (static_cast<uint64_t>(size) * 8 < MinimumBits(width, height)) return SpbResult::kRejected;
   if (Picture24::StrideFor(static_cast<int>(width)) * height > kMaxSpbPixelBytes) return SpbResult::kRejected;
-  out.Create(static_cast<int>(width), static_cast<int>(height));
+  out.Resize(static_cast<int>(width), static_cast<int>(height));
   for (int channel = 0; channel < 3; ++channel)
     if (!DecodeChannel(bits, out, channel)) return SpbResult::kTruncated;
   return SpbResult::kOk;

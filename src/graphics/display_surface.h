@@ -3,6 +3,7 @@
 // rows bottom-up, each row padded to a multiple of four bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,10 +15,14 @@ struct DisplaySurface {
   int stride = 0;  // bytes per row
   std::vector<uint8_t> pixels;
 
+  // Bytes per row for a width: three per pixel, padded to four.
+  static size_t StrideFor(int w) { return (static_cast<size_t>(w) * 3 + 3) & ~size_t{3}; }
+
+  // A black picture of the given size.
   void Resize(int w, int h) {
     width = w;
     height = h;
-    stride = (w * 3 + 3) & ~3;
+    stride = static_cast<int>(StrideFor(w));
     pixels.assign(static_cast<size_t>(stride) * static_cast<size_t>(h), 0);
   }
   // First byte of the row that is `y` pixels from the top.

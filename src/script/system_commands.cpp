@@ -30,7 +30,9 @@ void CmdIsfull(Engine& engine) {
 void CmdTestfunc(Engine& engine) {
   bool was_running = engine.shell.heartbeat.running;
   engine.shell.heartbeat.running = false;
-  AskPlayer(engine, Question{"", "testfunc:"});
+  Question box;
+  box.text = "testfunc:";
+  AskPlayer(engine, box);
   engine.shell.heartbeat.running = was_running;
 }
 

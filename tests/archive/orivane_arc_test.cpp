@@ -54,7 +54,7 @@ ToolResult RunTool(std::vector<std::string> args) {
 
 std::string Bmp(int w, int h, uint32_t seed) {
   Picture24 p;
-  p.Create(w, h);
+  p.Resize(w, h);
   std::mt19937 rng(seed);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w * 3; ++x) p.RowFromTop(y)[x] = static_cast<uint8_t>(x * 2 + y + rng() % 3);

@@ -113,7 +113,7 @@ TEST(Spb, ShortAndHostileStreams) {
 
 Picture24 RandomPicture(std::mt19937& rng, int w, int h, bool smooth) {
   Picture24 p;
-  p.Create(w, h);
+  p.Resize(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w * 3; ++x)
       p.RowFromTop(y)[x] = smooth ? static_cast<uint8_t>((x * 3 + y * 5) + rng() % 4) : static_cast<uint8_t>(rng());
