@@ -228,7 +228,9 @@ void CmdGetparam(Engine& engine) {
     } else {
       SkipBlanks(engine);
       if (s.Cur() == '*') {
-        engine.vars.SetStr(target, "*" + ReadLabelName(engine));
+        std::string label = "*";
+        label += ReadLabelName(engine);
+        engine.vars.SetStr(target, std::move(label));
       } else {
         engine.vars.SetStr(target, ReadString(engine));
       }

@@ -1,6 +1,7 @@
 #include "script/error.h"
 
 #include "engine.h"
+#include "script/loader.h"
 #include "util/file_io.h"
 #include "util/sjis.h"
 
@@ -37,8 +38,7 @@ std::string BuildErrorReport(const ScriptBuffer& script, int32_t pos, std::strin
   if (script.packed) {
     text.append(FormatBytes("%s line:%d\n", {std::string_view(script.packed_name), int64_t{where.line}}));
   } else {
-    std::string name = std::to_string(where.file) + ".txt";
-    const char* format = FileExists(name) ? "%d.txt line:%d\n" : "0%d.txt line:%d\n";
+    const char* format = FileExists(ScriptFileName(where.file)) ? "%d.txt line:%d\n" : "0%d.txt line:%d\n";
     text.append(FormatBytes(format, {int64_t{where.file}, int64_t{where.line}}));
   }
 

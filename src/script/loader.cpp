@@ -58,9 +58,9 @@ void LoadPacked(Engine& engine, const char* name, uint8_t key) {
 void LoadNumbered(Engine& engine) {
   uint64_t total = 0;
   for (int n = 0; n < kScriptFileCount; ++n) {
-    if (auto s = FileSize(std::to_string(n) + ".txt")) total += *s;
+    if (auto s = FileSize(ScriptFileName(n))) total += *s;
     if (n < 10)
-      if (auto s = FileSize("0" + std::to_string(n) + ".txt")) total += *s;
+      if (auto s = FileSize(ScriptFileName(n, true))) total += *s;
   }
   if (total > kMaxScriptBytes) ReportError(engine, "スクリプトファイルが大きすぎます。", "エラー");
   ScriptBuffer& s = engine.script;
@@ -70,8 +70,7 @@ void LoadNumbered(Engine& engine) {
   data.clear();
   data.reserve(total + 110 + 1 + kScriptPadding);
   for (int n = 0; n < kScriptFileCount; ++n) {
-    if (!AppendTextFile(std::to_string(n) + ".txt", data) && n < 10)
-      AppendTextFile("0" + std::to_string(n) + ".txt", data);
+    if (!AppendTextFile(ScriptFileName(n), data) && n < 10) AppendTextFile(ScriptFileName(n, true), data);
     s.file_end[n] = static_cast<int32_t>(data.size());
     data.push_back('\n');
   }
@@ -96,6 +95,12 @@ int32_t HeaderNumber(const ScriptBuffer& s, size_t at) {
 }
 
 }  // namespace
+
+std::string ScriptFileName(int n, bool zero_prefixed) {
+  char name[24];
+  std::snprintf(name, sizeof name, zero_prefixed ? "0%d.txt" : "%d.txt", n);
+  return name;
+}
 
 void LoadScript(Engine& engine) {
   ScriptBuffer& s = engine.script;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace orivane {
 
@@ -14,6 +15,9 @@ struct Engine;
 inline constexpr uint64_t kMaxScriptBytes = 512ull * 1024 * 1024;
 
 void LoadScript(Engine& engine);
+
+// The name of numbered script file `n`: "7.txt", or "07.txt" with the zero.
+std::string ScriptFileName(int n, bool zero_prefixed = false);
 
 // Applies the header comments at the start of the buffer: screen size and the
 // first global variable number.
