@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "util/text_format.h"
+
 namespace orivane {
 namespace {
 
@@ -102,8 +104,7 @@ bool ParseScriptedLine(std::string_view line, ScriptedLine& out, bool& skip, std
     std::string_view ys = NextWord(r2, r3);
     int64_t vx = 0, vy = 0;
     if (!ParseInt(xs, -100000, 100000, vx) || !ParseInt(ys, -100000, 100000, vy) || !r3.empty()) {
-      error = "`";
-      error.append(word).append("` needs two numbers X Y");
+      error = FormatBytes("`%s` needs two numbers X Y", {word});
       return false;
     }
     x = static_cast<int32_t>(vx);
