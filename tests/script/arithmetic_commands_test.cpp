@@ -3,28 +3,13 @@
 
 #include "script/arithmetic_commands.h"
 #include "script/general_test_support.h"
+#include "support/script_cases.h"
 
 namespace orivane::test {
 namespace {
 
-struct ScriptCase {
-  const char* name;
-  const char* body;
-  std::string out;
-};
-
-void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.name; }
-
-class ArithmeticScript : public ::testing::TestWithParam<ScriptCase> {};
-
-TEST_P(ArithmeticScript, PrintsExpectedValues) {
-  RunResult r = RunBody(GetParam().body);
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, GetParam().out);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Commands, ArithmeticScript,
+    Arithmetic, ScriptPrints,
     ::testing::Values(
         ScriptCase{"MovNumberAndExpression", "mov %0 , 1+2*3\nmov %1,%0*2\n%0\n%1", WideLines({"7", "14"})},
         ScriptCase{"MovIndirectVariable", "mov %1,7\nmov %%1,3\n%7", WideLines({"3"})},
@@ -137,22 +122,8 @@ TEST(ArrayTargets, MovAndGetretStoreIntoElements) {
   EXPECT_THAT(outside.err(), IsErrorReport("エラー", "配列の添字が宣言された範囲を超えています（第1次元 最大値2 指定値3）"));
 }
 
-struct ErrorCase {
-  const char* body;
-  const char* title;
-  const char* message;
-};
-
-class ArithmeticErrors : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(ArithmeticErrors, ReportExactText) {
-  RunResult r = RunBody(GetParam().body);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_THAT(r.err, IsErrorReport(GetParam().title, GetParam().message));
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    FirstArguments, ArithmeticErrors,
+    ArithmeticFirstArguments, ScriptErrors,
     ::testing::Values(ErrorCase{"mov 5,1", "構文エラー", "movの第一引数は数字／文字変数／配列です。"},
                       ErrorCase{"mov5 $0,1,2,3,4,5", "構文エラー", "mov5の第一引数は数字変数です。"},
                       ErrorCase{"mov10 1", "構文エラー", "mov10の第一引数は数字変数です。"},
@@ -173,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"mov %0 1", "構文エラー", "コンマが必要なところにコンマが有りません。"}));
 
 INSTANTIATE_TEST_SUITE_P(
-    DivisionByZero, ArithmeticErrors,
+    DivisionByZero, ScriptErrors,
     ::testing::Values(ErrorCase{"mov %0,5\ndiv %0,0", "０除算エラー", "０で除算しました。"},
                       ErrorCase{"mov %0,5\nmod %0,%1", "０除算エラー", "０で剰余演算しました。"},
                       ErrorCase{"mov %0,1/0", "０除算エラー", "０で除算しました。"},

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "script/general_test_support.h"
+#include "support/script_cases.h"
 
 namespace orivane::test {
 namespace {
@@ -83,12 +84,6 @@ TEST(CsvRead, ClampsLimitedVariablesAndClearsReturnValue) {
   EXPECT_EQ(p.engine.vars.Num(5), 10);
   EXPECT_EQ(p.engine.ret.value, 0);
 }
-
-struct ErrorCase {
-  const char* body;
-  const char* title;
-  const char* message;
-};
 
 class CsvErrors : public ::testing::TestWithParam<ErrorCase> {};
 

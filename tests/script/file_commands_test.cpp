@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "script/general_test_support.h"
+#include "support/script_cases.h"
 #include "util/game_path.h"
 #include "util/ini_file.h"
 
@@ -148,22 +149,8 @@ TEST(GetReg, ReadsRegistryFileOrYieldsEmpty) {
   EXPECT_EQ(none.out, WideLines({"0"}));
 }
 
-struct ErrorCase {
-  const char* body;
-  const char* title;
-  const char* message;
-};
-
-class FileErrors : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(FileErrors, ReportExactText) {
-  RunResult r = RunBody(GetParam().body);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_THAT(r.err, IsErrorReport(GetParam().title, GetParam().message));
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    FirstArguments, FileErrors,
+    FileFirstArguments, ScriptErrors,
     ::testing::Values(ErrorCase{"fileexist $0,\"a\"", "エラー", "fileexistの第一引数は数字変数です。"},
                       ErrorCase{"labelexist $0,*start", "エラー", "labelexistの第一引数は数字変数です。"},
                       ErrorCase{"readfile %0,\"a\"", "構文エラー", "readfileの第一引数は文字変数です。"},

@@ -2,27 +2,14 @@
 #include <ctime>
 
 #include "script/general_test_support.h"
+#include "support/script_cases.h"
 #include "script/string_commands.h"
 
 namespace orivane::test {
 namespace {
 
-struct ScriptCase {
-  const char* name;
-  const char* body;
-  std::string out;
-};
-
-class StringScript : public ::testing::TestWithParam<ScriptCase> {};
-
-TEST_P(StringScript, PrintsExpectedValues) {
-  RunResult r = RunBody(GetParam().body);
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, GetParam().out);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Commands, StringScript,
+    Strings, ScriptPrints,
     ::testing::Values(
         ScriptCase{"Itoa", "itoa $0,-105\nitoa $1,2147483647\n$0\n$1", "-105\n2147483647\n"},
         ScriptCase{"Itoa2FullWidth", "itoa2 $0,-105\nlen %0,$0\n$0\n%0", "－１０５\n" + Wide("8") + "\n"},
@@ -97,22 +84,8 @@ TEST(DateAndTime, StoreTheLocalClock) {
   EXPECT_TRUE(matches) << r.out;
 }
 
-struct ErrorCase {
-  const char* body;
-  const char* title;
-  const char* message;
-};
-
-class StringErrors : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(StringErrors, ReportExactText) {
-  RunResult r = RunBody(GetParam().body);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_THAT(r.err, IsErrorReport(GetParam().title, GetParam().message));
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Arguments, StringErrors,
+    StringArguments, ScriptErrors,
     ::testing::Values(ErrorCase{"itoa %0,1", "構文エラー", "itoaの第一引数は文字変数です。"},
                       ErrorCase{"itoa2 %0,1", "構文エラー", "itoaの第一引数は文字変数です。"},
                       ErrorCase{"atoi $0,\"1\"", "構文エラー", ""},
