@@ -13,19 +13,6 @@
 namespace orivane::test {
 namespace {
 
-void WriteArchive(const GameDir& dir, const std::string& file, const std::vector<PackedEntry>& entries,
-                  int prefix = 0) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  ASSERT_TRUE(BuildArchive(entries, prefix, bytes, error)) << error;
-  dir.WriteBytes(file, AsString(bytes));
-}
-
-std::string ReadBack(Engine& engine, const std::string& name) {
-  std::vector<uint8_t> out;
-  if (!ReadGameFile(engine, name, out)) return "<none>";
-  return AsString(out);
-}
 
 TEST(ArchiveCommands, DefineBlockSetsUpTheArchivesForTheGame) {
   ArchiveGame g;
@@ -102,13 +89,8 @@ namespace {
 
 TEST(ArchiveCommands, ScriptReadsArchivedFilesThroughTheFileCommands) {
   GameDir game;
-  std::vector<uint8_t> bytes;
-  std::string error;
-  ASSERT_TRUE(BuildArchive({PackEntryAs("data\\note.txt", AsBytes("archived text"), 2),
-                            PackEntryAs("plain.txt", AsBytes("stored"), 0)},
-                           0, bytes, error))
-      << error;
-  game.WriteBytes("arc.ora", AsString(bytes));
+  WriteArchive(game, "arc.ora",
+               {PackEntryAs("data\\note.txt", AsBytes("archived text"), 2), PackEntryAs("plain.txt", AsBytes("stored"), 0)});
   game.Write("0.txt",
              "*define\nora\ngame\n*start\n"
              "fileexist %1, \"DATA/Note.TXT\"\nfileexist %2, \"missing.txt\"\n%1%2\n"

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "archive/archive_writer.h"
+#include "archive/file_layer.h"
 #include "engine.h"
 #include "platform/headless/headless_platform.h"
 #include "support/game_fixture.h"
@@ -64,5 +68,21 @@ class ArchiveBytes {
 
 inline std::string AsString(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
 inline std::vector<uint8_t> AsBytes(std::string_view s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+// Writes an archive made by the archive writer into the game directory.
+inline void WriteArchive(const GameDir& dir, const std::string& file, const std::vector<PackedEntry>& entries,
+                         int prefix = 0) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  ASSERT_TRUE(BuildArchive(entries, prefix, bytes, error)) << error;
+  dir.WriteBytes(file, AsString(bytes));
+}
+
+// A file as the file layer reads it, or "<none>" when it finds nothing.
+inline std::string ReadBack(Engine& engine, const std::string& name) {
+  std::vector<uint8_t> out;
+  if (!ReadGameFile(engine, name, out)) return "<none>";
+  return AsString(out);
+}
 
 }  // namespace orivane::test

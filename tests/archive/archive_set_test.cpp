@@ -14,25 +14,11 @@
 namespace orivane::test {
 namespace {
 
-// Writes an archive made by the archive writer.
-void WriteArchive(const GameDir& dir, const std::string& file, const std::vector<PackedEntry>& entries,
-                  int prefix = 0) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  ASSERT_TRUE(BuildArchive(entries, prefix, bytes, error)) << error;
-  dir.WriteBytes(file, AsString(bytes));
-}
-
 PackedEntry Stored(const std::string& name, const std::string& data) {
   return PackEntryAs(name, AsBytes(data), 0);
 }
 PackedEntry Lzss(const std::string& name, const std::string& data) { return PackEntryAs(name, AsBytes(data), 2); }
 
-std::string ReadBack(Engine& engine, const std::string& name) {
-  std::vector<uint8_t> out;
-  if (!ReadGameFile(engine, name, out)) return "<none>";
-  return AsString(out);
-}
 
 // Each lookup is tried twice: scanning during the define block, then through
 // the index once the game has started.

@@ -61,11 +61,6 @@ std::string Bmp(int w, int h, uint32_t seed) {
   return AsString(EncodeBmp24(p));
 }
 
-std::string ReadBack(Engine& engine, const std::string& name) {
-  std::vector<uint8_t> out;
-  if (!ReadGameFile(engine, name, out)) return "<none>";
-  return AsString(out);
-}
 
 TEST(OrivaneArc, CreateListExtractAndTheEngineReadsIt) {
   ArchiveGame g;
