@@ -52,6 +52,18 @@ bool ComputeSpan(ImageSurface& src, const PixelView& dst, const PixelRect* clip,
 
 // -1 means never set; anything else is kept within 0..255 so that a bad value
 // from a script can never index outside the MulTable.
+// The key colour of a 24-bit picture in a colour-key mode, blue-green-red:
+// given by the tag, or the top-left / top-right pixel of the whole picture.
+void KeyColour(const ImageSurface& src, uint8_t key[3]) {
+  if (src.mode == kModeGivenKey) {
+    key[0] = static_cast<uint8_t>(src.key_blue);
+    key[1] = static_cast<uint8_t>(src.key_green);
+    key[2] = static_cast<uint8_t>(src.key_red);
+  } else {
+    std::memcpy(key, src.RowFromTop(0) + (src.mode == kModeRightUp ? (src.width - 1) * 3 : 0), 3);
+  }
+}
+
 int EffectiveOpacity(int opacity) {
   return opacity == -1 ? -1 : std::clamp(opacity, 0, 255);
 }
@@ -74,15 +86,7 @@ void Draw24(const MulTable& mul, ImageSurface& src, const PixelView& dst, const 
     case kModeGivenKey:
     case kModeRightUp: {
       uint8_t key[3];
-      if (src.mode == kModeGivenKey) {
-        key[0] = static_cast<uint8_t>(src.key_blue);
-        key[1] = static_cast<uint8_t>(src.key_green);
-        key[2] = static_cast<uint8_t>(src.key_red);
-      } else {
-        const uint8_t* top =
-            src.RowFromTop(0) + (src.mode == kModeRightUp ? (src.width - 1) * 3 : 0);
-        std::memcpy(key, top, 3);
-      }
+      KeyColour(src, key);
       if (op < 0) {
         ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
           for (int i = 0; i < n; ++i, sp += 3, dp += 3)
@@ -229,13 +233,7 @@ bool IsTransparentPixel(const ImageSurface& src, int x, int y) {
     return row[col] == key;
   }
   uint8_t key[3];
-  if (src.mode == kModeGivenKey) {
-    key[0] = static_cast<uint8_t>(src.key_blue);
-    key[1] = static_cast<uint8_t>(src.key_green);
-    key[2] = static_cast<uint8_t>(src.key_red);
-  } else {
-    std::memcpy(key, top + (src.mode == kModeRightUp ? (src.width - 1) * 3 : 0), 3);
-  }
+  KeyColour(src, key);
   return std::memcmp(row + col * 3, key, 3) == 0;
 }
 
