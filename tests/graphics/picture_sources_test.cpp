@@ -2,7 +2,7 @@
 // LZSS entries decode, a stored BMP and a missing entry give their errors.
 #include <gtest/gtest.h>
 
-#include "archive/archive_writer.h"
+#include "archive/archive_fixture.h"
 #include "support/graphics_run.h"
 
 namespace orivane::test {
@@ -12,15 +12,8 @@ uint32_t Pattern(int x, int y) {
   return static_cast<uint32_t>(((x * 7) & 0xFF) << 16 | ((y * 5) & 0xFF) << 8 | ((x + y) & 0xFF));
 }
 
-std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
-
 void WriteArchiveWith(const GameDir& game, uint8_t kind) {
-  std::vector<uint8_t> archive;
-  std::string error;
-  ASSERT_TRUE(BuildArchive({PackEntryAs("pic\\back.bmp", Bytes(MakeBmp24(640, 480, Pattern)), kind)}, 0,
-                           archive, error))
-      << error;
-  game.WriteBytes("arc.ora", std::string(archive.begin(), archive.end()));
+  WriteArchive(game, "arc.ora", {PackEntryAs("pic\\back.bmp", AsBytes(MakeBmp24(640, 480, Pattern)), kind)});
 }
 
 TEST(ArchivedPictures, SpbAndLzssEntriesDecodeToTheSamePixels) {
