@@ -7,6 +7,7 @@
 #include <string>
 
 #include "archive/archive_state.h"
+#include "engine_wait.h"
 #include "graphics/display_surface.h"
 #include "graphics/graphics_state.h"
 #include "platform/platform.h"
@@ -27,8 +28,9 @@
 
 namespace orivane {
 
-// Thrown to end the run: after `end` (0), a reported script error (1) or an
-// expired --timeout (3). Caught by RunEngine.
+// Thrown to end the run: after `end` (0), a reported script error (1), an
+// expired --timeout (3) or a stop signal (128 + its number). Caught by
+// RunEngine.
 struct EngineExit {
   int status;
 };
@@ -40,6 +42,7 @@ struct Engine {
 
   Platform& platform;
   CommandTable commands;
+  WaitState waits;  // the wake list and the shell's pump
 
   ScriptBuffer script;
   LabelTable labels;
@@ -72,14 +75,7 @@ struct Engine {
 };
 
 // The engine reset used at game start, by `reset` and for reset requests:
-// local variables cleared, GosubStack emptied, traps off, jump to *start.
+// every subsystem resets for a new game, then the script jumps to *start.
 void StartGame(Engine& engine);
-
-// Sleeps until the engine clock reaches `deadline` (or an event arrives), then
-// checks the timeout.
-void WaitUntil(Engine& engine, uint32_t deadline);
-
-// Throws EngineExit{3} with a note when the --timeout has run out.
-void CheckTimeout(Engine& engine);
 
 }  // namespace orivane

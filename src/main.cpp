@@ -19,6 +19,7 @@
 #include "shell/screenshot.h"
 #include "shell/single_instance.h"
 #include "shell/startup.h"
+#include "util/stop_signals.h"
 #ifdef ORIVANE_HAVE_SDL
 #include "platform/sdl/sdl_platform.h"
 #endif
@@ -130,6 +131,9 @@ std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::Scr
 }  // namespace
 
 int main(int argc, char** argv) {
+  // First of all, before any thread exists: SIGINT and SIGTERM end the run
+  // through the engine's own shutdown.
+  orivane::StopSignals stop_signals;
   Options o;
   if (int status = ParseOptions(argc, argv, o); status >= 0) return status;
 
@@ -145,6 +149,12 @@ int main(int argc, char** argv) {
   if (::access(".", R_OK | X_OK) != 0) return Usage("the game directory is not readable");
 
   std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player));
+  stop_signals.Listen([&platform](int signal_number) { platform->RequestStop(signal_number); });
+  // Nobody is told after the platform is gone, whichever way main returns.
+  struct StopListening {
+    orivane::StopSignals& signals;
+    ~StopListening() { signals.Listen(nullptr); }
+  } stop_listening{stop_signals};
 
   orivane::SingleInstanceLock lock;
   if (!lock.Acquire()) {

@@ -153,4 +153,8 @@ std::optional<ArchiveLocation> LocateArchived(Engine& engine, std::string_view n
   return out;
 }
 
+void ResetArchivesForGame(Engine& engine) {
+  if (engine.archive.archives_on) BuildArchiveIndex(engine);
+}
+
 }  // namespace orivane

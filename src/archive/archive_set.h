@@ -39,6 +39,9 @@ std::string ArchivePath(const Engine& engine, int number);
 // Builds the index from the archive set; does nothing after the first time.
 void BuildArchiveIndex(Engine& engine);
 
+// A new game: the archives switched on by the *define block are indexed.
+void ResetArchivesForGame(Engine& engine);
+
 // Finds an archived file: through the index once it is built, otherwise by
 // scanning. The request is normalised ('/' to '\', capitals to small letters).
 std::optional<ArchiveLocation> LocateArchived(Engine& engine, std::string_view name);

@@ -51,6 +51,7 @@ bool AdvanceCell(ImageSurface& s, uint32_t now) {
 
 std::optional<uint32_t> NextAnimationDeadline(Engine& engine) {
   Graphics& g = engine.graphics;
+  if (g.transition_running) return std::nullopt;
   const uint32_t now = engine.platform.Ticks();
   std::optional<int64_t> soonest;
   auto consider = [&](const ImageSurface& s) {
@@ -98,16 +99,23 @@ bool StepAnimation(Engine& engine) {
   return changed;
 }
 
+namespace {
+
+void RunAnimationStep(Engine& engine) { StepAnimation(engine); }
+
+}  // namespace
+
+void AttachAnimation(Engine& engine) { AddWakeSource(engine, WakeSource{NextAnimationDeadline, RunAnimationStep}); }
+
 void WaitForSpriteAnimation(Engine& engine, int n) {
   if (n < 0 || n >= kSpriteCount) return;
   SpriteSlot& slot = engine.graphics.sprites[n];
   ImageSurface& s = slot.surface;
   // A sprite that never animates would be waited for without end; it is not waited for.
   if (slot.tag.empty() || !slot.visible || !Animates(s) || s.loop_mode > 2) return;
-  auto tick = [&engine] {
-    WaitUntil(engine, engine.platform.Ticks() + 1);
-    StepAnimation(engine);
-  };
+  // Each tick takes the player's events and lets the animation step run
+  // from the wake list.
+  auto tick = [&engine] { PumpUntil(engine, engine.platform.Ticks() + 1); };
   if (s.loop_mode != 1)
     while (s.cell == 0) tick();
   if (s.loop_mode == 2) {
@@ -117,14 +125,12 @@ void WaitForSpriteAnimation(Engine& engine, int n) {
   }
   const int32_t interval = CurrentInterval(s);
   if (s.loop_mode == 1) {
-    const uint32_t end = engine.platform.Ticks() + static_cast<uint32_t>(interval);
-    while (static_cast<int32_t>(end - engine.platform.Ticks()) > 0) WaitUntil(engine, end);
+    PumpUntil(engine, engine.platform.Ticks() + static_cast<uint32_t>(interval));
     return;
   }
   const int32_t kept = s.interval;
   s.interval = 99999;
-  const uint32_t end = engine.platform.Ticks() + static_cast<uint32_t>(interval);
-  while (static_cast<int32_t>(end - engine.platform.Ticks()) > 0) WaitUntil(engine, end);
+  PumpUntil(engine, engine.platform.Ticks() + static_cast<uint32_t>(interval));
   s.interval = kept;
   s.anim_start = 0;
 }

@@ -1,6 +1,6 @@
 // The animation step: advances the cells of visible animated sprites and
-// standing pictures as time passes, and shows what changed at once. Called
-// by every wait loop; `NextAnimationDeadline` tells a wait when to wake.
+// standing pictures as time passes, and shows what changed at once. It runs
+// from the engine's wake list, so every wait wakes for the next cell.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +11,14 @@ namespace orivane {
 struct Engine;
 struct ImageSurface;
 
+// Puts the animation step into the engine's wake list.
+void AttachAnimation(Engine& engine);
+
 // Advances every due cell at the engine time; returns true when the screen changed.
 bool StepAnimation(Engine& engine);
 
 // The earliest engine time at which a visible picture's cell becomes due, or
-// nothing when no visible picture animates. Waits sleep until then.
+// nothing when no visible picture animates (or a transition runs).
 std::optional<uint32_t> NextAnimationDeadline(Engine& engine);
 
 // Advances one surface's cell when it is due at time `now`. Returns true

@@ -14,7 +14,9 @@
 namespace orivane {
 namespace {
 
-// Paces the frames of a transition on the engine clock.
+// Paces the frames of a transition on the engine clock. The player's events
+// that fall due meanwhile are taken (a click during a fade is recorded for the
+// next wait), but nothing ends a transition early.
 class FrameClock {
  public:
   explicit FrameClock(Engine& engine) : engine_(engine) {}
@@ -29,11 +31,7 @@ class FrameClock {
   }
 
  private:
-  void SleepUntil(uint32_t deadline) {
-    // The platform may wake early for an event; a frame still lasts its time.
-    while (static_cast<int32_t>(deadline - engine_.platform.Ticks()) > 0)
-      WaitUntil(engine_, deadline);
-  }
+  void SleepUntil(uint32_t deadline) { PumpUntil(engine_, deadline); }
   Engine& engine_;
   uint32_t start_ = 0;
 };
@@ -52,9 +50,22 @@ struct Frame {
   void CopyRow(int y) { CopyRect(display, scene, PixelRect{r.left, y, r.right, y}); }
 };
 
+// Skip mode, or the skip key held, makes transitions short.
 bool Skipping(Engine& engine) {
-  return engine.read_flags.skip_mode;
+  return engine.read_flags.skip_mode || SkipKeyHeld(engine);
 }
+
+// Marks the transition that runs, so that animations wait for its end
+// instead of drawing into its frames.
+class TransitionMark {
+ public:
+  explicit TransitionMark(Graphics& g) : g_(g), was_(g.transition_running) { g_.transition_running = true; }
+  ~TransitionMark() { g_.transition_running = was_; }
+
+ private:
+  Graphics& g_;
+  bool was_;
+};
 
 // Types 2–5: sixteen passes of every sixteenth column or row.
 void Blinds(Frame& f, bool columns, bool reverse, int64_t duration) {
@@ -342,6 +353,10 @@ void RunTransition(Engine& engine, int32_t type, int32_t duration, const std::st
   const EffectSettings& fx = g.effects;
   if (type == 0) return;
   if (type == -1) ReportError(engine, "未定義のエフェクトを使いました", "エラー");
+  TransitionMark mark(g);
+  // A skip key pressed before the transition began counts, even when no
+  // wait has taken its event yet.
+  if (type != 1) PumpAll(engine);
   const bool skipping = Skipping(engine);
   if (type == 99 && !(fx.speed_mode == 2 || (fx.cut && skipping))) {
     ModuleEffect(engine, duration, mask, rect);

@@ -1,8 +1,11 @@
 #include "graphics/graphics_state.h"
 
 #include "engine.h"
+#include "graphics/animation.h"
 
 namespace orivane {
+
+void AttachGraphics(Engine& engine) { AttachAnimation(engine); }
 
 void StartGraphics(Engine& engine) {
   Graphics& g = engine.graphics;

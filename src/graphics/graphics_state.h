@@ -88,8 +88,12 @@ struct Graphics {
   std::vector<std::string> picture_plugins;  // "dll|ext", lower case
 
   EffectSettings effects;
+  bool transition_running = false;  // animations hold their cells meanwhile
   ComposeHooks hooks;
 };
+
+// Once, when the Engine is made: the animations join the engine's wake list.
+void AttachGraphics(Engine& engine);
 
 // Start-up: buffers sized to the screen, anchors at their places, everything empty.
 void StartGraphics(Engine& engine);

@@ -5,7 +5,9 @@
 // scripted player.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,13 +59,34 @@ class Platform {
   // Milliseconds since the engine started, on the engine clock. Never goes back.
   virtual uint32_t Ticks() = 0;
 
-  // Sleeps until Ticks() reaches `deadline` or a player event arrives, whichever
-  // is first. Returns at once when the deadline has passed. Must not spin.
+  // Sleeps until Ticks() reaches `deadline`, a player event is due or Wake()
+  // is called, whichever is first. Returns at once when the deadline has
+  // passed. Must not spin.
   virtual void WaitUntil(uint32_t deadline) = 0;
 
-  // Sleeps until a player event arrives, with no deadline. Called only after
-  // PlayerIdle answered kKeepWaiting.
+  // Sleeps until a player event is due or Wake() is called, with no deadline.
+  // Called only after PlayerIdle answered kKeepWaiting.
   virtual void WaitForEvent() = 0;
+
+  // Sleeps like WaitUntil (nullopt: no deadline) for something outside the
+  // engine that another thread reports with Wake() (a child process that
+  // ends). The sleep passes in real time even on a virtual clock, which
+  // moves on by the time that went by.
+  virtual void WaitForOutside(std::optional<uint32_t> deadline) = 0;
+
+  // Ends the sleep in progress, or the next one, early. Safe to call from
+  // any thread.
+  virtual void Wake() = 0;
+
+  // Asks the run to end because the process received `signal_number`, and
+  // wakes the engine. Safe to call from any thread. The engine looks at
+  // StopRequested in every wait and every thousand statements.
+  void RequestStop(int signal_number) {
+    stop_signal_.store(signal_number);
+    Wake();
+  }
+  // The signal that asked the run to end; 0 when none did.
+  int StopRequested() const { return stop_signal_.load(); }
 
   // Takes the next player event that is due, without waiting; false when none.
   virtual bool PollEvent(PlayerEvent& event) = 0;
@@ -124,6 +147,9 @@ class Platform {
 
   // Puts the pointer at game coordinates x, y.
   virtual void WarpPointer(int x, int y) = 0;
+
+ private:
+  std::atomic<int> stop_signal_{0};
 };
 
 }  // namespace orivane

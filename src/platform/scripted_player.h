@@ -48,6 +48,8 @@ class ScriptedPlayer {
 
   // True when an input file was given.
   bool active() const { return active_; }
+  // True when events of a taken line are still waiting to be polled.
+  bool HasPendingEvents() const { return !pending_.empty(); }
   // True when every line has been taken.
   bool Finished() const { return pending_.empty() && next_ >= lines_.size(); }
 

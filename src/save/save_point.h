@@ -7,9 +7,14 @@
 
 namespace orivane {
 
+struct Engine;
+
 struct SavePointState {
   bool enabled = true;      // the save-point switch
   int32_t position = -1;    // script position of the last save point, -1 none yet
 };
+
+// Before the script is loaded again: save points on, none taken yet.
+void ResetSaveForStartUp(Engine& engine);
 
 }  // namespace orivane

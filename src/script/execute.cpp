@@ -168,7 +168,7 @@ void ExecuteScript(Engine& engine, RunMode mode) {
   SkipBlanks(engine);
   st.pretext_mark = false;
   while (st.stop_request == 0) {
-    if ((++st.statements_since_clock_check & 0x3FF) == 0) CheckTimeout(engine);
+    if ((++st.statements_since_clock_check & 0x3FF) == 0) CheckRunLimits(engine);
     if (st.reset_request) {
       StartGame(engine);
       st.reset_request = 0;

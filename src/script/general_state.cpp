@@ -1,9 +1,6 @@
 #include "script/general_state.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <algorithm>
 
 namespace orivane {
 
@@ -26,19 +23,6 @@ bool CsvState::Close() {
   out_temp_path.clear();
   out_final_path.clear();
   return ok;
-}
-
-void ChildProcesses::Forget(pid_t pid) {
-  pids_.erase(std::remove(pids_.begin(), pids_.end(), pid), pids_.end());
-}
-
-void ChildProcesses::Reap() {
-  auto ended = [](pid_t pid) {
-    int status;
-    pid_t r = ::waitpid(pid, &status, WNOHANG);
-    return r == pid || r < 0;  // ended, or not ours to wait for any more
-  };
-  pids_.erase(std::remove_if(pids_.begin(), pids_.end(), ended), pids_.end());
 }
 
 }  // namespace orivane

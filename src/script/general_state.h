@@ -3,12 +3,12 @@
 // `winexec` and `shell` that have not been reaped yet.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "util/child_process.h"
 
 namespace orivane {
 
@@ -66,25 +66,6 @@ class CsvState {
   FILE* out = nullptr;          // writing: the temporary file
   std::string out_temp_path;    // host path of the temporary file
   std::string out_final_path;   // host path it is renamed to
-};
-
-// Child processes started without waiting. They are reaped whenever another
-// program is started and when the engine goes away, so no zombies pile up.
-class ChildProcesses {
- public:
-  ChildProcesses() = default;
-  ChildProcesses(const ChildProcesses&) = delete;
-  ChildProcesses& operator=(const ChildProcesses&) = delete;
-  ~ChildProcesses() { Reap(); }
-
-  void Add(pid_t pid) { pids_.push_back(pid); }
-  // Drops a child whose exit status has been collected elsewhere.
-  void Forget(pid_t pid);
-  // Collects the exit status of every child that has ended; never blocks.
-  void Reap();
-
- private:
-  std::vector<pid_t> pids_;
 };
 
 struct GeneralState {

@@ -4,13 +4,6 @@
 // "open" action. `getret` reads the return channel.
 #include "script/program_commands.h"
 
-#include <poll.h>
-#include <spawn.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
 #include "engine.h"
 #include "script/command_table.h"
 #include "script/error.h"
@@ -18,10 +11,9 @@
 #include "script/general_commands.h"
 #include "script/readers.h"
 #include "script/variable_targets.h"
+#include "util/child_process.h"
 #include "util/game_path.h"
 #include "util/sjis.h"
-
-extern char** environ;
 
 namespace orivane {
 
@@ -68,47 +60,21 @@ std::vector<std::string> SplitCommandLine(std::string_view s) {
 
 namespace {
 
-// Starts `args` (UTF-8); argv[0] is searched on PATH unless it names a path.
-bool Spawn(const std::vector<std::string>& args, pid_t& pid) {
-  if (args.empty()) return false;
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
-}
-
-// Closes a descriptor when the wait ends, also when it ends by a timeout.
-struct FdCloser {
-  int fd;
-  ~FdCloser() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
 // Waits until the child ends, or until the player asks to quit (the child is
-// then left running and reaped later). The platform has no way to wait on a
-// process and on the player's events at once, so each round sleeps up to
-// 10 ms on the child's exit (a pidfd, woken at once when it ends) and then
-// gives the platform one short event round through WaitUntil, which also
-// enforces --timeout. Nothing spins.
-void WaitForChild(Engine& engine, pid_t pid) {
-  FdCloser pidfd{static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))};
+// then left running and reaped later). A watcher thread wakes the engine when
+// the child ends, so the wait sleeps on the player's events and the child at
+// once.
+void WaitForChild(Engine& engine, int pid) {
+  ChildWatch watch(pid, [&engine] { engine.platform.Wake(); });
   for (;;) {
-    int status;
-    pid_t r = ::waitpid(pid, &status, WNOHANG);
-    if (r == pid || r < 0) {
+    PumpAll(engine);
+    if (watch.ended()) {
+      ReapIfEnded(pid);
       engine.general.children.Forget(pid);
       return;
     }
     if (engine.interp.quit_request) return;
-    if (pidfd.fd >= 0) {
-      pollfd p{pidfd.fd, POLLIN, 0};
-      ::poll(&p, 1, 10);
-    } else {
-      timespec ten_ms{0, 10 * 1000 * 1000};
-      ::nanosleep(&ten_ms, nullptr);
-    }
-    WaitUntil(engine, engine.platform.Ticks() + 1);
+    SleepForOutside(engine, std::nullopt);
   }
 }
 
@@ -125,8 +91,8 @@ void CmdWinExec(Engine& engine) {
     args[0] = std::move(host);
   }
   engine.general.children.Reap();
-  pid_t pid = 0;
-  if (!Spawn(args, pid)) {
+  int pid = SpawnProgram(args);
+  if (pid < 0) {
     engine.platform.Note("orivane: winexec could not start " + SjisToUtf8(line));
     return;
   }
@@ -142,8 +108,8 @@ void CmdShell(Engine& engine) {
   std::string target = ReadString(engine);
   engine.general.children.Reap();
   std::string host = LooksLikeAddress(target) ? SjisToUtf8(target) : HostPath(target);
-  pid_t pid = 0;
-  if (!Spawn({"xdg-open", host}, pid)) {
+  int pid = SpawnProgram({"xdg-open", host});
+  if (pid < 0) {
     engine.platform.Note("orivane: shell could not run xdg-open for " + host);
     return;
   }

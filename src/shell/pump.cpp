@@ -4,66 +4,12 @@
 #include <string>
 
 #include "engine.h"
-#include "graphics/animation.h"
 #include "script/error.h"
 #include "shell/window_events.h"
 #include "util/sjis.h"
 
 namespace orivane {
 namespace {
-
-bool TimeReached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
-
-void RunHeartbeatIfDue(Engine& engine) {
-  Heartbeat& hb = engine.shell.heartbeat;
-  if (!hb.running || hb.hooks.empty()) return;
-  uint32_t now = engine.platform.Ticks();
-  if (!TimeReached(now, hb.next_tick)) return;
-  for (auto hook : hb.hooks) hook(engine);
-  hb.next_tick += Heartbeat::kPeriodMs;
-  // After a long stall, tick again a period from now instead of catching up.
-  if (TimeReached(now, hb.next_tick)) hb.next_tick = now + Heartbeat::kPeriodMs;
-}
-
-// The earliest moment a sleeping wait must wake without an event: the
-// heartbeat and the --timeout. False when there is none.
-bool WakeDeadline(Engine& engine, uint32_t& deadline) {
-  bool any = false;
-  const Heartbeat& hb = engine.shell.heartbeat;
-  if (hb.running && !hb.hooks.empty()) {
-    deadline = hb.next_tick;
-    any = true;
-  }
-  if (engine.timeout_ms != 0) {
-    uint32_t t = engine.timeout_ms + 1;
-    if (!any || static_cast<int32_t>(t - deadline) < 0) deadline = t;
-    any = true;
-  }
-  return any;
-}
-
-// Sleeps until an event, `deadline` (when given), the heartbeat, the next
-// animation cell or the timeout; then runs the heartbeat when due, advances
-// the animations that are due and checks the timeout.
-void Sleep(Engine& engine, std::optional<uint32_t> deadline) {
-  uint32_t wake = 0;
-  if (WakeDeadline(engine, wake) && (!deadline || static_cast<int32_t>(wake - *deadline) < 0)) deadline = wake;
-  if (std::optional<uint32_t> cell = NextAnimationDeadline(engine)) {
-    // A cell due now (or a picture that animates without pause) still waits a
-    // millisecond, so that a wait never turns into a busy loop.
-    uint32_t soonest = engine.platform.Ticks() + 1;
-    if (static_cast<int32_t>(*cell - soonest) < 0) cell = soonest;
-    if (!deadline || static_cast<int32_t>(*cell - *deadline) < 0) deadline = cell;
-  }
-  if (deadline) {
-    engine.platform.WaitUntil(*deadline);
-  } else {
-    engine.platform.WaitForEvent();
-  }
-  RunHeartbeatIfDue(engine);
-  StepAnimation(engine);
-  CheckTimeout(engine);
-}
 
 bool PumpOnePosted(Engine& engine) {
   ShellState& sh = engine.shell;
@@ -76,9 +22,26 @@ bool PumpOnePosted(Engine& engine) {
   return true;
 }
 
-// Handles one message and tells which player event it was (none for a
-// posted command).
-bool PumpOne(Engine& engine, PlayerEvent* handled) {
+// The heartbeat's place in the wake list: due every period while it runs and
+// some subsystem has work for it.
+std::optional<uint32_t> NextHeartbeat(Engine& engine) {
+  const Heartbeat& hb = engine.shell.heartbeat;
+  if (!hb.running || hb.hooks.empty()) return std::nullopt;
+  return hb.next_tick;
+}
+
+void RunHeartbeat(Engine& engine) {
+  Heartbeat& hb = engine.shell.heartbeat;
+  uint32_t now = engine.platform.Ticks();
+  for (auto hook : hb.hooks) hook(engine);
+  hb.next_tick += Heartbeat::kPeriodMs;
+  // After a long stall, tick again a period from now instead of catching up.
+  if (TimeReached(now, hb.next_tick)) hb.next_tick = now + Heartbeat::kPeriodMs;
+}
+
+}  // namespace
+
+bool PumpMessage(Engine& engine, PlayerEvent* handled) {
   if (PumpOnePosted(engine)) {
     if (handled) *handled = PlayerEvent{};
     return true;
@@ -90,31 +53,21 @@ bool PumpOne(Engine& engine, PlayerEvent* handled) {
   return true;
 }
 
-}  // namespace
-
-bool Pump(Engine& engine) { return PumpOne(engine, nullptr); }
-
-void PumpAll(Engine& engine) {
-  while (PumpOne(engine, nullptr)) {
-  }
+void AttachPump(Engine& engine) {
+  engine.waits.pump_one = PumpMessage;
+  AddWakeSource(engine, WakeSource{NextHeartbeat, RunHeartbeat});
 }
+
+bool Pump(Engine& engine) { return PumpOne(engine); }
 
 void PumpPosted(Engine& engine) {
   while (PumpOnePosted(engine)) {
   }
 }
 
-void SleepUntil(Engine& engine, uint32_t deadline) { Sleep(engine, deadline); }
-
 void PumpAfter(Engine& engine, uint32_t ms) {
   SleepUntil(engine, engine.platform.Ticks() + ms);
   Pump(engine);
-}
-
-bool SkipKeyHeld(Engine& engine) {
-  Platform& p = engine.platform;
-  if (!p.KeyHeld(kKeyCtrl)) return false;
-  return !engine.shell.skip_key_needs_alt || p.KeyHeld(kKeyAlt);
 }
 
 bool TimedWait(Engine& engine, uint32_t ms, bool clickable) {
@@ -158,7 +111,7 @@ ClickWaitEnd WaitForClick(Engine& engine, PlayerWait kind) {
       case IdleVerdict::What::kEndRun:
         EndRunForMissingPlayer(engine, v.note, v.status);
       case IdleVerdict::What::kKeepWaiting:
-        Sleep(engine, std::nullopt);
+        SleepUntil(engine, std::nullopt);
         break;
     }
   }
@@ -169,6 +122,7 @@ Reply AskPlayer(Engine& engine, const Question& question) {
   bool was_running = hb.running;
   hb.running = false;  // the heartbeat pauses while a modal box is open
   Reply r = engine.platform.Ask(question);
+  CheckRunLimits(engine);  // a stop signal closes the box without an answer
   if (r.answer == Answer::kNoPlayer) EndRunForMissingPlayer(engine, r.note, 0);
   if (r.answer == Answer::kBadInput) EndRunForMissingPlayer(engine, r.note, 2);
   if (was_running) {

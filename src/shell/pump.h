@@ -1,34 +1,36 @@
-// Message pumping and the waits built on it. Every wait of the engine goes
-// through these: they hand the player's events to the window procedure, run
-// the heartbeat, and sleep on events with a deadline instead of spinning.
+// Message pumping and the waits for the player built on it. The shell owns
+// the pump: it hands posted menu commands and the player's events to the
+// window procedure, and keeps the 30 ms heartbeat in the engine's wake list.
+// The sleeping itself is the engine's (engine_wait.h), so every wait sleeps on
+// events with a deadline instead of spinning.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
+#include "engine_wait.h"
 #include "platform/platform.h"
 
 namespace orivane {
 
 struct Engine;
 
-// Handles one pending message: a posted menu command first, else one player
-// event. Returns true when one was handled.
-bool Pump(Engine& engine);
+// Installs the pump and the heartbeat's wake-up into the engine.
+void AttachPump(Engine& engine);
 
-// Handles every pending message.
-void PumpAll(Engine& engine);
+// Handles one pending message: a posted menu command first, else one player
+// event, which `handled` receives. Returns true when one was handled.
+bool PumpMessage(Engine& engine, PlayerEvent* handled);
+
+// Handles one pending message. Returns true when one was handled.
+bool Pump(Engine& engine);
 
 // Handles the menu commands posted to the window, and no player input.
 void PumpPosted(Engine& engine);
 
 // Sleeps `ms` milliseconds (waking early for an event), then pumps one message.
 void PumpAfter(Engine& engine, uint32_t ms);
-
-// Sleeps until the engine clock reaches `deadline` or an event arrives,
-// running the heartbeat when it is due, then checks the --timeout.
-void SleepUntil(Engine& engine, uint32_t deadline);
 
 // Waits `ms` milliseconds while handling events. Button releases and typed
 // characters that were queued before the wait began are dropped. A reset
@@ -53,9 +55,6 @@ Reply AskPlayer(Engine& engine, const Question& question);
 // A number entered in the number input box ("数値入力"); asks again until the
 // answer is a number. nullopt when cancelled.
 std::optional<int32_t> AskNumber(Engine& engine, std::string_view prompt_utf8);
-
-// Whether the skip key (Ctrl, with `ctrlalt` Ctrl+Alt) is held.
-bool SkipKeyHeld(Engine& engine);
 
 // Ends the run because no player will come: writes `note` with the script
 // position and leaves with `status`.

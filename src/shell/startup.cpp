@@ -8,45 +8,11 @@
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
 #include "shell/temp_directory.h"
+#include "subsystems.h"
 #include "util/sjis.h"
 
 namespace orivane {
 namespace {
-
-// Everything the define block builds is forgotten before it runs again.
-void ResetForStartUp(Engine& engine) {
-  InterpreterState& st = engine.interp;
-  st.stop_request = 0;
-  st.define_done = 0;
-  st.reset_request = 0;
-  st.reset_pending = 0;
-  st.gosub.Clear();
-  st.defsubs.clear();
-  st.defsub_names.clear();
-  st.pretext_on = false;
-  st.pretext_label.clear();
-  st.textgosub_on = false;
-  st.textgosub_label.clear();
-  engine.vars.ClearAll();
-  engine.text = TextWindow{};
-  engine.save_point = SavePointState{};
-
-  ShellState& sh = engine.shell;
-  sh.menu_custom = false;
-  sh.menu_deleted = false;
-  sh.text_speed_item = false;
-  sh.posted_commands.clear();
-  sh.heartbeat.running = false;
-  sh.cursors = {};
-}
-
-// The menu bar of a fresh run: the built-in one with the installed fonts. It
-// is rebuilt at every start so that a restart does not list the fonts twice.
-void BuildMenuForRun(Engine& engine) {
-  engine.shell.bar = BuildStandardMenu(engine);
-  FillFontMenu(engine);
-  ShowMenuBar(engine);
-}
 
 // Lets the commands posted by the menu's completion take effect, shows the
 // window and starts the heartbeat. The player's own input is left for the
@@ -81,12 +47,9 @@ int RunEngine(Engine& engine) {
     engine.shell.credit_text = Utf8ToSjis("Orivane for Linux, with SDL2 and Dear ImGui");
     ReadShellConfig(engine.shell);
     for (;;) {
-      ResetForStartUp(engine);
+      ResetSubsystemsForStartUp(engine);
       LoadScript(engine);
-      engine.display.Resize(engine.screen_width, engine.screen_height);
-      engine.platform.SetScreenSize(engine.screen_width, engine.screen_height);
-      BuildMenuForRun(engine);
-      StartGraphics(engine);
+      StartSubsystems(engine);
       BuildLabelTable(engine);
       ExecuteScript(engine, RunMode::kDefine);
       if (engine.interp.stop_request != 0) continue;

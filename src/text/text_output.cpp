@@ -138,4 +138,6 @@ void OutputText(Engine& engine, std::string_view sjis) {
   }
 }
 
+void ResetTextForStartUp(Engine& engine) { engine.text = TextWindow{}; }
+
 }  // namespace orivane

@@ -11,6 +11,9 @@ namespace orivane {
 
 struct Engine;
 
+// Before the script is loaded again: the text window as a fresh run has it.
+void ResetTextForStartUp(Engine& engine);
+
 void OutputText(Engine& engine, std::string_view sjis);
 
 // The printable characters of a text line with every inline control removed

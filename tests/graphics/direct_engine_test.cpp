@@ -154,7 +154,7 @@ TEST_F(DirectEngine, AnimationDeadlineAndStep) {
   slot.tag = "anim";
   slot.visible = true;
   ASSERT_EQ(NextAnimationDeadline(e), 101u);
-  WaitUntil(e, *NextAnimationDeadline(e));
+  e.platform.WaitUntil(*NextAnimationDeadline(e));
   EXPECT_TRUE(StepAnimation(e));
   EXPECT_EQ(slot.surface.cell, 1);
   // The change was composed and shown at once.

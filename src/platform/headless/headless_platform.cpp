@@ -1,5 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace orivane {
@@ -44,7 +45,47 @@ void HeadlessPlatform::WaitUntil(uint32_t deadline) {
 }
 
 void HeadlessPlatform::WaitForEvent() {
-  if (auto due = player_.NextDue()) AdvanceTo(*due);
+  if (auto due = player_.NextDue()) {
+    AdvanceTo(*due);
+  } else if (!player_.HasPendingEvents()) {
+    // Nothing the player will do: only another thread can end this wait.
+    uint32_t slept = SleepForWake(std::nullopt);
+    if (!realtime_) virtual_now_ += slept;
+  }
+}
+
+void HeadlessPlatform::WaitForOutside(std::optional<uint32_t> deadline) {
+  if (auto due = player_.NextDue(); due && (!deadline || static_cast<int32_t>(*due - *deadline) < 0)) deadline = due;
+  std::optional<uint32_t> left;
+  if (deadline) {
+    int32_t ms = static_cast<int32_t>(*deadline - Ticks());
+    left = ms > 0 ? static_cast<uint32_t>(ms) : 0;
+  }
+  // The outside world runs on the wall clock: the virtual clock moves on by
+  // the time that really went by, and no further than the deadline.
+  uint32_t slept = SleepForWake(left);
+  if (!realtime_) virtual_now_ += left ? std::min(slept, *left) : slept;
+}
+
+void HeadlessPlatform::Wake() {
+  {
+    std::lock_guard<std::mutex> lock(wake_mutex_);
+    woken_ = true;
+  }
+  wake_cv_.notify_all();
+}
+
+uint32_t HeadlessPlatform::SleepForWake(std::optional<uint32_t> real_ms) {
+  auto begin = std::chrono::steady_clock::now();
+  std::unique_lock<std::mutex> lock(wake_mutex_);
+  if (real_ms) {
+    wake_cv_.wait_for(lock, std::chrono::milliseconds(*real_ms), [this] { return woken_; });
+  } else {
+    wake_cv_.wait(lock, [this] { return woken_; });
+  }
+  woken_ = false;
+  auto slept = std::chrono::steady_clock::now() - begin;
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(slept).count());
 }
 
 bool HeadlessPlatform::PollEvent(PlayerEvent& event) {

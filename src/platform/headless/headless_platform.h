@@ -4,11 +4,14 @@
 // instead. The player is a scripted one (`--input`); without input, click and
 // page waits get a click at once and any other wait for the player ends the
 // run. Story text and notes go to the given streams; message boxes are
-// written as notes.
+// written as notes. A wait for something outside the engine (a child
+// process) or for nothing at all sleeps for real until Wake().
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <ostream>
 #include <set>
 
@@ -27,6 +30,8 @@ class HeadlessPlatform : public Platform {
   uint32_t Ticks() override;
   void WaitUntil(uint32_t deadline) override;
   void WaitForEvent() override;
+  void WaitForOutside(std::optional<uint32_t> deadline) override;
+  void Wake() override;
   bool PollEvent(PlayerEvent& event) override;
   IdleVerdict PlayerIdle(PlayerWait kind) override;
   void DiscardPendingClicks() override {}
@@ -47,6 +52,9 @@ class HeadlessPlatform : public Platform {
  private:
   // Moves the clock to `deadline` (virtual) or sleeps until it (realtime).
   void AdvanceTo(uint32_t deadline);
+  // Sleeps in real time until Wake() or, when given, `real_ms` have passed.
+  // Returns the milliseconds slept.
+  uint32_t SleepForWake(std::optional<uint32_t> real_ms);
 
   std::ostream& story_out_;
   std::ostream& error_out_;
@@ -55,6 +63,10 @@ class HeadlessPlatform : public Platform {
   std::chrono::steady_clock::time_point start_;
   ScriptedPlayer player_;
   std::set<KeyId> held_;
+
+  std::mutex wake_mutex_;
+  std::condition_variable wake_cv_;
+  bool woken_ = false;  // Wake() was called since the last sleep ended
 };
 
 }  // namespace orivane

@@ -55,6 +55,8 @@ class SdlPlatform final : public Platform {
   uint32_t Ticks() override { return SDL_GetTicks() - start_ticks_; }
   void WaitUntil(uint32_t deadline) override;
   void WaitForEvent() override;
+  void WaitForOutside(std::optional<uint32_t> deadline) override { Sleep(deadline); }
+  void Wake() override;
   bool PollEvent(PlayerEvent& event) override;
   IdleVerdict PlayerIdle(PlayerWait kind) override;
   void DiscardPendingClicks() override;
@@ -123,6 +125,7 @@ class SdlPlatform final : public Platform {
   bool injected_ = false;           // scripted events were pushed since the last empty poll
   int frames_owed_ = 0;             // frames to draw before sleeping (the UI reacts a frame late)
   ModalBox* box_ = nullptr;         // the box that is open
+  Uint32 wake_event_ = SDL_USEREVENT;  // the event type Wake() pushes
 };
 
 SdlPlatform::~SdlPlatform() {
@@ -134,6 +137,9 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::Open(std::string& error) {
+  // The engine handles SIGINT and SIGTERM itself: they end the run, they are
+  // not the player's close button.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     error = SDL_GetError();
     return false;
@@ -147,6 +153,7 @@ bool SdlPlatform::Open(std::string& error) {
     return false;
   }
   if (!ui_.Init(window_, renderer_, error)) return false;
+  if (Uint32 type = SDL_RegisterEvents(1); type != static_cast<Uint32>(-1)) wake_event_ = type;
   start_ticks_ = SDL_GetTicks();
   SetScreenSize(game_w_, game_h_);
   return true;
@@ -378,6 +385,14 @@ void SdlPlatform::WaitUntil(uint32_t deadline) { Sleep(deadline); }
 
 void SdlPlatform::WaitForEvent() { Sleep(std::nullopt); }
 
+void SdlPlatform::Wake() {
+  // SDL's event queue is thread-safe, and a pushed event ends SDL's wait.
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = wake_event_;
+  SDL_PushEvent(&e);
+}
+
 IdleVerdict SdlPlatform::PlayerIdle(PlayerWait kind) {
   // Once the scripted input has ended a person plays on.
   if (player_.active() && !player_.Finished()) return player_.Idle(kind);
@@ -420,6 +435,10 @@ Reply SdlPlatform::Ask(const Question& question) {
       Render();
     }
     if (box.answered) break;
+    if (StopRequested()) {
+      box.reply.answer = Answer::kCancel;  // the engine ends the run as soon as the box is gone
+      break;
+    }
     Sleep(std::nullopt);
   }
   box_ = nullptr;

@@ -1,0 +1,38 @@
+#include "subsystems.h"
+
+#include "archive/archive_set.h"
+#include "engine.h"
+#include "graphics/graphics_state.h"
+#include "save/save_point.h"
+#include "script/script_lifecycle.h"
+#include "shell/shell_lifecycle.h"
+#include "text/text_output.h"
+
+namespace orivane {
+
+void AttachSubsystems(Engine& engine) {
+  AttachShell(engine);
+  AttachGraphics(engine);
+}
+
+void ResetSubsystemsForStartUp(Engine& engine) {
+  ResetScriptForStartUp(engine);
+  ResetTextForStartUp(engine);
+  ResetSaveForStartUp(engine);
+  ResetShellForStartUp(engine);
+}
+
+void StartSubsystems(Engine& engine) {
+  engine.display.Resize(engine.screen_width, engine.screen_height);
+  engine.platform.SetScreenSize(engine.screen_width, engine.screen_height);
+  StartShell(engine);
+  StartGraphics(engine);
+}
+
+void ResetSubsystemsForGame(Engine& engine) {
+  ResetArchivesForGame(engine);
+  ResetScriptForGame(engine);
+  ResetGraphicsForGame(engine);
+}
+
+}  // namespace orivane
