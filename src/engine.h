@@ -20,7 +20,7 @@
 #include "script/script_buffer.h"
 #include "script/variables.h"
 #include "shell/input_state.h"
-#include "shell/temp_directory.h"
+#include "util/temp_directory.h"
 #include "shell/shell_state.h"
 #include "text/read_flags.h"
 #include "text/text_window.h"

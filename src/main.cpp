@@ -14,10 +14,11 @@
 #include <string>
 
 #include "engine.h"
+#include "platform/fontconfig/fontconfig_fonts.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/scripted_player.h"
 #include "shell/screenshot.h"
-#include "shell/single_instance.h"
+#include "util/single_instance.h"
 #include "shell/startup.h"
 #include "util/stop_signals.h"
 #ifdef ORIVANE_HAVE_SDL
@@ -107,13 +108,14 @@ std::string FromStartDirectory(const std::string& path) {
 }
 
 // The platform to play on: a window when one can be opened, else headless.
-std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::ScriptedPlayer player) {
+std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::ScriptedPlayer player,
+                                                  orivane::FontService& fonts) {
   std::string why;
   if (!o.headless) {
 #ifdef ORIVANE_HAVE_SDL
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
       why = "no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
-    } else if (auto window = orivane::CreateSdlPlatform(player, why)) {
+    } else if (auto window = orivane::CreateSdlPlatform(player, fonts, why)) {
       return window;
     } else {
       why = "the window could not be opened: " + why;
@@ -122,7 +124,7 @@ std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::Scr
     why = "this build has no window backend";
 #endif
   }
-  auto headless = std::make_unique<orivane::HeadlessPlatform>(std::cout, std::cerr, o.realtime);
+  auto headless = std::make_unique<orivane::HeadlessPlatform>(std::cout, std::cerr, o.realtime, &fonts);
   headless->SetPlayer(std::move(player));
   if (!why.empty()) headless->Note("orivane: " + why + "; playing headless");
   return headless;
@@ -148,7 +150,8 @@ int main(int argc, char** argv) {
     return Usage("cannot enter game directory " + o.game_dir + ": " + std::strerror(errno));
   if (::access(".", R_OK | X_OK) != 0) return Usage("the game directory is not readable");
 
-  std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player));
+  orivane::FontconfigFonts fonts;
+  std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player), fonts);
   stop_signals.Listen([&platform](int signal_number) { platform->RequestStop(signal_number); });
   // Nobody is told after the platform is gone, whichever way main returns.
   struct StopListening {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "graphics/display_surface.h"
+#include "platform/font_service.h"
 #include "platform/menu.h"
 #include "platform/player_event.h"
 
@@ -147,6 +148,9 @@ class Platform {
 
   // Puts the pointer at game coordinates x, y.
   virtual void WarpPointer(int x, int y) = 0;
+
+  // The machine's fonts. Lives as long as the platform.
+  virtual FontService& Fonts() = 0;
 
  private:
   std::atomic<int> stop_signal_{0};

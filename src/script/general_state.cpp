@@ -1,20 +1,14 @@
 #include "script/general_state.h"
 
-#include <unistd.h>
+#include "util/file_io.h"
 
 namespace orivane {
 
 bool CsvState::Close() {
   bool ok = true;
   if (out) {
-    ok = std::fflush(out) == 0;
-    ok = (::fsync(fileno(out)) == 0) && ok;
-    ok = (std::fclose(out) == 0) && ok;
+    ok = FinishAndRename(out, out_temp_path, out_final_path);
     out = nullptr;
-    if (!ok || std::rename(out_temp_path.c_str(), out_final_path.c_str()) != 0) {
-      std::remove(out_temp_path.c_str());
-      ok = false;
-    }
   }
   name.clear();
   data.clear();

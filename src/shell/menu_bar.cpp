@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "engine.h"
-#include "platform/font_list.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -97,7 +96,7 @@ void SetMenuChecked(Menu& menu, int32_t command, bool checked) {
 void FillFontMenu(Engine& engine) {
   ShellState& sh = engine.shell;
   for (std::string& name : sh.font_table) name.clear();
-  for (FontMenuEntry& f : ListMenuFonts(kFontMenuCapacity)) sh.font_table[f.number] = std::move(f.name);
+  for (FontMenuEntry& f : engine.platform.Fonts().ListMenuFonts(kFontMenuCapacity)) sh.font_table[f.number] = std::move(f.name);
   InsertFontItemsEverywhere(sh.bar.items, sh);
 }
 

@@ -7,7 +7,7 @@
 #include "shell/config_file.h"
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
-#include "shell/temp_directory.h"
+#include "util/temp_directory.h"
 #include "subsystems.h"
 #include "util/sjis.h"
 

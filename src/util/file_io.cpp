@@ -53,11 +53,15 @@ bool WriteFileAtomically(const std::string& name, const void* data, size_t size)
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return false;
   bool ok = std::fwrite(data, 1, size, f) == size;
+  return FinishAndRename(f, tmp, name, ok);
+}
+
+bool FinishAndRename(std::FILE* f, const std::string& temp_path, const std::string& final_path, bool ok) {
   ok = (std::fflush(f) == 0) && ok;
   ok = (::fsync(fileno(f)) == 0) && ok;
   ok = (std::fclose(f) == 0) && ok;
-  if (!ok || std::rename(tmp.c_str(), name.c_str()) != 0) {
-    std::remove(tmp.c_str());
+  if (!ok || std::rename(temp_path.c_str(), final_path.c_str()) != 0) {
+    std::remove(temp_path.c_str());
     return false;
   }
   return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,5 +26,11 @@ bool AppendFileBytes(const std::string& name, std::vector<uint8_t>& out);
 // Writes bytes to a temporary file beside `name` and renames it over `name`, so
 // that a crash or a full disk never leaves a half-written file behind.
 bool WriteFileAtomically(const std::string& name, const void* data, size_t size);
+
+// Finishes a file written at `temp_path` (flushed to the disk and closed) and
+// renames it over `final_path`. When `ok` is false (the writing failed) or any
+// step fails, the temporary file is removed, `final_path` is left as it was,
+// and the result is false.
+bool FinishAndRename(std::FILE* f, const std::string& temp_path, const std::string& final_path, bool ok = true);
 
 }  // namespace orivane

@@ -15,11 +15,11 @@
 #include <sstream>
 
 #include "engine.h"
-#include "platform/font_list.h"
+#include "platform/fontconfig/fontconfig_fonts.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/config_file.h"
 #include "shell/screenshot.h"
-#include "shell/temp_directory.h"
+#include "util/temp_directory.h"
 #include "shell/window_events.h"
 #include "support/game_fixture.h"
 
@@ -75,7 +75,7 @@ TEST(TemporaryDirectoryTest, IsPrivateUnderTmpdirAndGoesWithItsContents) {
 }
 
 TEST(FontMenu, ListsOnlyFixedPitchFacesWithoutVerticalOnes) {
-  std::vector<FontMenuEntry> fonts = ListMenuFonts(180);
+  std::vector<FontMenuEntry> fonts = FontconfigFonts().ListMenuFonts(180);
   EXPECT_LE(fonts.size(), 180u);
   int last = -1;
   std::set<std::string> names;
@@ -92,7 +92,7 @@ TEST(FontMenu, ListsOnlyFixedPitchFacesWithoutVerticalOnes) {
   EXPECT_TRUE(names.count("IPAゴシック"));
   EXPECT_FALSE(names.count("IPA Pゴシック"));
   // A small limit cuts the report, counting every family reported.
-  for (const FontMenuEntry& f : ListMenuFonts(1)) EXPECT_EQ(f.number, 0);
+  for (const FontMenuEntry& f : FontconfigFonts().ListMenuFonts(1)) EXPECT_EQ(f.number, 0);
 }
 
 DisplaySurface Gradient(int w, int h) {

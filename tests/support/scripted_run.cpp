@@ -4,6 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/fontconfig/fontconfig_fonts.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/scripted_player.h"
 #include "shell/startup.h"
@@ -20,7 +21,8 @@ RunResult RunScripted(const GameDir& game, std::string_view input, const std::fu
   std::ostringstream out, err;
   RunResult result;
   {
-    HeadlessPlatform platform(out, err);
+    FontconfigFonts fonts;  // the font menu lists the machine's fonts
+    HeadlessPlatform platform(out, err, false, &fonts);
     platform.SetPlayer(std::move(player));
     Engine engine(platform);
     engine.timeout_ms = timeout_ms;

@@ -22,7 +22,10 @@ namespace orivane {
 
 class HeadlessPlatform : public Platform {
  public:
-  HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime = false);
+  // `fonts` (kept, not owned) is the machine's font service; without one the
+  // platform has no fonts.
+  HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime = false,
+                   FontService* fonts = nullptr);
 
   // The scripted player whose lines become the player's input.
   void SetPlayer(ScriptedPlayer player) { player_ = std::move(player); }
@@ -48,6 +51,7 @@ class HeadlessPlatform : public Platform {
   bool SetFullScreen(bool) override { return true; }
   void Minimize() override {}
   void WarpPointer(int, int) override {}
+  FontService& Fonts() override { return fonts_ ? *fonts_ : no_fonts_; }
 
  private:
   // Moves the clock to `deadline` (virtual) or sleeps until it (realtime).
@@ -63,6 +67,8 @@ class HeadlessPlatform : public Platform {
   std::chrono::steady_clock::time_point start_;
   ScriptedPlayer player_;
   std::set<KeyId> held_;
+  FontService* fonts_;
+  NoFonts no_fonts_;
 
   std::mutex wake_mutex_;
   std::condition_variable wake_cv_;

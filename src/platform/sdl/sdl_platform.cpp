@@ -47,7 +47,7 @@ bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now 
 
 class SdlPlatform final : public Platform {
  public:
-  explicit SdlPlatform(ScriptedPlayer player) : player_(std::move(player)) {}
+  SdlPlatform(ScriptedPlayer player, FontService& fonts) : player_(std::move(player)), fonts_(fonts) {}
   ~SdlPlatform() override;
 
   bool Open(std::string& error);
@@ -73,6 +73,7 @@ class SdlPlatform final : public Platform {
   bool SetFullScreen(bool on) override;
   void Minimize() override { SDL_MinimizeWindow(window_); }
   void WarpPointer(int x, int y) override;
+  FontService& Fonts() override { return fonts_; }
 
  private:
   bool BarShown() const { return menu_ && (!full_screen_ || !menu_rule_.hidden); }
@@ -105,6 +106,7 @@ class SdlPlatform final : public Platform {
   }
 
   ScriptedPlayer player_;
+  FontService& fonts_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
@@ -551,8 +553,8 @@ void SdlPlatform::WarpPointer(int x, int y) {
 
 }  // namespace
 
-std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, std::string& error) {
-  auto platform = std::make_unique<SdlPlatform>(std::move(player));
+std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, std::string& error) {
+  auto platform = std::make_unique<SdlPlatform>(std::move(player), fonts);
   if (!platform->Open(error)) return nullptr;
   return platform;
 }

@@ -14,8 +14,8 @@
 
 namespace orivane {
 
-// Opens the (still hidden) window. nullptr with `error` set when there is no
-// usable display.
-std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, std::string& error);
+// Opens the (still hidden) window; `fonts` (kept, not owned) is the machine's
+// font service. nullptr with `error` set when there is no usable display.
+std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, std::string& error);
 
 }  // namespace orivane

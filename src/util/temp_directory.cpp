@@ -1,4 +1,4 @@
-#include "shell/temp_directory.h"
+#include "util/temp_directory.h"
 
 #include <cstdlib>
 #include <filesystem>

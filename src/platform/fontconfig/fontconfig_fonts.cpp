@@ -1,4 +1,4 @@
-#include "platform/font_list.h"
+#include "platform/fontconfig/fontconfig_fonts.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -35,7 +35,7 @@ bool FixedPitchOutline(FcPattern* font) {
 
 }  // namespace
 
-std::vector<FontMenuEntry> ListMenuFonts(int limit) {
+std::vector<FontMenuEntry> FontconfigFonts::ListMenuFonts(int limit) {
   std::vector<FontMenuEntry> out;
   // A private configuration, released at the end, so that the listing
   // leaves nothing of fontconfig behind in the process.

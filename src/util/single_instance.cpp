@@ -1,4 +1,4 @@
-#include "shell/single_instance.h"
+#include "util/single_instance.h"
 
 #include <errno.h>
 #include <fcntl.h>
