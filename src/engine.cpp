@@ -4,7 +4,7 @@
 
 #include "archive/archive_set.h"
 #include "graphics/graphics_state.h"
-#include "script/register_commands.h"
+#include "register_commands.h"
 
 namespace orivane {
 

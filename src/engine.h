@@ -7,7 +7,7 @@
 #include <string>
 
 #include "archive/archive_state.h"
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 #include "graphics/graphics_state.h"
 #include "platform/platform.h"
 #include "save/save_point.h"

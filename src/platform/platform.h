@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 #include "platform/menu.h"
 #include "platform/player_event.h"
 
