@@ -82,6 +82,9 @@ bool ReadFoundFile(Engine& engine, const GameFile& file, std::vector<uint8_t>& o
 
 bool ReadGameFile(Engine& engine, std::string_view name, std::vector<uint8_t>& out) {
   GameFile file = FindGameFile(engine, name);
+  // A picture entry has no bytes of its own to give; reading it as nothing
+  // would lose the file without a word.
+  if (file.origin == FileOrigin::kArchive && IsKind(*file.entry, EntryKind::kSpb)) ReportCannotExtract(engine, name);
   return ReadFoundFile(engine, file, out);
 }
 
