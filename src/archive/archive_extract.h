@@ -9,7 +9,6 @@
 namespace orivane {
 
 struct Engine;
-
 struct ArchiveLocation;
 
 // Looks `path` up in the archives (when they are on) and then in the plug-in
