@@ -11,11 +11,11 @@
 using namespace orivane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Picture24 pic;
+  DisplaySurface pic;
   if (DecodeSpb(data, size, pic) != SpbResult::kOk || !SpbFits(pic)) return 0;
   if (static_cast<size_t>(pic.width) * pic.height > 1 << 16) return 0;  // keep runs fast
   auto again = EncodeSpb(pic);
-  Picture24 back;
+  DisplaySurface back;
   if (DecodeSpb(again.data(), again.size(), back) != SpbResult::kOk) std::abort();
   for (int y = 0; y < pic.height; ++y)
     if (!std::equal(pic.RowFromTop(y), pic.RowFromTop(y) + pic.width * 3, back.RowFromTop(y))) std::abort();

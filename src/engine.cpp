@@ -1,7 +1,7 @@
 #include "engine.h"
 
+#include "register_commands.h"
 #include "script/labels.h"
-#include "script/register_commands.h"
 #include "subsystems.h"
 
 namespace orivane {

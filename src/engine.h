@@ -8,7 +8,7 @@
 
 #include "archive/archive_state.h"
 #include "engine_wait.h"
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 #include "graphics/graphics_state.h"
 #include "platform/platform.h"
 #include "save/save_point.h"

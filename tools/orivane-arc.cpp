@@ -25,6 +25,7 @@
 #include "archive/bmp24.h"
 #include "archive/lzss.h"
 #include "archive/spb.h"
+#include "util/bmp_writer.h"
 #include "util/file_io.h"
 #include "util/sjis.h"
 
@@ -200,12 +201,12 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
     } else if (r.kind == 2) {
       data = LzssDecodeToMemory(window, stored.data(), stored.size(), r.decoded_size);
     } else if (r.kind == 1) {
-      Picture24 pic;
+      DisplaySurface pic;
       if (DecodeSpb(stored.data(), stored.size(), pic) != SpbResult::kOk) {
         status = Fail("skipping " + shown + ": broken SPB picture");
         continue;
       }
-      data = EncodeBmp24(pic);
+      data = EncodeBmp(BmpImage{pic.width, pic.height, 24, pic.pixels.data(), pic.stride});
     } else {
       status = Fail("skipping " + shown + ": unknown kind " + std::to_string(r.kind));
       continue;

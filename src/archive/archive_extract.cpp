@@ -124,37 +124,44 @@ bool ExtractFromPluginArchives(Engine& engine, std::string& path) {
   return false;
 }
 
-bool ExtractArchived(Engine& engine, std::string& path) {
-  std::string request = NormalizeRequest(path);
-  std::optional<ArchiveLocation> loc;
-  if (engine.archive.archives_on) loc = LocateArchived(engine, request);
-  if (!loc) return ExtractFromPluginArchives(engine, path);
+void ReportCannotExtract(Engine& engine, std::string_view name) {
+  ReportError(engine, kCannotOpen, kErrorTitle, {NormalizeRequest(name)});
+}
 
+std::string ExtractEntry(Engine& engine, std::string_view name, const ArchiveLocation& entry) {
+  std::string request = NormalizeRequest(name);
   std::string out_path;
-  FilePtr archive(std::fopen(loc->archive_path.c_str(), "rb"), std::fclose);
+  FilePtr archive(std::fopen(entry.archive_path.c_str(), "rb"), std::fclose);
   FilePtr out = archive ? CreateTempFile(engine, FilePart(request), out_path) : FilePtr(nullptr, std::fclose);
-  if (!archive || !out || loc->kind == static_cast<uint8_t>(EntryKind::kSpb)) {
+  if (!archive || !out || entry.kind == static_cast<uint8_t>(EntryKind::kSpb)) {
     if (out) {  // an SPB picture cannot stand as a file: leave nothing behind
       out.reset();
       std::remove(out_path.c_str());
     }
-    ReportError(engine, kCannotOpen, kErrorTitle, {request});
+    ReportCannotExtract(engine, request);
   }
-  bool ok = SeekTo(archive.get(), loc->data_start);
-  if (loc->kind == static_cast<uint8_t>(EntryKind::kStored)) {
+  bool ok = SeekTo(archive.get(), entry.data_start);
+  if (entry.kind == static_cast<uint8_t>(EntryKind::kStored)) {
     // The entry's own bytes: the stored size, never reaching into the next entry.
-    ok = ok && CopyBytes(archive.get(), out.get(), loc->stored_size);
-  } else if (loc->kind == static_cast<uint8_t>(EntryKind::kLzss)) {
-    std::vector<uint8_t> stored(loc->stored_size);
+    ok = ok && CopyBytes(archive.get(), out.get(), entry.stored_size);
+  } else if (entry.kind == static_cast<uint8_t>(EntryKind::kLzss)) {
+    std::vector<uint8_t> stored(entry.stored_size);
     ok = ok && std::fread(stored.data(), 1, stored.size(), archive.get()) == stored.size();
     ok = ok && LzssDecodeToFile(engine.archive.lzss_window, stored.data(), stored.size(), out.get()) >= 0;
   }
   ok = (std::fclose(out.release()) == 0) && ok;
   if (!ok) {
     std::remove(out_path.c_str());
-    ReportError(engine, kCannotOpen, kErrorTitle, {request});
+    ReportCannotExtract(engine, request);
   }
-  path = out_path;
+  return out_path;
+}
+
+bool ExtractArchived(Engine& engine, std::string& path) {
+  std::optional<ArchiveLocation> loc;
+  if (engine.archive.archives_on) loc = LocateArchived(engine, NormalizeRequest(path));
+  if (!loc) return ExtractFromPluginArchives(engine, path);
+  path = ExtractEntry(engine, path, *loc);
   return true;
 }
 

@@ -9,6 +9,7 @@
 namespace orivane {
 
 struct Engine;
+struct ArchiveLocation;
 
 // Looks `path` up in the archives (when they are on) and then in the plug-in
 // archives. When found, writes the decoded file into the temporary directory
@@ -17,6 +18,14 @@ struct Engine;
 // written, or an SPB picture (which is no file), is reported as
 // "%sが開けませんでした。".
 bool ExtractArchived(Engine& engine, std::string& path);
+
+// The archive step alone, for an entry already located under `name`: the
+// path of the file written, or the report above.
+std::string ExtractEntry(Engine& engine, std::string_view name, const ArchiveLocation& entry);
+
+// The report of an archived file that cannot be had as a file:
+// "%sが開けませんでした。" with the normalised name, title "エラー". Ends the run.
+[[noreturn]] void ReportCannotExtract(Engine& engine, std::string_view name);
 
 // The plug-in archive step alone: asks each registered reader in turn.
 bool ExtractFromPluginArchives(Engine& engine, std::string& path);

@@ -76,7 +76,7 @@ PackedEntry PackEntryAs(std::string_view name, const std::vector<uint8_t>& data,
   if (kind == static_cast<uint8_t>(EntryKind::kLzss)) {
     e.stored = LzssEncode(data.data(), data.size());
   } else if (kind == static_cast<uint8_t>(EntryKind::kSpb)) {
-    Picture24 pic;
+    DisplaySurface pic;
     if (ParseBmp24(data.data(), data.size(), pic) && SpbFits(pic)) e.stored = EncodeSpb(pic);
   } else {
     e.stored = data;
@@ -93,7 +93,7 @@ PackedEntry PackEntry(std::string_view name, const std::vector<uint8_t>& data) {
     if (lzss.stored.size() < best.stored.size()) best = std::move(lzss);
     return best;
   }
-  Picture24 pic;
+  DisplaySurface pic;
   if (ParseBmp24(data.data(), data.size(), pic) && SpbFits(pic)) {
     PackedEntry spb = PackEntryAs(name, data, static_cast<uint8_t>(EntryKind::kSpb));
     if (spb.stored.size() < best.stored.size()) best = std::move(spb);

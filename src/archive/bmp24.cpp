@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "graphics/bmp_write.h"
-
 namespace orivane {
 namespace {
 
@@ -12,7 +10,7 @@ uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)
 
 }  // namespace
 
-bool ParseBmp24(const uint8_t* data, size_t size, Picture24& out) {
+bool ParseBmp24(const uint8_t* data, size_t size, DisplaySurface& out) {
   if (size < 54 || data[0] != 'B' || data[1] != 'M') return false;
   uint32_t pixel_offset = U32(data + 10);
   uint32_t info_size = U32(data + 14);
@@ -20,16 +18,12 @@ bool ParseBmp24(const uint8_t* data, size_t size, Picture24& out) {
   int32_t height = static_cast<int32_t>(U32(data + 22));
   if (info_size < 40 || U16(data + 26) != 1 || U16(data + 28) != 24 || U32(data + 30) != 0) return false;
   if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) return false;
-  size_t stride = Picture24::StrideFor(width);
+  size_t stride = DisplaySurface::StrideFor(width);
   uint64_t bytes = uint64_t{stride} * static_cast<uint64_t>(height);
   if (pixel_offset < 14 + info_size || pixel_offset + bytes > size) return false;
   out.Resize(width, height);
   std::memcpy(out.pixels.data(), data + pixel_offset, static_cast<size_t>(bytes));
   return true;
-}
-
-std::vector<uint8_t> EncodeBmp24(const Picture24& pic) {
-  return EncodeBmp(BmpImage{pic.width, pic.height, 24, pic.pixels.data(), static_cast<int>(pic.stride)});
 }
 
 }  // namespace orivane

@@ -1,7 +1,5 @@
 #include "archive/file_layer.h"
 
-#include "util/game_path.h"
-
 #include <cstdio>
 #include <memory>
 
@@ -10,46 +8,16 @@
 #include "archive/lzss.h"
 #include "engine.h"
 #include "util/file_io.h"
-#include "util/sjis.h"
+#include "util/game_path.h"
 
 namespace orivane {
 namespace {
 
 using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-void RecordName(Engine& engine, std::string_view name) {
-  if (engine.archive.file_log_on) engine.file_log.Add(name);
-}
+bool IsKind(const ArchiveLocation& entry, EntryKind kind) { return entry.kind == static_cast<uint8_t>(kind); }
 
-bool IsLooseFile(const std::string& path) { return FileSize(path).has_value(); }
-
-}  // namespace
-
-GameFile FindGameFile(Engine& engine, std::string_view name) {
-  RecordName(engine, name);
-  GameFile file;
-  std::string loose = HostPath(name);
-  if (IsLooseFile(loose)) {
-    file.origin = FileOrigin::kLoose;
-    file.path = loose;
-    return file;
-  }
-  if (engine.archive.archives_on) {
-    if (auto loc = LocateArchived(engine, name)) {
-      file.origin = FileOrigin::kArchive;
-      file.path = loc->archive_path;
-      file.entry = std::move(loc);
-      return file;
-    }
-  }
-  std::string path(name);
-  if (ExtractFromPluginArchives(engine, path)) {
-    file.origin = FileOrigin::kPluginArchive;
-    file.path = path;
-  }
-  return file;
-}
-
+// The stored bytes of an archived entry, exactly stored-size bytes.
 bool ReadStoredBytes(const ArchiveLocation& entry, std::vector<uint8_t>& out) {
   out.clear();
   FilePtr f(std::fopen(entry.archive_path.c_str(), "rb"), std::fclose);
@@ -63,12 +31,87 @@ bool ReadStoredBytes(const ArchiveLocation& entry, std::vector<uint8_t>& out) {
   return std::fread(out.data(), 1, out.size(), f.get()) == out.size();
 }
 
+}  // namespace
+
+GameFile FindGameFile(Engine& engine, std::string_view name, FileSearch search) {
+  // The one place the FileLog is filled: every name asked for, found or not.
+  if (engine.archive.file_log_on) engine.file_log.Add(name);
+  GameFile file;
+  std::string loose = HostPath(name);
+  if (FileSize(loose)) {
+    file.origin = FileOrigin::kLoose;
+    file.path = std::move(loose);
+    return file;
+  }
+  if (engine.archive.archives_on) {
+    if (auto entry = LocateArchived(engine, name)) {
+      file.origin = FileOrigin::kArchive;
+      file.path = entry->archive_path;
+      file.entry = std::move(entry);
+      return file;
+    }
+  }
+  if (search == FileSearch::kLooseAndArchives) return file;
+  std::string path(name);
+  if (ExtractFromPluginArchives(engine, path)) {
+    file.origin = FileOrigin::kPluginArchive;
+    file.path = std::move(path);
+  }
+  return file;
+}
+
+bool ReadFoundFile(Engine& engine, const GameFile& file, std::vector<uint8_t>& out) {
+  bool ok = false;
+  switch (file.origin) {
+    case FileOrigin::kNone:
+      break;
+    case FileOrigin::kLoose:
+      ok = ReadFileBytes(file.path, out);
+      break;
+    case FileOrigin::kArchive:
+      ok = ReadArchivedEntry(engine, *file.entry, out);
+      break;
+    case FileOrigin::kPluginArchive:
+      ok = ReadFileBytes(file.path, out);
+      std::remove(file.path.c_str());
+      break;
+  }
+  if (!ok) out.clear();
+  return ok;
+}
+
+bool ReadGameFile(Engine& engine, std::string_view name, std::vector<uint8_t>& out) {
+  GameFile file = FindGameFile(engine, name);
+  // A picture entry has no bytes of its own to give; reading it as nothing
+  // would lose the file without a word.
+  if (file.origin == FileOrigin::kArchive && IsKind(*file.entry, EntryKind::kSpb)) ReportCannotExtract(engine, name);
+  return ReadFoundFile(engine, file, out);
+}
+
+std::optional<std::string> GameFilePath(Engine& engine, std::string_view name, bool* temporary) {
+  if (temporary) *temporary = false;
+  GameFile file = FindGameFile(engine, name);
+  switch (file.origin) {
+    case FileOrigin::kNone:
+      return std::nullopt;
+    case FileOrigin::kLoose:
+      return file.path;
+    case FileOrigin::kArchive:
+      file.path = ExtractEntry(engine, name, *file.entry);
+      break;
+    case FileOrigin::kPluginArchive:
+      break;
+  }
+  if (temporary) *temporary = true;
+  return file.path;
+}
+
 bool ReadArchivedEntry(Engine& engine, const ArchiveLocation& entry, std::vector<uint8_t>& out) {
-  if (entry.kind != static_cast<uint8_t>(EntryKind::kStored) && entry.kind != static_cast<uint8_t>(EntryKind::kLzss))
-    return false;
+  out.clear();
+  if (!IsKind(entry, EntryKind::kStored) && !IsKind(entry, EntryKind::kLzss)) return false;
   std::vector<uint8_t> stored;
   if (!ReadStoredBytes(entry, stored)) return false;
-  if (entry.kind == static_cast<uint8_t>(EntryKind::kStored)) {
+  if (IsKind(entry, EntryKind::kStored)) {
     out = std::move(stored);
     return true;
   }
@@ -77,43 +120,13 @@ bool ReadArchivedEntry(Engine& engine, const ArchiveLocation& entry, std::vector
   return true;
 }
 
-SpbResult ReadArchivedPicture(const ArchiveLocation& entry, Picture24& out) {
+SpbResult ReadArchivedPicture(const ArchiveLocation& entry, DisplaySurface& out) {
   std::vector<uint8_t> stored;
-  if (entry.kind != static_cast<uint8_t>(EntryKind::kSpb) || !ReadStoredBytes(entry, stored)) {
-    out = Picture24{};
+  if (!IsKind(entry, EntryKind::kSpb) || !ReadStoredBytes(entry, stored)) {
+    out = DisplaySurface{};
     return SpbResult::kRejected;
   }
   return DecodeSpb(stored.data(), stored.size(), out);
-}
-
-bool ReadGameFile(Engine& engine, std::string_view name, std::vector<uint8_t>& out) {
-  out.clear();
-  GameFile file = FindGameFile(engine, name);
-  switch (file.origin) {
-    case FileOrigin::kNone:
-      return false;
-    case FileOrigin::kLoose:
-      return ReadFileBytes(file.path, out);
-    case FileOrigin::kArchive:
-      return ReadArchivedEntry(engine, *file.entry, out);
-    case FileOrigin::kPluginArchive: {
-      bool ok = ReadFileBytes(file.path, out);
-      std::remove(file.path.c_str());
-      return ok;
-    }
-  }
-  return false;
-}
-
-std::optional<std::string> GameFilePath(Engine& engine, std::string_view name, bool* temporary) {
-  if (temporary) *temporary = false;
-  RecordName(engine, name);
-  std::string loose = HostPath(name);
-  if (IsLooseFile(loose)) return loose;
-  std::string path(name);
-  if (!ExtractArchived(engine, path)) return std::nullopt;
-  if (temporary) *temporary = true;
-  return path;
 }
 
 int OraGetFile(Engine& engine, std::string_view name, std::string& archive_path, uint64_t& offset,

@@ -1,7 +1,9 @@
-// The file layer every loader goes through: a loose file in the game
-// directory first (named as HostPath maps a script's name), then the archives (when `ora`, `or2` or `or3` switched them
-// on), then the archive readers registered with `arc`. When the file log is on
-// every name asked for is recorded in the FileLog, found or not.
+// The file layer every loader goes through (pictures, script file commands,
+// and the sound and movie players). A name is looked up as a loose file in
+// the game directory first (as HostPath maps a script's name), then in the
+// archives (when `ora`, `or2` or `or3` switched them on), then through the
+// archive readers registered with `arc`. When the file log is on, every name
+// asked for is recorded in the FileLog, found or not; nothing else records.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +13,8 @@
 #include <vector>
 
 #include "archive/archive_set.h"
-#include "archive/picture24.h"
 #include "archive/spb.h"
+#include "platform/display_surface.h"
 
 namespace orivane {
 
@@ -31,12 +33,27 @@ struct GameFile {
   std::optional<ArchiveLocation> entry;
 };
 
-// Finds a file without reading it. A plug-in archive's file is extracted on
-// the way, since those readers can do nothing else; the caller deletes it.
-GameFile FindGameFile(Engine& engine, std::string_view name);
+// How far a lookup goes. The picture loader looks for JPEG and BMP files in
+// the loose files and the open archives only.
+enum class FileSearch {
+  kEverywhere,
+  kLooseAndArchives,
+};
 
-// Reads a whole file: loose, stored, or LZSS-decoded (cut at decoded size + 20
-// bytes). An SPB entry is a picture, not bytes: false. False when not found.
+// Finds a file without reading it. A plug-in archive's file is extracted on
+// the way, since those readers can do nothing else; reading it through
+// ReadFoundFile deletes it, otherwise the caller does.
+GameFile FindGameFile(Engine& engine, std::string_view name, FileSearch search = FileSearch::kEverywhere);
+
+// The bytes of a found file: loose, a plug-in archive's copy (deleted once
+// read), or an archive entry as ReadArchivedEntry gives it. False, with `out`
+// empty, when there is nothing to read.
+bool ReadFoundFile(Engine& engine, const GameFile& file, std::vector<uint8_t>& out);
+
+// Reads a whole file, for the script's file commands: loose, stored, or
+// LZSS-decoded (cut at decoded size + 20 bytes). An SPB entry is a picture,
+// not a file: it is refused as extraction refuses it ("%sが開けませんでした。",
+// which ends the run). False when the file is nowhere or cannot be read.
 bool ReadGameFile(Engine& engine, std::string_view name, std::vector<uint8_t>& out);
 
 // A real file for a player that opens files by name: the loose file, or the
@@ -44,19 +61,16 @@ bool ReadGameFile(Engine& engine, std::string_view name, std::vector<uint8_t>& o
 // caller deletes it when done). nullopt when the file is nowhere.
 std::optional<std::string> GameFilePath(Engine& engine, std::string_view name, bool* temporary = nullptr);
 
-// The stored bytes of an archived entry, exactly stored-size bytes.
-bool ReadStoredBytes(const ArchiveLocation& entry, std::vector<uint8_t>& out);
-
 // An archived entry as bytes: kind 0 as stored, kind 2 through LZSS into at
 // most decoded size + 20 bytes. False for other kinds or a read failure.
 bool ReadArchivedEntry(Engine& engine, const ArchiveLocation& entry, std::vector<uint8_t>& out);
 
 // An archived SPB picture (kind 1) decoded into `out`.
-SpbResult ReadArchivedPicture(const ArchiveLocation& entry, Picture24& out);
+SpbResult ReadArchivedPicture(const ArchiveLocation& entry, DisplaySurface& out);
 
 // What plug-ins get from the engine's exported lookup: the archive path, the
 // entry's absolute offset and decoded size. Looks at the archives whether or
-// not they were switched on. Returns 1 when found, else 0.
+// not they were switched on, and records nothing. Returns 1 when found, else 0.
 int OraGetFile(Engine& engine, std::string_view name, std::string& archive_path, uint64_t& offset,
                uint32_t& decoded_size);
 

@@ -15,7 +15,7 @@ uint64_t MinimumBits(uint64_t width, uint64_t height) {
 
 // Decodes one channel (byte `channel` of every pixel). Returns false when the
 // input ran out.
-bool DecodeChannel(BitReader& bits, Picture24& pic, int channel) {
+bool DecodeChannel(BitReader& bits, DisplaySurface& pic, int channel) {
   const int width = pic.width;
   const int height = pic.height;
   uint32_t v;
@@ -64,15 +64,15 @@ bool DecodeChannel(BitReader& bits, Picture24& pic, int channel) {
 
 }  // namespace
 
-SpbResult DecodeSpb(const uint8_t* in, size_t size, Picture24& out) {
-  out = Picture24{};
+SpbResult DecodeSpb(const uint8_t* in, size_t size, DisplaySurface& out) {
+  out = DisplaySurface{};
   BitReader bits(in, size);
   uint32_t width, height;
   if (!bits.Read(16, width) || !bits.Read(16, height)) return SpbResult::kRejected;
   // A stream cannot describe more pixels than its bits allow; checking this
   // first keeps a few hostile bytes from allocating gigabytes.
   if (static_cast<uint64_t>(size) * 8 < MinimumBits(width, height)) return SpbResult::kRejected;
-  if (Picture24::StrideFor(static_cast<int>(width)) * height > kMaxSpbPixelBytes) return SpbResult::kRejected;
+  if (DisplaySurface::StrideFor(static_cast<int>(width)) * height > kMaxSpbPixelBytes) return SpbResult::kRejected;
   out.Resize(static_cast<int>(width), static_cast<int>(height));
   for (int channel = 0; channel < 3; ++channel)
     if (!DecodeChannel(bits, out, channel)) return SpbResult::kTruncated;

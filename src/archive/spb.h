@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "archive/picture24.h"
+#include "platform/display_surface.h"
 
 namespace orivane {
 
@@ -26,6 +26,6 @@ enum class SpbResult {
 // The largest pixel buffer a stream may ask for (a 16384 x 16384 picture).
 inline constexpr size_t kMaxSpbPixelBytes = size_t{16384} * 16384 * 3;
 
-SpbResult DecodeSpb(const uint8_t* in, size_t size, Picture24& out);
+SpbResult DecodeSpb(const uint8_t* in, size_t size, DisplaySurface& out);
 
 }  // namespace orivane

@@ -13,7 +13,7 @@ namespace {
 // top-left one), including positions outside the picture that it reads but
 // does not store, padded to whole groups of four. Outside samples repeat the
 // previous value, which costs nothing.
-std::vector<int> ChannelSamples(const Picture24& pic, int channel) {
+std::vector<int> ChannelSamples(const DisplaySurface& pic, int channel) {
   std::vector<int> out;
   const int width = pic.width, height = pic.height;
   int row = 0, column = 1, direction = 1;
@@ -48,11 +48,11 @@ int BitsFor(int delta, uint32_t& code) {
 
 }  // namespace
 
-bool SpbFits(const Picture24& picture) {
+bool SpbFits(const DisplaySurface& picture) {
   return picture.width > 0 && picture.height > 0 && picture.width <= 0xFFFF && picture.height <= 0xFFFF;
 }
 
-std::vector<uint8_t> EncodeSpb(const Picture24& pic) {
+std::vector<uint8_t> EncodeSpb(const DisplaySurface& pic) {
   BitWriter out;
   out.Write(16, static_cast<uint32_t>(pic.width));
   out.Write(16, static_cast<uint32_t>(pic.height));

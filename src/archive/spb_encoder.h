@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "archive/picture24.h"
+#include "platform/display_surface.h"
 
 namespace orivane {
 
-bool SpbFits(const Picture24& picture);
-std::vector<uint8_t> EncodeSpb(const Picture24& picture);
+bool SpbFits(const DisplaySurface& picture);
+std::vector<uint8_t> EncodeSpb(const DisplaySurface& picture);
 
 }  // namespace orivane

@@ -1,21 +1,16 @@
 #include "graphics/game_files.h"
 
-#include <cstdio>
 #include <cstring>
 
-#include "archive/archive_extract.h"
 #include "archive/archive_format.h"
-#include "archive/archive_set.h"
 #include "archive/file_layer.h"
 #include "archive/spb.h"
 #include "engine.h"
-#include "util/file_io.h"
-#include "util/game_path.h"
 
 namespace orivane {
 namespace {
 
-bool ToSurface(const Picture24& picture, ImageSurface& out) {
+bool ToSurface(const DisplaySurface& picture, ImageSurface& out) {
   out.Release();
   if (picture.width <= 0 || picture.height <= 0 || !out.CreateBlank(picture.width, picture.height, 24))
     return false;
@@ -24,58 +19,36 @@ bool ToSurface(const Picture24& picture, ImageSurface& out) {
   return true;
 }
 
-// Reads a loose file (relative to the game directory) or an extracted copy.
-PictureFile FromFile(const std::string& path) {
-  PictureFile file;
-  file.source = PictureSource::kBytes;
-  // A file that exists but cannot be read decodes as an empty picture file.
-  if (!ReadFileBytes(path, file.bytes)) file.bytes.clear();
-  return file;
-}
-
 }  // namespace
 
 PictureFile FetchPictureFile(Engine& engine, const std::string& name, const std::string& extension) {
-  const std::string loose = HostPath(name);
-  if (FileSize(loose)) return FromFile(loose);
+  const bool bmp = extension == "bmp";
+  // With archives on, a JPEG or BMP missing from them is an error of its own
+  // and the plug-in archive readers are not asked.
+  const bool archive_only = engine.archive.archives_on && (bmp || extension == "jpg" || extension == "jpeg");
+  GameFile found =
+      FindGameFile(engine, name, archive_only ? FileSearch::kLooseAndArchives : FileSearch::kEverywhere);
 
   PictureFile file;
-  if (engine.archive.archives_on) {
-    std::optional<ArchiveLocation> entry = LocateArchived(engine, name);
-    const bool jpeg = extension == "jpg" || extension == "jpeg";
-    if (jpeg || extension == "bmp") {
-      if (!entry) {
-        file.source = PictureSource::kMissingInArchive;
-      } else if (extension == "bmp" && entry->kind == static_cast<uint8_t>(EntryKind::kSpb)) {
-        Picture24 picture;
-        if (ReadArchivedPicture(*entry, picture) != SpbResult::kRejected) ToSurface(picture, file.spb);
-        file.source = PictureSource::kArchivedSpb;
-      } else if (extension == "bmp" && entry->kind == static_cast<uint8_t>(EntryKind::kStored)) {
-        file.source = PictureSource::kStoredBmp;
-      } else {
-        file.source = PictureSource::kBytes;
-        if (!ReadArchivedEntry(engine, *entry, file.bytes)) file.bytes.clear();
-      }
-      return file;
-    }
-    if (entry) {
-      file.source = PictureSource::kBytes;
-      if (!ReadArchivedEntry(engine, *entry, file.bytes)) file.bytes.clear();
-      return file;
-    }
-  }
-
-  // The archive readers registered with `arc` extract to a temporary file.
-  std::string extracted = name;
-  if (ExtractFromPluginArchives(engine, extracted)) {
-    file = FromFile(extracted);
-    std::remove(extracted.c_str());
+  if (found.origin == FileOrigin::kNone) {
+    file.source = archive_only ? PictureSource::kMissingInArchive : PictureSource::kNotFound;
+  } else if (bmp && found.entry && found.entry->kind == static_cast<uint8_t>(EntryKind::kSpb)) {
+    DisplaySurface picture;
+    if (ReadArchivedPicture(*found.entry, picture) != SpbResult::kRejected) ToSurface(picture, file.spb);
+    file.source = PictureSource::kArchivedSpb;
+  } else if (bmp && found.entry && found.entry->kind == static_cast<uint8_t>(EntryKind::kStored)) {
+    file.source = PictureSource::kStoredBmp;
+  } else {
+    // A file that exists but cannot be read decodes as an empty picture file.
+    file.source = PictureSource::kBytes;
+    if (found.origin == FileOrigin::kLoose) file.loose_path = found.path;
+    ReadFoundFile(engine, found, file.bytes);
   }
   return file;
 }
 
 bool DecodeSpbPicture(const std::vector<uint8_t>& data, ImageSurface& out) {
-  Picture24 picture;
+  DisplaySurface picture;
   if (DecodeSpb(data.data(), data.size(), picture) == SpbResult::kRejected) {
     out.Release();
     return false;

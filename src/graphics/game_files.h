@@ -1,7 +1,9 @@
-// Where picture bytes come from: a loose file in the game directory first;
-// then, with archives switched on, the archive entry (decoded as its kind
-// says); then the archive readers registered with `arc`. The picture loader
-// decides what to do with each outcome.
+// Where picture bytes come from. The file layer (archive/file_layer.h) finds
+// the file and records its name; what is particular to pictures is here: with
+// archives switched on, a JPEG or BMP is looked for only in the loose files
+// and the archives, a BMP entry packed as SPB is decoded straight from the
+// archive, and a BMP entry stored without compression is its own outcome.
+// The picture loader decides what to do with each outcome.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +27,8 @@ enum class PictureSource {
 struct PictureFile {
   PictureSource source = PictureSource::kNotFound;
   std::vector<uint8_t> bytes;
+  // With kBytes from a loose file: that file, for the decoders that open by name.
+  std::string loose_path;
   ImageSurface spb;
 };
 

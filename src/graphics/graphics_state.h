@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "graphics/dirty_rect.h"
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 #include "graphics/effect_slots.h"
 #include "graphics/image_surface.h"
 #include "graphics/mul_table.h"

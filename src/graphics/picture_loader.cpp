@@ -11,7 +11,6 @@
 #include "graphics/png_decode.h"
 #include "script/error.h"
 #include "util/file_io.h"
-#include "util/game_path.h"
 
 namespace orivane {
 namespace {
@@ -41,7 +40,6 @@ void TakePicture(ImageSurface& surface, ImageSurface& decoded) {
 
 void LoadPictureFile(Engine& engine, ImageSurface& surface, const std::string& file) {
   Graphics& g = engine.graphics;
-  if (engine.archive.file_log_on) engine.file_log.Add(file);
   const bool quiet = g.jpeg_mode || engine.archive.no_load_error;
   const std::string ext = LowerExtension(file);
   PictureFile found = FetchPictureFile(engine, file, ext);
@@ -85,9 +83,8 @@ void LoadPictureFile(Engine& engine, ImageSurface& surface, const std::string& f
         }
         // Plug-ins decode files by name: a picture that came out of an
         // archive is handed over as a temporary file.
-        const std::string loose = HostPath(file);
-        if (FileSize(loose)) {
-          LoadWithPicturePlugin(engine, module, loose, decoded);
+        if (!found.loose_path.empty()) {
+          LoadWithPicturePlugin(engine, module, found.loose_path, decoded);
         } else if (engine.temp_dir.Create()) {
           const std::string copy = engine.temp_dir.FilePath("Orvnpic.tmp");
           if (WriteFileAtomically(copy, bytes.data(), bytes.size()))

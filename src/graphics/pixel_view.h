@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 
 namespace orivane {
 

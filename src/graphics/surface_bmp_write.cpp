@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "graphics/bmp_write.h"
-#include "util/file_io.h"
+#include "util/bmp_writer.h"
 
 namespace orivane {
 
@@ -16,8 +15,7 @@ bool SaveSurfaceBmp(const std::string& path, const ImageSurface& s) {
     image.palette = s.palette.data();
     image.colors_used = static_cast<uint32_t>(s.colors_used);
   }
-  std::vector<uint8_t> file = EncodeBmp(image);
-  return !file.empty() && WriteFileAtomically(path, file.data(), file.size());
+  return WriteBmpFile(path, image);
 }
 
 }  // namespace orivane

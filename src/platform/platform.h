@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 #include "platform/font_service.h"
 #include "platform/menu.h"
 #include "platform/player_event.h"

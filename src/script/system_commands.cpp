@@ -5,7 +5,6 @@
 #include "script/error.h"
 #include "script/readers.h"
 #include "script/variable_targets.h"
-#include "shell/pump.h"
 #include "util/file_io.h"
 
 namespace orivane {
@@ -26,16 +25,6 @@ void CmdIsfull(Engine& engine) {
   engine.vars.ApplyIntLimits();
 }
 
-// A bare message box; the heartbeat rests while it is open.
-void CmdTestfunc(Engine& engine) {
-  bool was_running = engine.shell.heartbeat.running;
-  engine.shell.heartbeat.running = false;
-  Question box;
-  box.text = "testfunc:";
-  AskPlayer(engine, box);
-  engine.shell.heartbeat.running = was_running;
-}
-
 // 1 when the debugging marker file is present in the game directory.
 void CmdChkdbg(Engine& engine) {
   int32_t var = ExpectNumVar(engine, "chkdbgの引数は数字変数です。");
@@ -48,7 +37,6 @@ void RegisterSystemCommands(CommandTable& table) {
   table.Register("getwindowsize", CmdGetwindowsize);
   table.Register("chkdbg", CmdChkdbg);
   table.Register("isfull", CmdIsfull);
-  table.Register("testfunc", CmdTestfunc);
 }
 
 }  // namespace orivane

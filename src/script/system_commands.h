@@ -1,5 +1,5 @@
 // Commands that ask the engine about itself: `getwindowsize`, `isfull`,
-// `chkdbg`, `testfunc`.
+// `chkdbg`.
 #pragma once
 
 namespace orivane {

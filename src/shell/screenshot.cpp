@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/bmp_write.h"
+#include "util/bmp_writer.h"
 
 namespace orivane {
 namespace {
@@ -61,7 +61,8 @@ bool WriteScreenshot(const DisplaySurface& display, const std::string& path, std
     case ScreenshotFormat::kPng:
       return WritePng(display, path, error);
     case ScreenshotFormat::kBmp:
-      if (WriteBmp24(path, display.pixels.data(), display.width, display.height, display.stride)) return true;
+      if (WriteBmpFile(path, BmpImage{display.width, display.height, 24, display.pixels.data(), display.stride}))
+        return true;
       error = std::strerror(errno);
       return false;
     case ScreenshotFormat::kNone:

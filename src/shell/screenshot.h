@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 
 namespace orivane {
 

@@ -9,6 +9,7 @@
 #include "archive/file_layer.h"
 #include "archive_fixture.h"
 #include "shell/startup.h"
+#include "support/graphics_run.h"
 
 namespace orivane::test {
 namespace {
@@ -102,6 +103,27 @@ TEST(ArchiveCommands, ScriptReadsArchivedFilesThroughTheFileCommands) {
   // Without `ora` the archives are not consulted.
   game.Write("0.txt", "*define\ngame\n*start\nfileexist %1, \"plain.txt\"\n%1\nend\n");
   EXPECT_EQ(game.Run().out, "０\n");
+}
+
+// A picture packed as SPB is no file: a script that reads it whole is stopped
+// with the report its extraction gives, not handed an empty or unchanged
+// variable to go on with. Before the game starts the archives are scanned, after
+// it the index answers; both refuse.
+TEST(ArchiveCommands, ReadingAPictureEntryAsAFileIsRefusedAsItsExtractionIs) {
+  GameDir game;
+  WriteArchive(game, "arc.ora",
+               {PackEntryAs("pic\\a.bmp", AsBytes(MakeBmp24(4, 2, [](int x, int y) { return 0x102030u * (x + y); })), 1)});
+  for (bool in_define : {true, false}) {
+    for (std::string read : {"mov $0,\"old\"\nreadfile $0,\"pic/a.bmp\"\n", "csvopen \"pic/a.bmp\",\"r\"\n"}) {
+      SCOPED_TRACE((in_define ? "define: " : "game: ") + read);
+      game.Write("0.txt", "*define\nora\n" + (in_define ? read : "") + "game\n*start\n" + (in_define ? "" : read) +
+                              "$0\nend\n");
+      RunResult r = game.Run();
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(TitleAndMessage(r), "エラー\npic\\a.bmpが開けませんでした。");
+      EXPECT_EQ(r.out, "");  // the run went no further
+    }
+  }
 }
 
 }  // namespace

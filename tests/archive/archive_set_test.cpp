@@ -206,7 +206,7 @@ TEST(ArchiveSet, EntriesOfEveryKindBuiltByHand) {
     auto loc = LocateArchived(e, "pic.bmp");
     ASSERT_TRUE(loc);
     EXPECT_EQ(loc->kind, 1);
-    Picture24 pic;
+    DisplaySurface pic;
     ASSERT_EQ(ReadArchivedPicture(*loc, pic), SpbResult::kOk);
     EXPECT_EQ(pic.pixels[0], 10);
     EXPECT_EQ(pic.pixels[1], 20);

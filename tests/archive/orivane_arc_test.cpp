@@ -11,9 +11,10 @@
 #include <random>
 
 #include "archive/archive_set.h"
-#include "archive/bmp24.h"
 #include "archive/file_layer.h"
 #include "archive_fixture.h"
+#include "platform/display_surface.h"
+#include "util/bmp_writer.h"
 
 extern char** environ;
 
@@ -52,13 +53,17 @@ ToolResult RunTool(std::vector<std::string> args) {
   return r;
 }
 
+std::string BmpFileOf(const DisplaySurface& p) {
+  return AsString(EncodeBmp(BmpImage{p.width, p.height, 24, p.pixels.data(), p.stride}));
+}
+
 std::string Bmp(int w, int h, uint32_t seed) {
-  Picture24 p;
+  DisplaySurface p;
   p.Resize(w, h);
   std::mt19937 rng(seed);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w * 3; ++x) p.RowFromTop(y)[x] = static_cast<uint8_t>(x * 2 + y + rng() % 3);
-  return AsString(EncodeBmp24(p));
+  return BmpFileOf(p);
 }
 
 
@@ -113,9 +118,9 @@ TEST(OrivaneArc, CreateListExtractAndTheEngineReadsIt) {
     EXPECT_EQ(ReadBack(g.engine(), "noise.bin"), noise);
     auto loc = LocateArchived(g.engine(), "bg/title.bmp");
     ASSERT_TRUE(loc);
-    Picture24 pic;
+    DisplaySurface pic;
     ASSERT_EQ(ReadArchivedPicture(*loc, pic), SpbResult::kOk);
-    EXPECT_EQ(AsString(EncodeBmp24(pic)), picture);
+    EXPECT_EQ(BmpFileOf(pic), picture);
     // Script names are Shift-JIS: "音\声.wav".
     EXPECT_EQ(ReadBack(g.engine(), "\x89\xb9\\\x90\xba.wav"), "voice");
   }

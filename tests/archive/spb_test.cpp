@@ -12,7 +12,7 @@ namespace orivane {
 namespace {
 
 // Blue, green, red of the pixel at (x, y from the top).
-std::array<int, 3> Pixel(const Picture24& p, int x, int y) {
+std::array<int, 3> Pixel(const DisplaySurface& p, int x, int y) {
   const uint8_t* px = p.RowFromTop(y) + x * 3;
   return {px[0], px[1], px[2]};
 }
@@ -27,7 +27,7 @@ TEST(Spb, FlatPictureFromCodeZero) {
     for (int g = 0; g < 4; ++g) w.Write(3, 0);  // 14 samples: 4 groups, 2 surplus
   }
   auto in = w.Finish();
-  Picture24 pic;
+  DisplaySurface pic;
   ASSERT_EQ(DecodeSpb(in.data(), in.size(), pic), SpbResult::kOk);
   ASSERT_EQ(pic.width, 5);
   ASSERT_EQ(pic.height, 3);
@@ -63,7 +63,7 @@ TEST(Spb, SerpentineOrderAndSampleCodes) {
   w.Write(3, 0);
   w.Write(3, 0);
   auto in = w.Finish();
-  Picture24 pic;
+  DisplaySurface pic;
   ASSERT_EQ(DecodeSpb(in.data(), in.size(), pic), SpbResult::kOk);
   EXPECT_EQ(Pixel(pic, 0, 0), (std::array<int, 3>{100, 50, 0}));
   EXPECT_EQ(Pixel(pic, 1, 0), (std::array<int, 3>{101, 51, 0}));
@@ -76,7 +76,7 @@ TEST(Spb, SerpentineOrderAndSampleCodes) {
 }
 
 TEST(Spb, ShortAndHostileStreams) {
-  Picture24 pic;
+  DisplaySurface pic;
   // Too short for even the size.
   uint8_t two[] = {0, 1};
   EXPECT_EQ(DecodeSpb(two, sizeof two, pic), SpbResult::kRejected);
@@ -111,8 +111,8 @@ TEST(Spb, ShortAndHostileStreams) {
   EXPECT_TRUE(pic.pixels.empty());
 }
 
-Picture24 RandomPicture(std::mt19937& rng, int w, int h, bool smooth) {
-  Picture24 p;
+DisplaySurface RandomPicture(std::mt19937& rng, int w, int h, bool smooth) {
+  DisplaySurface p;
   p.Resize(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w * 3; ++x)
@@ -125,9 +125,9 @@ TEST(SpbEncoder, RoundTripsEveryShape) {
   const int shapes[][2] = {{1, 1}, {1, 7}, {2, 1}, {2, 2}, {3, 5}, {5, 3}, {17, 9}, {64, 48}, {257, 3}};
   for (auto [w, h] : shapes) {
     for (bool smooth : {false, true}) {
-      Picture24 pic = RandomPicture(rng, w, h, smooth);
+      DisplaySurface pic = RandomPicture(rng, w, h, smooth);
       auto packed = EncodeSpb(pic);
-      Picture24 back;
+      DisplaySurface back;
       ASSERT_EQ(DecodeSpb(packed.data(), packed.size(), back), SpbResult::kOk) << w << "x" << h;
       EXPECT_EQ(back.width, w);
       EXPECT_EQ(back.height, h);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/archive_fixture.h"
+#include "shell/startup.h"
 #include "support/graphics_run.h"
 
 namespace orivane::test {
@@ -46,6 +47,21 @@ TEST(ArchivedPictures, Errors) {
     EXPECT_EQ(r.status, 1) << c.picture;
     EXPECT_EQ(r.err.substr(0, r.err.find("\n\n")), c.report) << c.picture;
   }
+}
+
+// With the file log on, every picture name the loader asks for is recorded
+// by the file layer, whichever way the picture was found.
+TEST(ArchivedPictures, TheFileLogRecordsEveryPictureAskedFor) {
+  ArchiveGame g;
+  WriteArchiveWith(g.dir(), 1);
+  g.dir().WriteBytes("loose.bmp", MakeBmp24(4, 4, Pattern));
+  g.dir().Write("0.txt", "*define\nora\ngame\n*start\nbg \"PIC/Back.bmp\",1\nlsp 1,\"loose.bmp\",0,0\nprint 1\nend\n");
+  Engine& e = g.engine();
+  e.archive.file_log_on = true;
+  ASSERT_EQ(RunEngine(e), 0) << g.errors();
+  EXPECT_TRUE(e.file_log.Contains("pic\\back.bmp"));
+  EXPECT_TRUE(e.file_log.Contains("loose.bmp"));
+  EXPECT_FALSE(e.file_log.Contains("other.bmp"));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/display_surface.h"
+#include "platform/display_surface.h"
 #include "support/game_fixture.h"
 
 namespace orivane::test {

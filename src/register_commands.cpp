@@ -1,4 +1,4 @@
-#include "script/register_commands.h"
+#include "register_commands.h"
 
 #include "archive/archive_commands.h"
 #include "script/command_table.h"
@@ -6,6 +6,7 @@
 #include "script/declaration_commands.h"
 #include "script/general_commands.h"
 #include "script/system_commands.h"
+#include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
 
@@ -18,6 +19,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterSystemCommands(table);
   RegisterArchiveCommands(table);
   RegisterShellCommands(table);
+  RegisterDialogCommands(table);
   RegisterGraphicsCommands(table);
 }
 

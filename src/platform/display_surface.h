@@ -1,6 +1,9 @@
 // The picture the player sees: the screen-sized 24-bit surface that
 // transitions copy into and the window shows. Pixels are blue-green-red,
-// rows bottom-up, each row padded to a multiple of four bytes.
+// rows bottom-up, each row padded to a multiple of four bytes. The same
+// record holds any plain 24-bit picture below the graphics layer: what the
+// SPB decoder produces and what the archive tool reads from and writes to
+// BMP files.
 #pragma once
 
 #include <cstddef>

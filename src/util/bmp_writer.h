@@ -1,7 +1,8 @@
-// Writing BMP files in the layout the engine keeps its pictures in: bottom-up
-// rows padded to four bytes, 24-bit blue-green-red or 8-bit with a colour
-// table of blue-green-red-reserved entries. One encoder serves the
-// screenshots, the picture tools and the archive tool.
+// The one BMP encoder: pictures in the layout the engine keeps them in
+// (bottom-up rows padded to four bytes, 24-bit blue-green-red or 8-bit with a
+// colour table of blue-green-red-reserved entries) written as uncompressed
+// BMP files. The screenshots, the picture tools and the archive tool all
+// write through it; it knows nothing of the records that hold the pixels.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace orivane {
 struct BmpImage {
   int width = 0;
   int height = 0;
-  int bit_count = 24;           // 24 or 8
+  int bit_count = 24;             // 24 or 8
   const uint8_t* rows = nullptr;  // `height` rows of `stride` bytes, the bottom row first
   int stride = 0;
   const uint8_t* palette = nullptr;  // 8-bit: `palette_entries` entries of 4 bytes
@@ -25,7 +26,8 @@ struct BmpImage {
 // Empty when the sizes do not describe a picture.
 std::vector<uint8_t> EncodeBmp(const BmpImage& image);
 
-// A 24-bit picture written to `path` through a temporary file and a rename.
-bool WriteBmp24(const std::string& path, const uint8_t* pixels, int width, int height, int stride);
+// The file written to `path` through a temporary file and a rename. False
+// when the sizes do not describe a picture or the file cannot be written.
+bool WriteBmpFile(const std::string& path, const BmpImage& image);
 
 }  // namespace orivane

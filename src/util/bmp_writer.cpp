@@ -1,5 +1,6 @@
-#include "graphics/bmp_write.h"
+#include "util/bmp_writer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "util/file_io.h"
@@ -44,8 +45,8 @@ std::vector<uint8_t> EncodeBmp(const BmpImage& image) {
   return out;
 }
 
-bool WriteBmp24(const std::string& path, const uint8_t* pixels, int width, int height, int stride) {
-  std::vector<uint8_t> file = EncodeBmp(BmpImage{width, height, 24, pixels, stride});
+bool WriteBmpFile(const std::string& path, const BmpImage& image) {
+  std::vector<uint8_t> file = EncodeBmp(image);
   return !file.empty() && WriteFileAtomically(path, file.data(), file.size());
 }
 
