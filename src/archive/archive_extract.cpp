@@ -1,8 +1,5 @@
 #include "archive/archive_extract.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,6 +12,7 @@
 #include "archive/lzss.h"
 #include "engine.h"
 #include "script/error.h"
+#include "util/file_io.h"
 
 namespace orivane {
 namespace {
@@ -41,11 +39,7 @@ bool SafeFileName(std::string_view file) { return !file.empty() && file != "." &
 FilePtr CreateTempFile(Engine& engine, std::string_view file, std::string& out_path) {
   if (!SafeFileName(file) || !engine.temp_dir.Create()) return FilePtr(nullptr, std::fclose);
   out_path = engine.temp_dir.FilePath(std::string(file));
-  int fd = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return FilePtr(nullptr, std::fclose);
-  std::FILE* f = ::fdopen(fd, "wb");
-  if (!f) ::close(fd);
-  return FilePtr(f, std::fclose);
+  return FilePtr(CreatePrivateFile(out_path), std::fclose);
 }
 
 // Copies `size` bytes from the current position of `in` to `out`.

@@ -1,6 +1,5 @@
 #include "archive/archive_format.h"
 
-#include <sys/stat.h>
 
 namespace orivane {
 
@@ -20,12 +19,6 @@ bool ReadAltRecord(ByteInput& in, ArchiveRecord& out) {
   if (!in.ReadU32BE(out.offset) || !in.ReadU32BE(out.stored_size)) return false;
   out.decoded_size = out.stored_size;
   return true;
-}
-
-std::optional<uint64_t> OpenFileSize(std::FILE* file) {
-  struct stat st;
-  if (::fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  return static_cast<uint64_t>(st.st_size);
 }
 
 }  // namespace orivane

@@ -59,7 +59,5 @@ inline bool EntryInside(uint64_t file_size, int prefix, uint64_t start, uint32_t
   return uint64_t(prefix) + start + stored_size <= file_size;
 }
 
-// Size of an open file (its position is kept), or nullopt.
-std::optional<uint64_t> OpenFileSize(std::FILE* file);
 
 }  // namespace orivane

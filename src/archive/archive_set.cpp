@@ -7,6 +7,7 @@
 #include "archive/archive_format.h"
 #include "archive/archive_index_reader.h"
 #include "engine.h"
+#include "util/file_io.h"
 #include "util/sjis.h"
 
 namespace orivane {

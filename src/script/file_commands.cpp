@@ -3,9 +3,6 @@
 // the game directory.
 #include "script/file_commands.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "archive/archive_set.h"
@@ -25,8 +22,7 @@
 namespace orivane {
 
 bool GameFileExists(Engine& engine, std::string_view sjis_name) {
-  struct stat st;
-  if (::stat(HostPath(sjis_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return true;
+  if (IsRegularFile(HostPath(sjis_name))) return true;
   return engine.archive.archives_on && LocateArchived(engine, sjis_name).has_value();
 }
 
@@ -83,7 +79,7 @@ void CmdFileCreate(Engine& engine) {
 void CmdFileRemove(Engine& engine) {
   std::string name = ReadString(engine);
   CheckWritableName(engine, name);
-  ::unlink(HostPath(name).c_str());
+  std::remove(HostPath(name).c_str());
 }
 
 // At most `limit` bytes of the text, never ending in the first half of a

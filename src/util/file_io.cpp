@@ -1,5 +1,6 @@
 #include "util/file_io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,22 @@ std::optional<uint64_t> FileSize(const std::string& name) {
   struct stat st;
   if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   return static_cast<uint64_t>(st.st_size);
+}
+
+std::optional<uint64_t> OpenFileSize(std::FILE* file) {
+  struct stat st;
+  if (::fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<uint64_t>(st.st_size);
+}
+
+bool IsRegularFile(const std::string& name) { return FileSize(name).has_value(); }
+
+std::FILE* CreatePrivateFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return nullptr;
+  std::FILE* f = ::fdopen(fd, "wb");
+  if (!f) ::close(fd);
+  return f;
 }
 
 bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& out) {

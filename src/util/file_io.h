@@ -16,6 +16,17 @@ bool FileExists(const std::string& name);
 // Size in bytes, or nullopt when the file cannot be examined.
 std::optional<uint64_t> FileSize(const std::string& name);
 
+// Size of an open regular file (its position is kept), or nullopt.
+std::optional<uint64_t> OpenFileSize(std::FILE* file);
+
+// True when `name` is a regular file.
+bool IsRegularFile(const std::string& name);
+
+// Creates `path` for writing, readable by this user only; an existing file is
+// emptied, but a symbolic link in its place is never followed. nullptr when
+// it cannot be made.
+std::FILE* CreatePrivateFile(const std::string& path);
+
 // Reads a whole file as bytes. Returns false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& out);
 
