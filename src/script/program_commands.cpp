@@ -1,4 +1,4 @@
-// `winexec` starts a program with posix_spawn: the arguments are split from
+// `winexec` starts a program directly (util/child_process): the arguments are split from
 // the command line as Windows would split them and passed directly, with no
 // shell in between. `shell` hands a file or address to xdg-open, the desktop's
 // "open" action. `getret` reads the return channel.
