@@ -8,9 +8,8 @@
 
 #include "archive/archive_state.h"
 #include "engine_wait.h"
-#include "platform/display_surface.h"
 #include "graphics/graphics_state.h"
-#include "platform/platform.h"
+#include "platform/display_surface.h"
 #include "save/save_point.h"
 #include "script/command_table.h"
 #include "script/general_state.h"
@@ -20,13 +19,15 @@
 #include "script/script_buffer.h"
 #include "script/variables.h"
 #include "shell/input_state.h"
-#include "util/temp_directory.h"
 #include "shell/shell_state.h"
 #include "text/read_flags.h"
 #include "text/text_window.h"
 #include "util/plugin_modules.h"
+#include "util/temp_directory.h"
 
 namespace orivane {
+
+class Platform;
 
 // Thrown to end the run: after `end` (0), a reported script error (1), an
 // expired --timeout (3) or a stop signal (128 + its number). Caught by

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine.h"
+#include "platform/platform.h"
 
 namespace orivane {
 namespace {

@@ -3,6 +3,7 @@
 #include "archive/archive_set.h"
 #include "engine.h"
 #include "graphics/graphics_state.h"
+#include "platform/platform.h"
 #include "save/save_point.h"
 #include "script/script_lifecycle.h"
 #include "shell/shell_lifecycle.h"

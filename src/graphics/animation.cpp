@@ -6,6 +6,7 @@
 #include "engine.h"
 #include "graphics/compose.h"
 #include "graphics/effects.h"
+#include "platform/platform.h"
 
 namespace orivane {
 namespace {

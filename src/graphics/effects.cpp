@@ -7,6 +7,7 @@
 #include "engine.h"
 #include "graphics/compose.h"
 #include "graphics/image_tag.h"
+#include "platform/platform.h"
 #include "script/error.h"
 #include "script/expression.h"
 #include "script/readers.h"

@@ -8,6 +8,7 @@
 #include "graphics/effects.h"
 #include "graphics/image_tag.h"
 #include "graphics/sprite_draw.h"
+#include "platform/platform.h"
 #include "script/command_table.h"
 #include "script/error.h"
 #include "script/expression.h"

@@ -5,6 +5,7 @@
 
 #include "engine.h"
 #include "graphics/picture_loader.h"
+#include "platform/platform.h"
 #include "script/error.h"
 
 namespace orivane {

@@ -1,6 +1,7 @@
 // Assignment, integer arithmetic, random numbers and fixed-point trigonometry.
 // Every numeric store here is followed by ApplyIntLimits, so a variable with
 // an `intlimit` is clamped right after these commands.
+#include "platform/platform.h"
 #include "script/arithmetic_commands.h"
 
 #include <cmath>

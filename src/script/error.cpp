@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "script/error.h"
 
 #include "engine.h"

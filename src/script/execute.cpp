@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "script/execute.h"
 
 #include "engine.h"

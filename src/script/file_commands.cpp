@@ -1,6 +1,7 @@
 // File tests and whole-file reads, label tests, INI and registry lookups,
 // and creating and deleting files. Scripts may write and delete only inside
 // the game directory.
+#include "platform/platform.h"
 #include "script/file_commands.h"
 
 #include <cstdio>

@@ -2,6 +2,7 @@
 // the command line as Windows would split them and passed directly, with no
 // shell in between. `shell` hands a file or address to xdg-open, the desktop's
 // "open" action. `getret` reads the return channel.
+#include "platform/platform.h"
 #include "script/program_commands.h"
 
 #include "engine.h"

@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "shell/menu_bar.h"
 
 #include <algorithm>

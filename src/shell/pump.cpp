@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "shell/pump.h"
 
 #include <cstdlib>

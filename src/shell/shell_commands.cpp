@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "shell/shell_commands.h"
 
 #include "engine.h"

@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "shell/startup.h"
 
 #include "engine.h"

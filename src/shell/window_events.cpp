@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "shell/window_events.h"
 
 #include "engine.h"

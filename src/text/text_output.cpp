@@ -1,3 +1,4 @@
+#include "platform/platform.h"
 #include "text/text_output.h"
 
 #include "engine.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "support/graphics_run.h"
 #include "support/scripted_run.h"
 
