@@ -14,6 +14,7 @@ namespace orivane {
 void AttachSubsystems(Engine& engine) {
   AttachShell(engine);
   AttachGraphics(engine);
+  AttachText(engine);
 }
 
 void ResetSubsystemsForStartUp(Engine& engine) {

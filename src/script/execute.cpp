@@ -5,7 +5,6 @@
 #include "script/error.h"
 #include "script/labels.h"
 #include "script/readers.h"
-#include "text/text_output.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -86,7 +85,7 @@ void TextStatement(Engine& engine, RunMode mode) {
     ReportError(engine, "*defineブロックには、表示文はおけません。", "定義ブロックエラー");
   std::string line = GatherTextLine(engine);
   st.pretext_mark = false;
-  OutputText(engine, line);
+  if (st.text_sink) st.text_sink(engine, line);
   if (st.reset_pending) {
     st.reset_pending = 0;
     StartGame(engine);

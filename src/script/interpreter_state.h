@@ -13,6 +13,8 @@
 
 namespace orivane {
 
+struct Engine;
+
 enum class RunMode { kGame = 0, kDefine = 1 };
 
 // One subroutine return position (>= 0) per call; a `for` frame is four
@@ -115,6 +117,10 @@ struct InterpreterState {
   bool pretext_mark = false;  // a pretext call happened and no text line was gathered since
   std::string textgosub_label;
   bool textgosub_on = false;
+
+  // Where a gathered story-text line goes: text output, which installs
+  // itself here when it attaches. The interpreter does not know it otherwise.
+  void (*text_sink)(Engine&, std::string_view sjis) = nullptr;
 
   int reader_depth = 0;
   uint32_t statements_since_clock_check = 0;

@@ -139,6 +139,8 @@ void OutputText(Engine& engine, std::string_view sjis) {
   }
 }
 
+void AttachText(Engine& engine) { engine.interp.text_sink = OutputText; }
+
 void ResetTextForStartUp(Engine& engine) { engine.text = TextWindow{}; }
 
 }  // namespace orivane

@@ -11,6 +11,10 @@ namespace orivane {
 
 struct Engine;
 
+// Once, when the Engine is made: story-text lines from the interpreter come
+// to OutputText.
+void AttachText(Engine& engine);
+
 // Before the script is loaded again: the text window as a fresh run has it.
 void ResetTextForStartUp(Engine& engine);
 
