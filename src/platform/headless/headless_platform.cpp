@@ -1,7 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace orivane {
 namespace {
@@ -37,7 +36,7 @@ void HeadlessPlatform::AdvanceTo(uint32_t deadline) {
     return;
   }
   int32_t left = static_cast<int32_t>(deadline - Ticks());
-  if (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(left));
+  if (left > 0) SleepForWake(static_cast<uint32_t>(left));
 }
 
 void HeadlessPlatform::WaitUntil(uint32_t deadline) {

@@ -54,7 +54,7 @@ class HeadlessPlatform : public Platform {
   FontService& Fonts() override { return fonts_ ? *fonts_ : no_fonts_; }
 
  private:
-  // Moves the clock to `deadline` (virtual) or sleeps until it (realtime).
+  // Moves the clock to `deadline` (virtual), or sleeps until it or Wake() (realtime).
   void AdvanceTo(uint32_t deadline);
   // Sleeps in real time until Wake() or, when given, `real_ms` have passed.
   // Returns the milliseconds slept.
