@@ -2,6 +2,7 @@
 // error reports, run end to end on small games.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -55,6 +56,19 @@ TEST(Execution, UserCommandNamedLikeABuiltinReplacesIt) {
                         "defsub goto\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "替\n正\n");
+}
+
+// Running out of memory inside a command (for a huge string, or a picture
+// decoded from outside data) ends the run with a script error, after what
+// ran before it.
+TEST(Execution, CommandThatRunsOutOfMemoryIsReported) {
+  EngineFixture f;
+  f.engine().commands.Register("mov", [](Engine&) { throw std::bad_alloc(); });
+  f.SetScript("一\nmov %0, 1\n二\n");
+  std::string err = f.ErrorOf([&] { ExecuteScript(f.engine(), RunMode::kGame); });
+  EXPECT_EQ(err.substr(0, err.find("\n\n")), "エラー\nメモリが足りません。");
+  EXPECT_NE(err.find("\n>mov "), std::string::npos) << err;  // where the command stopped
+  EXPECT_EQ(f.out(), "一\n");
 }
 
 TEST(Execution, Errors) {

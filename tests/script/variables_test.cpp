@@ -72,6 +72,29 @@ TEST(Variables, Errors) {
   }
 }
 
+// All arrays together hold at most 64M elements: four of the largest size
+// fill the budget exactly, and any further element is reported before memory
+// runs out.
+TEST(Variables, ArraysShareOneBudget) {
+  const std::string four_largest = "dim ?0[16777215]\ndim ?1[16777215]\ndim ?2[4095][4095]\ndim ?3[16777215]\n";
+  RunResult full = RunGame(four_largest, "mov ?3[16777215], 9\n?3[16777215]?2[4095][4095]\nend\n");
+  EXPECT_EQ(full.status, 0) << full.err;
+  EXPECT_EQ(full.out, "９０\n");
+
+  RunResult over = RunGame(four_largest + "dim ?4[0]\n", "end\n");
+  EXPECT_EQ(over.status, 1);
+  EXPECT_EQ(TitleAndMessage(over), "エラー\n配列変数が多すぎます。配列の要素は合わせて67108864個までです。");
+  EXPECT_NE(over.err.find("\n>dim ?4[0]"), std::string::npos) << over.err;  // reported at the declaration
+}
+
+// The arrays of a define block that runs again are counted afresh.
+TEST(Variables, DefineresetGivesTheArrayBudgetBack) {
+  RunResult r = RunGame("dim ?0[16777215]\ndim ?1[16777215]\ndim ?2[16777215]\n",
+                        "if lchk *again goto *fin\n*again\ndefinereset\n*fin\n済\nend\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "済\n");
+}
+
 TEST(Variables, TooManyAliases) {
   std::string define;
   for (int i = 0; i <= 10000; ++i) define += "numalias a" + std::to_string(i) + ", 1\n";
