@@ -9,7 +9,7 @@ packages=(
   clang lua5.4 liblua5.4-dev
   libturbojpeg0-dev libpng-dev
   libsdl2-dev libimgui-dev libfontconfig-dev libx11-dev fonts-ipafont-gothic
-  xvfb
+  xvfb xdotool
 )
 
 missing=()

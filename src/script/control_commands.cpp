@@ -152,10 +152,11 @@ void CmdSkip(Engine& engine) {
   if (n == 0) return;
   int32_t p = s.pos;
   if (n > 0) {
+    // A line that begins at or past the end of the script's text is outside
+    // the script: only the empty lines of absent files lie there.
     for (int32_t i = 0; i < n; ++i) {
-      while (p < s.length && s.bytes[p] != '\n') ++p;
-      if (p >= s.length) ReportError(engine, "SKIPがスクリプトの範囲を飛び出しました。", "構文エラー");
-      ++p;
+      while (p < s.text_end && s.bytes[p] != '\n') ++p;
+      if (++p >= s.text_end) ReportError(engine, "SKIPがスクリプトの範囲を飛び出しました。", "構文エラー");
     }
     s.Seek(p);
     return;

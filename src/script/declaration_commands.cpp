@@ -24,6 +24,9 @@ void CmdDim(Engine& engine) {
       ReportError(engine, "配列の添字指定が間違っています。", "エラー");
     record.max_index.push_back(ref.index[k]);
   }
+  if (elements > kMaxTotalArrayElements - engine.vars.array_elements())
+    ReportError(engine, "配列変数が多すぎます。配列の要素は合わせて%d個までです。", "エラー",
+                {kMaxTotalArrayElements});
   record.data.assign(static_cast<size_t>(elements), 0);
   engine.vars.DeclareArray(std::move(record));
 }

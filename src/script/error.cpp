@@ -8,7 +8,33 @@
 
 namespace orivane {
 
+namespace {
+
+// First position of a file's text.
+int32_t FileStart(const ScriptBuffer& script, int file) {
+  return (script.packed || file == 0) ? 0 : script.file_end[file - 1] + 1;
+}
+
+// A position at or past the end of the script's text stands for the end of
+// its last line, before the last file's own final newline; others are kept.
+int32_t WithinText(const ScriptBuffer& script, int32_t pos) {
+  if (script.last_file < 0 || pos < script.text_end) return pos;
+  int32_t end = script.text_end;
+  if (end > FileStart(script, script.last_file) && script.bytes[end - 1] == '\n') --end;
+  return end;
+}
+
+}  // namespace
+
 ScriptLocation LocatePosition(const ScriptBuffer& script, int32_t pos) {
+  if (script.last_file >= 0 && pos >= script.text_end) {
+    // Beyond the text there are only the empty lines of absent files: name
+    // the last file read and its last line.
+    int32_t end = WithinText(script, pos);
+    int newlines = 0;
+    for (int32_t p = FileStart(script, script.last_file); p < end; ++p) newlines += script.bytes[p] == '\n';
+    return {script.packed ? 0 : script.last_file, newlines + 1};
+  }
   if (script.packed) {
     // A packed script has no file boundaries: count lines from its start.
     int newlines = 0;
@@ -36,6 +62,7 @@ std::string BuildErrorReport(const ScriptBuffer& script, int32_t pos, std::strin
   text.append("\n\n");
 
   ScriptLocation where = LocatePosition(script, pos);
+  pos = WithinText(script, pos);  // the excerpt too ends on the script's last line
   if (script.packed) {
     text.append(FormatBytes("%s line:%d\n", {std::string_view(script.packed_name), int64_t{where.line}}));
   } else {

@@ -24,7 +24,9 @@ inline constexpr size_t kMaxErrorTextBytes = 4096;
 [[noreturn]] void ReportError(Engine& engine, std::string_view message, std::string_view title,
                               std::initializer_list<FormatArg> args = {});
 
-// File number and line (from 1) of a script position.
+// File number and line (from 1) of a script position. A position at or past
+// the end of the script's text (among the empty lines that stand for absent
+// files after the last one read) names the last file read and its last line.
 struct ScriptLocation {
   int file;
   int line;

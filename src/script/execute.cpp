@@ -1,6 +1,8 @@
 #include "platform/platform.h"
 #include "script/execute.h"
 
+#include <new>
+
 #include "engine.h"
 #include "script/error.h"
 #include "script/labels.h"
@@ -156,7 +158,9 @@ std::string GatherTextLine(Engine& engine) {
   return out;
 }
 
-void ExecuteScript(Engine& engine, RunMode mode) {
+namespace {
+
+void RunStatements(Engine& engine, RunMode mode) {
   InterpreterState& st = engine.interp;
   ScriptBuffer& s = engine.script;
   st.run_mode = mode;
@@ -231,6 +235,19 @@ void ExecuteScript(Engine& engine, RunMode mode) {
       continue;
     }
     TextStatement(engine, mode);
+  }
+}
+
+}  // namespace
+
+void ExecuteScript(Engine& engine, RunMode mode) {
+  // Memory may run out in any command: for the script's arrays and strings,
+  // or for outside data that a command decodes. The run then ends with a
+  // report like any other script error, never with an abort.
+  try {
+    RunStatements(engine, mode);
+  } catch (const std::bad_alloc&) {
+    ReportError(engine, "メモリが足りません。", "エラー");
   }
 }
 

@@ -53,6 +53,8 @@ void LoadPacked(Engine& engine, const char* name, uint8_t key) {
   engine.script.Assign(std::move(data));
   engine.script.packed = true;
   engine.script.packed_name = name;
+  engine.script.last_file = 0;
+  engine.script.text_end = engine.script.length - 1;  // the newline appended above
 }
 
 void LoadNumbered(Engine& engine) {
@@ -69,14 +71,20 @@ void LoadNumbered(Engine& engine) {
   std::vector<uint8_t> data = std::move(s.bytes);
   data.clear();
   data.reserve(total + 110 + 1 + kScriptPadding);
+  int last_file = -1;
   for (int n = 0; n < kScriptFileCount; ++n) {
-    if (!AppendTextFile(ScriptFileName(n), data) && n < 10) AppendTextFile(ScriptFileName(n, true), data);
+    bool read = AppendTextFile(ScriptFileName(n), data) || (n < 10 && AppendTextFile(ScriptFileName(n, true), data));
+    if (read) last_file = n;
     s.file_end[n] = static_cast<int32_t>(data.size());
     data.push_back('\n');
   }
   auto file_end = s.file_end;
   s.Assign(std::move(data));
   s.file_end = file_end;
+  if (last_file >= 0) {
+    s.last_file = last_file;
+    s.text_end = file_end[last_file];
+  }
 }
 
 bool StartsWith(const ScriptBuffer& s, size_t at, const char* text) {

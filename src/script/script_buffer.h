@@ -22,6 +22,12 @@ struct ScriptBuffer {
   std::array<int32_t, kScriptFileCount> file_end{};
   bool packed = false;                // loaded from orscript.dat / orscript.zat
   const char* packed_name = nullptr;  // which packed file, for error locations
+  // The number of the last script file read (0 for a packed script), -1 when
+  // none was, and the position of the newline appended after it. Past that
+  // newline lie only the empty lines of absent files: a position there is
+  // beyond the end of the script's text.
+  int last_file = -1;
+  int32_t text_end = 0;
 
   ScriptBuffer() { Assign({}); }
 
@@ -31,6 +37,8 @@ struct ScriptBuffer {
     script.resize(script.size() + 1 + kScriptPadding, 0);
     bytes = std::move(script);
     pos = 0;
+    last_file = -1;
+    text_end = length;
   }
 
   uint8_t Cur() const { return bytes[pos]; }

@@ -57,6 +57,7 @@ ArrayRecord* Variables::FindArray(int32_t number) {
 bool Variables::DeclareArray(ArrayRecord record) {
   if (first_array_.count(record.number)) return false;
   first_array_.emplace(record.number, arrays_.size());
+  array_elements_ += static_cast<int64_t>(record.data.size());
   arrays_.push_back(std::move(record));
   return true;
 }
@@ -64,6 +65,7 @@ bool Variables::DeclareArray(ArrayRecord record) {
 void Variables::ClearArrays() {
   arrays_.clear();
   first_array_.clear();
+  array_elements_ = 0;
 }
 
 const int32_t* Variables::FindNumAlias(std::string_view lower_name) const {

@@ -22,6 +22,9 @@ inline constexpr size_t kMaxAliases = 10000;
 // The largest array a script may declare (elements); beyond it the
 // declaration is reported, instead of exhausting memory.
 inline constexpr int64_t kMaxArrayElements = 1 << 24;
+// All arrays together may hold this many elements (256 MB): many large
+// declarations are reported before they exhaust memory.
+inline constexpr int64_t kMaxTotalArrayElements = int64_t{1} << 26;
 
 struct ArrayRecord {
   int32_t number = 0;
@@ -67,6 +70,8 @@ class Variables {
   // Appends a declared array; false when the number is already declared.
   bool DeclareArray(ArrayRecord record);
   void ClearArrays();
+  // Elements held by all declared arrays together.
+  int64_t array_elements() const { return array_elements_; }
 
   const int32_t* FindNumAlias(std::string_view lower_name) const;
   const std::string* FindStrAlias(std::string_view lower_name) const;
@@ -90,6 +95,7 @@ class Variables {
 
   std::vector<ArrayRecord> arrays_;
   std::unordered_map<int32_t, size_t> first_array_;
+  int64_t array_elements_ = 0;
 
   std::vector<std::pair<std::string, int32_t>> num_alias_;
   std::unordered_map<std::string, size_t> first_num_alias_;

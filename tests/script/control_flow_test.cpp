@@ -89,6 +89,9 @@ TEST(ControlFlow, Errors) {
       {"jumpb\n", "", "エラー\njumpb命令が~を見つけられませんでした。"},
       {"skip -9\n", "", "構文エラー\nSKIPがスクリプトの範囲を飛び出しました。"},
       {"skip 999\n", "", "構文エラー\nSKIPがスクリプトの範囲を飛び出しました。"},
+      // Past the last line, where only the empty lines of absent files follow.
+      {"skip 1\n", "", "構文エラー\nSKIPがスクリプトの範囲を飛び出しました。"},
+      {"skip 5\n", "", "構文エラー\nSKIPがスクリプトの範囲を飛び出しました。"},
       {"end\n", "defsub _bad\n", "エラー\ndefsubサブルーチンの一文字目に_は使えません。"},
       {"pc 1\n*pc\ngetparam x%1\nreturn\n", "defsub pc\n", "エラー\ngetparam指定が間違っています。"},
       {"pc 1\n*pc\ngetparam i%1\nreturn\n", "defsub pc\n", "エラー\n数字変数があるべきところで数字変数がありません"},

@@ -2,6 +2,10 @@
 // error reports, run end to end on small games.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <utility>
+#include <vector>
+
 #include "script/execute.h"
 #include "script/labels.h"
 #include "support/engine_fixture.h"
@@ -52,6 +56,19 @@ TEST(Execution, UserCommandNamedLikeABuiltinReplacesIt) {
                         "defsub goto\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "替\n正\n");
+}
+
+// Running out of memory inside a command (for a huge string, or a picture
+// decoded from outside data) ends the run with a script error, after what
+// ran before it.
+TEST(Execution, CommandThatRunsOutOfMemoryIsReported) {
+  EngineFixture f;
+  f.engine().commands.Register("mov", [](Engine&) { throw std::bad_alloc(); });
+  f.SetScript("一\nmov %0, 1\n二\n");
+  std::string err = f.ErrorOf([&] { ExecuteScript(f.engine(), RunMode::kGame); });
+  EXPECT_EQ(err.substr(0, err.find("\n\n")), "エラー\nメモリが足りません。");
+  EXPECT_NE(err.find("\n>mov "), std::string::npos) << err;  // where the command stopped
+  EXPECT_EQ(f.out(), "一\n");
 }
 
 TEST(Execution, Errors) {
@@ -117,6 +134,40 @@ TEST(ErrorReport, FirstStatementShowsExcerptFromTheStart) {
   game.Write("0.txt", "  oops");
   r = game.Run();  // no *define at all: the jump fails with the position at 0
   EXPECT_EQ(r.err, "ラベルエラー\nラベル*defineは存在しません\n\n0.txt line:1\n");
+}
+
+// Reaching the end of the script names the last file read and its last
+// line, and the excerpt ends there, not among the empty lines that stand for
+// the absent files after it.
+TEST(ErrorReport, EndOfTheScriptNamesTheLastFileAndLine) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> files;
+    const char* location_and_excerpt;
+  } cases[] = {
+      {"one file ending in a newline", {{"0.txt", "*define\ngame\n*start\n一\n"}}, "0.txt line:4\n\n|game\n|*start\n>一\n"},
+      {"one file without a final newline", {{"0.txt", "*define\ngame\n*start\n一"}}, "0.txt line:4\n\n|game\n|*start\n>一\n"},
+      {"the last of several files", {{"0.txt", "*define\ngame\n*start\ngoto *b\n"}, {"3.txt", "*b\n一\n二\n"}},
+       "3.txt line:3\n\n|*b\n|一\n>二\n"},
+      {"a zero-prefixed file", {{"00.txt", "*define\ngame\n*start\n"}, {"05.txt", "\n\n一\n"}}, "05.txt line:3\n\n|\n|\n>一\n"},
+      {"an empty last file", {{"0.txt", "*define\ngame\n*start\n一\n"}, {"9.txt", ""}}, "9.txt line:1\n\n|\n|\n>\n"},
+  };
+  for (const Case& c : cases) {
+    GameDir game;
+    for (const auto& [name, text] : c.files) game.Write(name, text);
+    RunResult r = game.Run();
+    EXPECT_EQ(r.status, 1) << c.name;
+    EXPECT_EQ(r.err, std::string("スクリプトエラー\nファイルの終端に達しました。\n\n") + c.location_and_excerpt) << c.name;
+  }
+}
+
+TEST(ErrorReport, PackedScriptEndNamesItsLastLine) {
+  GameDir game;
+  std::string script = Utf8ToSjis("*define\ngame\n*start\n一\n");
+  for (char& b : script) b = static_cast<char>(b ^ 0xA7);
+  game.WriteBytes("orscript.dat", script);
+  RunResult r = game.Run();
+  EXPECT_EQ(r.err, "スクリプトエラー\nファイルの終端に達しました。\n\norscript.dat line:4\n\n|game\n|*start\n>一\n");
 }
 
 TEST(ErrorReport, LongLinesAreCutToTheBound) {

@@ -1,5 +1,14 @@
 // Arrays, integer limits and aliases declared in the *define block.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
 
 #include "support/game_fixture.h"
 
@@ -70,6 +79,84 @@ TEST(Variables, Errors) {
     EXPECT_EQ(r.status, 1) << c.define << c.body;
     EXPECT_EQ(TitleAndMessage(r), c.report) << c.define << c.body;
   }
+}
+
+// All arrays together hold at most 64M elements: four of the largest size
+// fill the budget exactly, and any further element is reported before memory
+// runs out.
+TEST(Variables, ArraysShareOneBudget) {
+  const std::string four_largest = "dim ?0[16777215]\ndim ?1[16777215]\ndim ?2[4095][4095]\ndim ?3[16777215]\n";
+  RunResult full = RunGame(four_largest, "mov ?3[16777215], 9\n?3[16777215]?2[4095][4095]\nend\n");
+  EXPECT_EQ(full.status, 0) << full.err;
+  EXPECT_EQ(full.out, "９０\n");
+
+  RunResult over = RunGame(four_largest + "dim ?4[0]\n", "end\n");
+  EXPECT_EQ(over.status, 1);
+  EXPECT_EQ(TitleAndMessage(over), "エラー\n配列変数が多すぎます。配列の要素は合わせて67108864個までです。");
+  EXPECT_NE(over.err.find("\n>dim ?4[0]"), std::string::npos) << over.err;  // reported at the declaration
+}
+
+// AddressSanitizer reserves far more address space than a limit for this
+// test allows, and aborts where memory runs out instead of throwing.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Runs the program headless on `dir` with its address space limited to
+// `bytes`: the exit status (128 + the signal when one ended it) and what it
+// wrote to standard error.
+RunResult RunProgramWithin(uint64_t bytes, const std::string& dir) {
+  char err_name[] = "/tmp/orivane-err-XXXXXX";
+  int err_fd = ::mkstemp(err_name);
+  RunResult result;
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_AS, &limit);
+    ::dup2(err_fd, 2);
+    ::dup2(::open("/dev/null", O_WRONLY), 1);
+    ::execl(ORIVANE_BINARY, ORIVANE_BINARY, "--headless", dir.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int wstatus = 0;
+  if (pid > 0 && ::waitpid(pid, &wstatus, 0) == pid)
+    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  std::ifstream f(err_name, std::ios::binary);
+  std::ostringstream err;
+  err << f.rdbuf();
+  result.err = err.str();
+  ::close(err_fd);
+  ::unlink(err_name);
+  return result;
+}
+
+// Arrays within the budget that do not fit the memory the process may have
+// end the run with a report, not with an abort: the program is given far
+// less than the 256 MB they ask for.
+TEST(Variables, ArraysBeyondTheMemoryOfTheProcessAreReported) {
+  if (kAddressSanitizer) GTEST_SKIP() << "needs a build without AddressSanitizer";
+  GameDir game;
+  game.Write("0.txt", "*define\ndim ?0[16777215]\ndim ?1[16777215]\ndim ?2[16777215]\ndim ?3[16777215]\n"
+                      "game\n*start\nend\n");
+  RunResult r = RunProgramWithin(uint64_t{160} << 20, game.path());
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(TitleAndMessage(r), "エラー\nメモリが足りません。");
+}
+
+// The arrays of a define block that runs again are counted afresh.
+TEST(Variables, DefineresetGivesTheArrayBudgetBack) {
+  RunResult r = RunGame("dim ?0[16777215]\ndim ?1[16777215]\ndim ?2[16777215]\n",
+                        "if lchk *again goto *fin\n*again\ndefinereset\n*fin\n済\nend\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "済\n");
 }
 
 TEST(Variables, TooManyAliases) {
