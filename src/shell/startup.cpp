@@ -1,7 +1,10 @@
 #include "platform/platform.h"
 #include "shell/startup.h"
 
+#include <new>
+
 #include "engine.h"
+#include "script/error.h"
 #include "script/execute.h"
 #include "script/labels.h"
 #include "script/loader.h"
@@ -37,6 +40,27 @@ void Shutdown(Engine& engine) {
   if (engine.shell.full_screen) engine.platform.SetFullScreen(false);
 }
 
+// The start-up cycle, repeated after every `definereset`: load the script,
+// run the *define block, show the window, then start and run the game until
+// the script asks to load itself again.
+[[noreturn]] void RunStartUpCycles(Engine& engine) {
+  for (;;) {
+    ResetSubsystemsForStartUp(engine);
+    LoadScript(engine);
+    StartSubsystems(engine);
+    BuildLabelTable(engine);
+    ExecuteScript(engine, RunMode::kDefine);
+    if (engine.interp.stop_request != 0) continue;
+    CompleteMenuAtGame(engine);
+    ShowWindowForGame(engine);
+    while (engine.interp.stop_request == 0) {
+      StartGame(engine);
+      ExecuteScript(engine, RunMode::kGame);
+      if (engine.interp.quit_request) throw EngineExit{0};
+    }
+  }
+}
+
 }  // namespace
 
 int RunEngine(Engine& engine) {
@@ -47,20 +71,12 @@ int RunEngine(Engine& engine) {
     engine.shell.version_text = Utf8ToSjis("Orivane Version 2.67");
     engine.shell.credit_text = Utf8ToSjis("Orivane for Linux, with SDL2 and Dear ImGui");
     ReadShellConfig(engine.shell);
-    for (;;) {
-      ResetSubsystemsForStartUp(engine);
-      LoadScript(engine);
-      StartSubsystems(engine);
-      BuildLabelTable(engine);
-      ExecuteScript(engine, RunMode::kDefine);
-      if (engine.interp.stop_request != 0) continue;
-      CompleteMenuAtGame(engine);
-      ShowWindowForGame(engine);
-      while (engine.interp.stop_request == 0) {
-        StartGame(engine);
-        ExecuteScript(engine, RunMode::kGame);
-        if (engine.interp.quit_request) throw EngineExit{0};
-      }
+    try {
+      RunStartUpCycles(engine);
+    } catch (const std::bad_alloc&) {
+      // Loading a script or building its labels ran out of memory (commands
+      // report their own): a report, never an abort.
+      ReportError(engine, "メモリが足りません。", "エラー");
     }
   } catch (const EngineExit& exit) {
     status = exit.status;

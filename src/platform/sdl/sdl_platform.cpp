@@ -43,6 +43,27 @@ bool WithoutWindowManager(SDL_Window* window) {
 #endif
 }
 
+// The pointer's position on the screen, asked of the window system. SDL's
+// own answer on X is a cache that only raw device motion refreshes, and input
+// injected through the X test extension (remote desktops, test drivers) has
+// none, so the cache would keep the first position for ever.
+void PointerOnScreen(SDL_Window* window, int& x, int& y) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    Window root = None, child = None;
+    int wx = 0, wy = 0;
+    unsigned int mask = 0;
+    Display* display = info.info.x11.display;
+    if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &wx, &wy, &mask)) return;
+  }
+#else
+  (void)window;
+#endif
+  SDL_GetGlobalMouseState(&x, &y);
+}
+
 bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
 
 class SdlPlatform final : public Platform {
@@ -88,7 +109,7 @@ class SdlPlatform final : public Platform {
   // a window that changes size reports motion without any.
   bool PointerMoved() {
     int x = 0, y = 0;
-    SDL_GetGlobalMouseState(&x, &y);
+    PointerOnScreen(window_, x, y);
     bool moved = x != pointer_x_ || y != pointer_y_;
     pointer_x_ = x;
     pointer_y_ = y;
@@ -430,6 +451,10 @@ Reply SdlPlatform::Ask(const Question& question) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
       HandleSdlEvent(e);
+      // The box sees a key only in a frame drawn while it is down: a key
+      // pressed and released before the next frame would be lost (on a busy
+      // machine, or typed quickly). Draw one at once, as for a button press.
+      if (e.type == SDL_KEYDOWN) Render();
       if (box.answered) break;
     }
     if (frames_owed_ > 0) {
@@ -445,6 +470,7 @@ Reply SdlPlatform::Ask(const Question& question) {
   }
   box_ = nullptr;
   pending_.clear();  // nothing the player did while the box was open reaches the game
+  SDL_FlushEvent(SDL_TEXTINPUT);  // nor the character of the key that answered it
   frames_owed_ = 2;
   return box.reply;
 }
