@@ -1,7 +1,7 @@
-#include "platform/platform.h"
 #include "script/error.h"
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "script/loader.h"
 #include "util/file_io.h"
 #include "util/sjis.h"

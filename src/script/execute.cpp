@@ -1,9 +1,9 @@
-#include "platform/platform.h"
 #include "script/execute.h"
 
 #include <new>
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "script/error.h"
 #include "script/labels.h"
 #include "script/readers.h"

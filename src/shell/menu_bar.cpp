@@ -1,9 +1,9 @@
-#include "platform/platform.h"
 #include "shell/menu_bar.h"
 
 #include <algorithm>
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "util/sjis.h"
 
 namespace orivane {

@@ -1,9 +1,9 @@
-#include "platform/platform.h"
 #include "shell/menu_commands.h"
 
 #include <string>
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
 #include "shell/window_events.h"

@@ -1,10 +1,10 @@
-#include "platform/platform.h"
 #include "shell/pump.h"
 
 #include <cstdlib>
 #include <string>
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "script/error.h"
 #include "shell/window_events.h"
 #include "util/sjis.h"
@@ -59,8 +59,6 @@ void AttachPump(Engine& engine) {
   AddWakeSource(engine, WakeSource{NextHeartbeat, RunHeartbeat});
 }
 
-bool Pump(Engine& engine) { return PumpOne(engine); }
-
 void PumpPosted(Engine& engine) {
   while (PumpOnePosted(engine)) {
   }
@@ -68,7 +66,7 @@ void PumpPosted(Engine& engine) {
 
 void PumpAfter(Engine& engine, uint32_t ms) {
   SleepUntil(engine, engine.platform.Ticks() + ms);
-  Pump(engine);
+  PumpOne(engine);
 }
 
 bool TimedWait(Engine& engine, uint32_t ms, bool clickable) {
@@ -104,7 +102,7 @@ ClickWaitEnd WaitForClick(Engine& engine, PlayerWait kind) {
       return ClickWaitEnd::kRightClick;
     }
     if (engine.read_flags.skip_mode) return ClickWaitEnd::kSkipMode;
-    if (Pump(engine)) continue;
+    if (PumpOne(engine)) continue;
     IdleVerdict v = engine.platform.PlayerIdle(kind);
     switch (v.what) {
       case IdleVerdict::What::kClickNow:

@@ -23,9 +23,6 @@ void AttachPump(Engine& engine);
 // event, which `handled` receives. Returns true when one was handled.
 bool PumpMessage(Engine& engine, PlayerEvent* handled);
 
-// Handles one pending message. Returns true when one was handled.
-bool Pump(Engine& engine);
-
 // Handles the menu commands posted to the window, and no player input.
 void PumpPosted(Engine& engine);
 

@@ -1,7 +1,7 @@
-#include "platform/platform.h"
 #include "shell/shell_commands.h"
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "script/command_table.h"
 #include "script/error.h"
 #include "script/expression.h"

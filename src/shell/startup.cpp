@@ -1,9 +1,9 @@
-#include "platform/platform.h"
 #include "shell/startup.h"
 
 #include <new>
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "script/error.h"
 #include "script/execute.h"
 #include "script/labels.h"

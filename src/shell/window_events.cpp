@@ -1,7 +1,7 @@
-#include "platform/platform.h"
 #include "shell/window_events.h"
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "shell/menu_commands.h"
 #include "shell/pump.h"
 

@@ -1,7 +1,7 @@
-#include "platform/platform.h"
 #include "text/text_output.h"
 
 #include "engine.h"
+#include "platform/platform.h"
 #include "script/error.h"
 #include "shell/pump.h"
 #include "util/sjis.h"
