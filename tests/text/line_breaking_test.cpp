@@ -49,9 +49,11 @@ TEST(LineBreaking, KinsokuMovesCharactersTogether) {
       {"一二三四五六七八九十。", 10, {"一二三四五六七八九", "十。"}},
       // A chain of a kana, 」 and 。 moves as a whole.
       {"一二三四五六七「あ」。", 10, {"一二三四五六七", "「あ」。"}},
-      // An opening bracket never stays alone at the end of a line.
-      {"一二三四五六七八九「十」", 10, {"一二三四五六七八", "九「十」"}},
-      {"一二三四五六七八「九十", 10, {"一二三四五六七八", "「九十"}},
+      // An opening bracket that would fall into the last column moves on.
+      {"一二三四五六七八九「十", 10, {"一二三四五六七八九", "「十"}},
+      {"一二三四五六七八九「十」", 10, {"一二三四五六七八九", "「十」"}},
+      // One column earlier it stays: the bracket is not last on the line.
+      {"一二三四五六七八「九十", 10, {"一二三四五六七八「九", "十"}},
       // A 。 that is the very last character, with one free column, stays.
       {"一二三四五六七八九。", 10, {"一二三四五六七八九。"}},
       // A full line breaks in any case, and plain text fills every column.
