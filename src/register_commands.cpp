@@ -9,6 +9,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
+#include "text/text_window_commands.h"
 
 namespace orivane {
 
@@ -21,6 +22,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterShellCommands(table);
   RegisterDialogCommands(table);
   RegisterGraphicsCommands(table);
+  RegisterTextWindowCommands(table);
 }
 
 }  // namespace orivane

@@ -8,6 +8,7 @@
 #include "script/script_lifecycle.h"
 #include "shell/shell_lifecycle.h"
 #include "text/text_output.h"
+#include "text/text_window.h"
 
 namespace orivane {
 
@@ -29,12 +30,14 @@ void StartSubsystems(Engine& engine) {
   engine.platform.SetScreenSize(engine.screen_width, engine.screen_height);
   StartShell(engine);
   StartGraphics(engine);
+  StartTextWindow(engine);
 }
 
 void ResetSubsystemsForGame(Engine& engine) {
   ResetArchivesForGame(engine);
   ResetScriptForGame(engine);
   ResetGraphicsForGame(engine);
+  ResetTextWindowForGame(engine);
 }
 
 }  // namespace orivane

@@ -4,6 +4,7 @@
 
 #include "engine.h"
 #include "platform/platform.h"
+#include "text/text_window.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -137,6 +138,7 @@ void CompleteMenuAtGame(Engine& engine) {
   using namespace menu_id;
   if (sh.menu_deleted) engine.platform.SetMenu(nullptr);
   sh.current_font = Utf8ToSjis("ＭＳ ゴシック");
+  TakeDefaultFontFaceAtGame(engine);
   if (!sh.menu_custom) return;
   for (MenuItem& m : sh.bar.items) {
     auto grey = [](auto& self, MenuItem& item) -> void {

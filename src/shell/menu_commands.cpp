@@ -7,6 +7,7 @@
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
 #include "shell/window_events.h"
+#include "text/text_window.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -21,6 +22,11 @@ void CheckOne(Engine& engine, int32_t chosen, std::initializer_list<int32_t> gro
 void ChooseFont(Engine& engine, int32_t item, std::string face_sjis) {
   ShellState& sh = engine.shell;
   sh.current_font = std::move(face_sjis);
+  // The text window takes the face from its next page on.
+  if (item == menu_id::kDefaultFont)
+    TakeMenuDefaultFontFace(engine);
+  else
+    TakeMenuFontFace(engine, sh.current_font);
   SetMenuChecked(sh.bar, sh.checked_font_item, false);
   SetMenuChecked(sh.bar, item, true);
   sh.checked_font_item = item;

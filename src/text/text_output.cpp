@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "script/error.h"
 #include "shell/pump.h"
+#include "text/text_window_display.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -139,7 +140,10 @@ void OutputText(Engine& engine, std::string_view sjis) {
   }
 }
 
-void AttachText(Engine& engine) { engine.interp.text_sink = OutputText; }
+void AttachText(Engine& engine) {
+  engine.interp.text_sink = OutputText;
+  InstallTextWindowHooks(engine);
+}
 
 void ResetTextForStartUp(Engine& engine) { engine.text = TextWindow{}; }
 

@@ -12,7 +12,7 @@ namespace orivane {
 struct Engine;
 
 // Once, when the Engine is made: story-text lines from the interpreter come
-// to OutputText.
+// to OutputText, and composition draws the text window.
 void AttachText(Engine& engine);
 
 // Before the script is loaded again: the text window as a fresh run has it.

@@ -1,0 +1,39 @@
+// Putting the text window on the screen and taking it off. The window is
+// drawn by composition (through the hooks installed here), so each of these
+// marks the window's area dirty and then shows the scene: with the text-window
+// effect (`windoweffect`) when the window appears or goes, at once when only
+// its look changes or when a picture command takes it off first.
+#pragma once
+
+namespace orivane {
+
+struct Engine;
+
+// Once, when text attaches: composition draws the window, asks whether it
+// shows, and asks it off the screen before picture changes.
+void InstallTextWindowHooks(Engine& engine);
+
+// True while the window is painted: shown and not hidden by `texthide`.
+bool TextWindowPainted(const Engine& engine);
+
+// Adds the window's rectangle (and the glyphs' reach) to the dirty rectangle.
+void DirtyTextWindow(Engine& engine);
+
+// `texton`, and text output on a window that is off: the `windowchip`
+// sprites appear, the window is shown with the text-window effect.
+void ShowTextWindow(Engine& engine);
+
+// `textoff`: the `windowchip` sprites go and the window leaves the screen
+// with the text-window effect, whatever `erasetextwindow` says.
+void RemoveTextWindow(Engine& engine);
+
+// After a change of the window's look or of `texthide`: the window's area is
+// shown again at once (nothing happens while the window is off).
+void RepaintTextWindow(Engine& engine);
+
+// Before a picture change (`lsp`, `bg`, `ld`, `tal` …): under
+// `erasetextwindow` 1 or 2 a showing window is taken off and the screen shown
+// at once; `exempt_under_mode2` is set for `ld` and `tal`, which mode 2 spares.
+void EraseTextWindowBeforePictureChange(Engine& engine, bool exempt_under_mode2);
+
+}  // namespace orivane
