@@ -42,11 +42,14 @@ void Place(const GlyphBitmap& glyph, int left, int top, Canvas& canvas) {
   if (glyph.width <= 0 || glyph.height <= 0 ||
       glyph.coverage.size() != static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height))
     return;
-  for (int gy = std::max(0, -top); gy < glyph.height && top + gy < canvas.height; ++gy) {
+  // Positions and sizes are bounded by the canvas (a few hundred pixels) and
+  // by kMaxGlyphRequestSide, so these sums stay far inside int.
+  const int first_x = std::max(0, -left), end_x = std::min(glyph.width, canvas.width - left);
+  const int first_y = std::max(0, -top), end_y = std::min(glyph.height, canvas.height - top);
+  for (int gy = first_y; gy < end_y; ++gy) {
     const uint8_t* in = glyph.coverage.data() + static_cast<size_t>(gy) * glyph.width;
     uint8_t* out = canvas.pixels.data() + static_cast<size_t>(top + gy) * canvas.width;
-    for (int gx = std::max(0, -left); gx < glyph.width && left + gx < canvas.width; ++gx)
-      out[left + gx] = std::max(out[left + gx], in[gx]);
+    for (int gx = first_x; gx < end_x; ++gx) out[left + gx] = std::max(out[left + gx], in[gx]);
   }
 }
 

@@ -72,9 +72,15 @@ std::optional<FaceFile> FaceLookup::Match(std::string_view family, bool japanese
     FaceFile f;
     f.path = reinterpret_cast<const char*>(file);
     FcPatternGetInteger(face, FC_INDEX, 0, &f.index);
+    // fontconfig's own rules may already have marked the face for synthetic
+    // bold (and then report the weight asked for); otherwise its weight tells.
+    FcBool embolden = FcFalse;
     int face_weight = FC_WEIGHT_REGULAR;
     FcPatternGetInteger(face, FC_WEIGHT, 0, &face_weight);
-    f.embolden = weight >= 600 && face_weight < FC_WEIGHT_DEMIBOLD;
+    if (FcPatternGetBool(face, FC_EMBOLDEN, 0, &embolden) == FcResultMatch)
+      f.embolden = weight >= 600 && embolden == FcTrue;
+    else
+      f.embolden = weight >= 600 && face_weight < FC_WEIGHT_DEMIBOLD;
     found = std::move(f);
   }
   if (face) FcPatternDestroy(face);

@@ -64,23 +64,27 @@ const GlyphSubstitutions& VerticalForms(FreetypeGlyphs::Face& face) {
   return face.vertical_forms;
 }
 
-// Copies a rendered FreeType bitmap into the cell with its top-left corner at
-// (left, top) of the cell, cutting off what falls outside.
+// Copies a rendered FreeType bitmap into the blank cell with its top-left
+// corner at (left, top) of the cell, cutting off what falls outside.
 void PlaceBitmap(const FT_Bitmap& bitmap, int left, int top, GlyphBitmap& cell) {
   const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
   if (!mono && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return;
   const int rows = static_cast<int>(bitmap.rows);
   const int columns = static_cast<int>(bitmap.width);
   const long pitch = bitmap.pitch < 0 ? -static_cast<long>(bitmap.pitch) : bitmap.pitch;
+  // A glyph placed absurdly far away (a broken font) draws nothing.
+  if (left < -(1 << 20) || left > (1 << 20) || top < -(1 << 20) || top > (1 << 20)) return;
+  const int first = std::max(0, -left), end = std::min(columns, cell.width - left);
   for (int r = 0; r < rows; ++r) {
     const int y = top + r;
     if (y < 0 || y >= cell.height) continue;
     // A negative pitch stores the rows bottom-up.
     const unsigned char* row = bitmap.buffer + (bitmap.pitch < 0 ? rows - 1 - r : r) * pitch;
     uint8_t* out = cell.coverage.data() + static_cast<size_t>(y) * cell.width;
-    for (int c = std::max(0, -left); c < columns && left + c < cell.width; ++c) {
-      const uint8_t value = mono ? ((row[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0) : row[c];
-      out[left + c] = std::max(out[left + c], value);
+    if (mono) {
+      for (int c = first; c < end; ++c) out[left + c] = (row[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
+    } else if (first < end) {
+      std::copy(row + first, row + end, out + left + first);
     }
   }
 }
@@ -131,11 +135,10 @@ GlyphBitmap RenderFlat(FreetypeGlyphs::Face& face, unsigned glyph, const FlatReq
   if (glyph == 0 || slot->format != FT_GLYPH_FORMAT_OUTLINE) return cell;
 
   if (r.embolden) {
-    // Synthetic bold as FreeType makes it (a 24th of the em), grown to the
-    // right only so that the glyph keeps its left edge in the cell.
-    const FT_Pos strength = size_x / 24;
-    FT_Outline_EmboldenXY(&slot->outline, strength, 0);
-    FT_Outline_Translate(&slot->outline, strength / 2, 0);
+    // Synthetic bold as FreeType makes it (a 24th of the em), but only
+    // across, as Windows widens the strokes of a face without a bold; the
+    // outline keeps its left edge and grows to the right.
+    FT_Outline_EmboldenXY(&slot->outline, size_x / 24, 0);
   }
   if (FT_Render_Glyph(slot, r.monochrome ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return cell;
   const int baseline =
