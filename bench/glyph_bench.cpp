@@ -3,7 +3,6 @@
 // once from the glyph cache and once rasterized afresh on the machine's
 // fonts, each against a memcpy of the window's area timed in the same loop.
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include <cstring>
@@ -44,7 +43,8 @@ double Seconds(F&& f) {
 std::vector<uint16_t> PageOfKanji() {
   std::vector<uint16_t> units;
   for (int lead = 0x88; units.size() < kColumns * kRows; ++lead)
-    for (int trail = lead == 0x88 ? 0x9F : 0x40; trail <= 0xFC && units.size() < kColumns * kRows; ++trail)
+    for (int trail = lead == 0x88 ? 0x9F : 0x40; trail <= 0xFC && units.size() < kColumns * kRows;
+         ++trail)
       if (trail != 0x7F) units.push_back(static_cast<uint16_t>(lead << 8 | trail));
   return units;
 }
@@ -53,7 +53,8 @@ class TextPage {
  public:
   TextPage() : units_(PageOfKanji()) {
     screen_.Resize(kW, kH);
-    for (size_t i = 0; i < screen_.pixels.size(); ++i) screen_.pixels[i] = static_cast<uint8_t>(i * 7 >> 4);
+    for (size_t i = 0; i < screen_.pixels.size(); ++i)
+      screen_.pixels[i] = static_cast<uint8_t>(i * 7 >> 4);
     copy_.Resize(kW, kH);
     font_.face = "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ ゴシック
     font_.width = font_.height = kGlyph;
@@ -64,8 +65,8 @@ class TextPage {
     for (int i = 0; i < kColumns * kRows; ++i) {
       const GlyphCell& cell = cache.Get(fonts_, font_, static_cast<uint8_t>(units_[i] >> 8),
                                         static_cast<uint8_t>(units_[i]));
-      DrawGlyph(PixelView(screen_), kLeft + (i % kColumns) * kAdvanceX, kTop + (i / kColumns) * kAdvanceY, cell,
-                paint_, mul_);
+      DrawGlyph(PixelView(screen_), kLeft + (i % kColumns) * kAdvanceX,
+                kTop + (i / kColumns) * kAdvanceY, cell, paint_, mul_);
     }
     benchmark::DoNotOptimize(screen_.pixels.data());
   }

@@ -29,9 +29,9 @@ struct GlyphRequest {
   char32_t code_point = 0;
   int width = 0;
   int height = 0;
-  int weight = 400;          // 400 normal, 700 bold (synthesised when the face has no bold)
-  bool vertical = false;     // vertical writing, see GlyphBitmap
-  bool monochrome = false;   // no anti-aliasing: every coverage byte is 0 or 255
+  int weight = 400;         // 400 normal, 700 bold (synthesised when the face has no bold)
+  bool vertical = false;    // vertical writing, see GlyphBitmap
+  bool monochrome = false;  // no anti-aliasing: every coverage byte is 0 or 255
 };
 
 // A character's glyph placed in its cell as text drawn at the cell's top-left
@@ -50,7 +50,7 @@ struct GlyphRequest {
 struct GlyphBitmap {
   int width = 0;
   int height = 0;
-  int advance = 0;  // the pen step to the next character, along the writing direction
+  int advance = 0;                // the pen step to the next character, along the writing direction
   std::vector<uint8_t> coverage;  // width × height bytes
 };
 

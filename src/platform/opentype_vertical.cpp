@@ -55,7 +55,8 @@ void ForEachCovered(Walk& walk, size_t coverage, Each each) {
   } else if (format == 2) {
     for (uint32_t r = 0; r < count && t.Has(coverage + 4 + 6 * r, 6) && walk.Step(); ++r) {
       const size_t record = coverage + 4 + 6 * r;
-      const uint32_t first = t.U16(record), last = t.U16(record + 2), start_index = t.U16(record + 4);
+      const uint32_t first = t.U16(record), last = t.U16(record + 2),
+                     start_index = t.U16(record + 4);
       for (uint32_t g = first; g <= last && walk.Step(); ++g)
         each(start_index + (g - first), static_cast<uint16_t>(g));
     }
@@ -91,7 +92,8 @@ void AddLookup(Walk& walk, size_t lookup) {
     const size_t subtable = lookup + t.U16(lookup + 6 + 2 * s);
     if (type == kSingleSubstitution) {
       AddSingleSubstitution(walk, subtable);
-    } else if (type == kExtension && t.U16(subtable) == 1 && t.U16(subtable + 2) == kSingleSubstitution) {
+    } else if (type == kExtension && t.U16(subtable) == 1 &&
+               t.U16(subtable + 2) == kSingleSubstitution) {
       AddSingleSubstitution(walk, subtable + t.U32(subtable + 4));
     }
   }

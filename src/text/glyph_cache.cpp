@@ -10,7 +10,9 @@ constexpr size_t kEntryOverhead = 96;
 // starts the cache afresh instead of growing the font list.
 constexpr size_t kMaxFonts = 256;
 
-size_t CostOf(const GlyphCell& cell) { return cell.coverage.size() + kEntryOverhead; }
+size_t CostOf(const GlyphCell& cell) {
+  return cell.coverage.size() + kEntryOverhead;
+}
 
 }  // namespace
 
@@ -24,12 +26,14 @@ uint32_t GlyphCache::FontIndex(const GlyphFont& font) {
   return last_font_ = static_cast<uint32_t>(fonts_.size() - 1);
 }
 
-const GlyphCell& GlyphCache::Get(FontService& fonts, const GlyphFont& font, uint8_t first, uint8_t second) {
+const GlyphCell& GlyphCache::Get(FontService& fonts, const GlyphFont& font, uint8_t first,
+                                 uint8_t second) {
   if (service_ != &fonts) {
     Clear();
     service_ = &fonts;
   }
-  const uint64_t key = static_cast<uint64_t>(FontIndex(font)) << 16 | static_cast<uint64_t>(first) << 8 | second;
+  const uint64_t key =
+      static_cast<uint64_t>(FontIndex(font)) << 16 | static_cast<uint64_t>(first) << 8 | second;
   if (auto it = index_.find(key); it != index_.end()) {
     entries_.splice(entries_.begin(), entries_, it->second);
     return it->second->cell;

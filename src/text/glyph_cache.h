@@ -24,7 +24,8 @@ class GlyphCache {
   // through `fonts` when the cache does not hold it yet. The reference stays
   // valid until the next Get or Clear. A different font service than the
   // last one empties the cache first.
-  const GlyphCell& Get(FontService& fonts, const GlyphFont& font, uint8_t first, uint8_t second = 0);
+  const GlyphCell& Get(FontService& fonts, const GlyphFont& font, uint8_t first,
+                       uint8_t second = 0);
 
   void Clear();
 
@@ -44,7 +45,7 @@ class GlyphCache {
   FontService* service_ = nullptr;
   std::vector<GlyphFont> fonts_;  // the fonts seen since the last Clear; keys hold their index
   uint32_t last_font_ = 0;
-  std::list<Entry> entries_;      // most recently used first
+  std::list<Entry> entries_;  // most recently used first
   std::unordered_map<uint64_t, std::list<Entry>::iterator> index_;
 };
 

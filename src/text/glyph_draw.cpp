@@ -10,8 +10,8 @@ namespace {
 // are taken as 64-bit before anything is added to them.
 PixelRect OnPicture(int64_t left, int64_t top, int w, int h, PixelView target) {
   if (left >= target.width || top >= target.height || left + w <= 0 || top + h <= 0) return {};
-  return ClipRect(PixelRect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + w - 1),
-                            static_cast<int>(top + h - 1)},
+  return ClipRect(PixelRect{static_cast<int>(left), static_cast<int>(top),
+                            static_cast<int>(left + w - 1), static_cast<int>(top + h - 1)},
                   target.width, target.height);
 }
 
@@ -31,11 +31,13 @@ inline void Darken(uint8_t* p, const uint8_t* keep) {
 
 // min(255, in × (255 − a)/255 + colour × a/255); `colour` is blue, green, red.
 inline void Blend(uint8_t* p, const uint8_t* keep, const uint8_t* ink, const uint8_t colour[3]) {
-  for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::min(255, keep[p[c]] + ink[colour[c]]));
+  for (int c = 0; c < 3; ++c)
+    p[c] = static_cast<uint8_t>(std::min(255, keep[p[c]] + ink[colour[c]]));
 }
 
 // Darkens the picture under the cell placed at (x, y) by each pixel's coverage.
-void DarkenUnder(PixelView target, int32_t x, int32_t y, const GlyphCell& cell, const MulTable& mul) {
+void DarkenUnder(PixelView target, int32_t x, int32_t y, const GlyphCell& cell,
+                 const MulTable& mul) {
   for (int cy = std::max(0, -y); cy < cell.height && y + cy < target.height; ++cy) {
     const uint8_t* a = cell.coverage.data() + static_cast<size_t>(cy) * cell.width;
     uint8_t* row = target.RowFromTop(y + cy);
@@ -46,8 +48,8 @@ void DarkenUnder(PixelView target, int32_t x, int32_t y, const GlyphCell& cell, 
 
 }  // namespace
 
-PixelRect DrawGlyph(PixelView target, int32_t x, int32_t y, const GlyphCell& cell, const GlyphPaint& paint,
-                    const MulTable& mul) {
+PixelRect DrawGlyph(PixelView target, int32_t x, int32_t y, const GlyphCell& cell,
+                    const GlyphPaint& paint, const MulTable& mul) {
   if (target.empty() || cell.width <= 0 || cell.height <= 0 ||
       cell.coverage.size() != static_cast<size_t>(cell.width) * static_cast<size_t>(cell.height))
     return {};

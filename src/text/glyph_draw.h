@@ -15,7 +15,7 @@
 namespace orivane {
 
 struct GlyphPaint {
-  uint32_t rgb = 0xFFFFFF;         // text colour 0xRRGGBB
+  uint32_t rgb = 0xFFFFFF;  // text colour 0xRRGGBB
   bool shadow = false;
   bool shadow_offset_set = false;  // `shadedistance` gave the offset below
   int32_t shadow_dx = 0;
@@ -25,7 +25,7 @@ struct GlyphPaint {
 // Draws the cell with its top-left corner at (x, y), clipped to the picture.
 // Returns the rectangle of pixels it changed (glyph and shadow, clipped;
 // empty when nothing was on the picture).
-PixelRect DrawGlyph(PixelView target, int32_t x, int32_t y, const GlyphCell& cell, const GlyphPaint& paint,
-                    const MulTable& mul);
+PixelRect DrawGlyph(PixelView target, int32_t x, int32_t y, const GlyphCell& cell,
+                    const GlyphPaint& paint, const MulTable& mul);
 
 }  // namespace orivane

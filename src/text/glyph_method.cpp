@@ -18,15 +18,20 @@ char32_t FirstCodePoint(std::string_view utf8) {
   const auto b = [&](size_t i) { return i < utf8.size() ? static_cast<uint8_t>(utf8[i]) : 0u; };
   const uint8_t lead = b(0);
   char32_t c = kNoCharacter;
-  if (lead < 0x80) c = lead;
-  else if ((lead & 0xE0) == 0xC0) c = (lead & 0x1Fu) << 6 | (b(1) & 0x3Fu);
-  else if ((lead & 0xF0) == 0xE0) c = (lead & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu);
+  if (lead < 0x80)
+    c = lead;
+  else if ((lead & 0xE0) == 0xC0)
+    c = (lead & 0x1Fu) << 6 | (b(1) & 0x3Fu);
+  else if ((lead & 0xF0) == 0xE0)
+    c = (lead & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu);
   else if ((lead & 0xF8) == 0xF0)
     c = (lead & 0x07u) << 18 | (b(1) & 0x3Fu) << 12 | (b(2) & 0x3Fu) << 6 | (b(3) & 0x3Fu);
   return c == 0xFFFD ? kNoCharacter : c;
 }
 
-char32_t CodePointOf(std::string_view sjis) { return FirstCodePoint(SjisToUtf8(sjis)); }
+char32_t CodePointOf(std::string_view sjis) {
+  return FirstCodePoint(SjisToUtf8(sjis));
+}
 
 // A coverage picture being drawn: `width` × `height` bytes from the top.
 struct Canvas {
@@ -72,8 +77,8 @@ GlyphCell ReduceByThree(const Canvas& big, int width, int height) {
     uint8_t* out = cell.coverage.data() + static_cast<size_t>(y) * width;
     for (int x = 0; x < width; ++x) {
       const int i = 3 * x;
-      const int sum = r0[i] + 2 * r0[i + 1] + r0[i + 2] + 2 * r1[i] + 4 * r1[i + 1] + 2 * r1[i + 2] + r2[i] +
-                      2 * r2[i + 1] + r2[i + 2];
+      const int sum = r0[i] + 2 * r0[i + 1] + r0[i + 2] + 2 * r1[i] + 4 * r1[i + 1] +
+                      2 * r1[i + 2] + r2[i] + 2 * r2[i + 1] + r2[i + 2];
       out[x] = static_cast<uint8_t>(sum >> 4);
     }
   }
@@ -82,8 +87,10 @@ GlyphCell ReduceByThree(const Canvas& big, int width, int height) {
 
 }  // namespace
 
-GlyphCell RenderGlyphCell(FontService& fonts, const GlyphFont& font, uint8_t first, uint8_t second) {
-  if (font.width <= 0 || font.height <= 0 || font.width > kMaxGlyphCellSide || font.height > kMaxGlyphCellSide)
+GlyphCell RenderGlyphCell(FontService& fonts, const GlyphFont& font, uint8_t first,
+                          uint8_t second) {
+  if (font.width <= 0 || font.height <= 0 || font.width > kMaxGlyphCellSide ||
+      font.height > kMaxGlyphCellSide)
     return {};
   char32_t characters[2] = {kNoCharacter, kNoCharacter};
   if (IsSjisLead(first)) {
@@ -111,8 +118,9 @@ GlyphCell RenderGlyphCell(FontService& fonts, const GlyphFont& font, uint8_t fir
   request.vertical = font.vertical;
   request.monochrome = !font.smooth;
 
-  Canvas canvas{scale * font.width, scale * font.height,
-                std::vector<uint8_t>(static_cast<size_t>(scale * font.width) * (scale * font.height))};
+  Canvas canvas{
+      scale * font.width, scale * font.height,
+      std::vector<uint8_t>(static_cast<size_t>(scale * font.width) * (scale * font.height))};
   int pen = 0;  // along the writing direction, for the second single-byte character
   for (char32_t c : characters) {
     if (c == kNoCharacter) {  // a blank half-width place
@@ -121,8 +129,10 @@ GlyphCell RenderGlyphCell(FontService& fonts, const GlyphFont& font, uint8_t fir
     }
     request.code_point = c;
     const GlyphBitmap glyph = fonts.RasterizeGlyph(request);
-    if (font.vertical) Place(glyph, 0, pen, canvas);
-    else Place(glyph, pen, 0, canvas);
+    if (font.vertical)
+      Place(glyph, 0, pen, canvas);
+    else
+      Place(glyph, pen, 0, canvas);
     pen += std::clamp(glyph.advance, 0, along);
   }
   if (!font.smooth) return GlyphCell{font.width, font.height, std::move(canvas.pixels)};

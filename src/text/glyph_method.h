@@ -19,12 +19,12 @@ inline constexpr int32_t kMaxGlyphCellSide = 341;
 
 // What a glyph is drawn with: the text window's font (or a text picture's).
 struct GlyphFont {
-  std::string face;     // Shift-JIS face name as scripts give it; a leading '@' is ignored
-  int32_t width = 26;   // the cell in pixels
+  std::string face;    // Shift-JIS face name as scripts give it; a leading '@' is ignored
+  int32_t width = 26;  // the cell in pixels
   int32_t height = 26;
-  bool bold = true;     // weight 700 and the second draw one pixel to the right
+  bool bold = true;  // weight 700 and the second draw one pixel to the right
   bool vertical = false;
-  bool smooth = true;   // the three-times method; false: drawn at cell size, no smoothing
+  bool smooth = true;  // the three-times method; false: drawn at cell size, no smoothing
 
   bool operator==(const GlyphFont&) const = default;
 };

@@ -1,14 +1,14 @@
 // Reading the vertical forms out of a GSUB table built here byte by byte:
 // both single-substitution formats, both coverage formats, extension
 // lookups, the 'vrt2' stand-in, and tables cut short or lying.
+#include "platform/opentype_vertical.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <span>
 #include <string>
 #include <vector>
-
-#include "platform/opentype_vertical.h"
 
 namespace orivane::test {
 namespace {
@@ -23,7 +23,9 @@ void Put32(Bytes& b, uint32_t v) {
   Put16(b, v >> 16);
   Put16(b, v & 0xFFFF);
 }
-void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+void Append(Bytes& b, const Bytes& more) {
+  b.insert(b.end(), more.begin(), more.end());
+}
 
 Bytes CoverageList(std::vector<uint16_t> glyphs) {
   Bytes b;
@@ -142,8 +144,9 @@ TEST(VerticalForms, DeltaWrapsRoundSixtyFiveThousand) {
 
 TEST(VerticalForms, FollowsExtensionLookups) {
   const Bytes gsub =
-      Gsub({{"vert", {0}}}, {{7, {Extension(1, SingleByList(CoverageList({3, 4}), {30, 40})),
-                                  Extension(4, SingleByList(CoverageList({6}), {60}))}}});
+      Gsub({{"vert", {0}}}, {{7,
+                              {Extension(1, SingleByList(CoverageList({3, 4}), {30, 40})),
+                               Extension(4, SingleByList(CoverageList({6}), {60}))}}});
   EXPECT_EQ(ParseVerticalSubstitutions(gsub), (GlyphSubstitutions{{3, 30}, {4, 40}}));
 }
 
@@ -158,7 +161,8 @@ TEST(VerticalForms, TakesOnlyVerticalFeaturesAndSingleSubstitutions) {
   // 'vrt2' counts only when there is no 'vert'.
   EXPECT_EQ(ParseVerticalSubstitutions(Gsub({{"vrt2", {0}}, {"vert", {1}}}, lookups)),
             (GlyphSubstitutions{{2, 3}}));
-  EXPECT_EQ(ParseVerticalSubstitutions(Gsub({{"vrt2", {0}}}, lookups)), (GlyphSubstitutions{{1, 2}}));
+  EXPECT_EQ(ParseVerticalSubstitutions(Gsub({{"vrt2", {0}}}, lookups)),
+            (GlyphSubstitutions{{1, 2}}));
   EXPECT_TRUE(ParseVerticalSubstitutions(Gsub({{"liga", {0, 1}}}, lookups)).empty());
 }
 
@@ -168,12 +172,14 @@ TEST(VerticalForms, TheFirstLookupInListOrderWins) {
       {1, {SingleByList(CoverageList({7}), {71})}},
   };
   // Features name them in any order; the font applies them in list order.
-  EXPECT_EQ(ParseVerticalSubstitutions(Gsub({{"vert", {1, 0}}}, lookups)), (GlyphSubstitutions{{7, 70}}));
+  EXPECT_EQ(ParseVerticalSubstitutions(Gsub({{"vert", {1, 0}}}, lookups)),
+            (GlyphSubstitutions{{7, 70}}));
 }
 
 TEST(VerticalForms, CutShortTablesGiveWhatTheyHold) {
-  const Bytes whole = Gsub({{"vert", {0, 1}}}, {{1, {SingleByDelta(CoverageList({5, 9}), 100)}},
-                                                 {1, {SingleByList(CoverageRanges({{20, 22, 0}}), {300, 301, 302})}}});
+  const Bytes whole = Gsub({{"vert", {0, 1}}},
+                           {{1, {SingleByDelta(CoverageList({5, 9}), 100)}},
+                            {1, {SingleByList(CoverageRanges({{20, 22, 0}}), {300, 301, 302})}}});
   const GlyphSubstitutions all = ParseVerticalSubstitutions(whole);
   for (size_t n = 0; n <= whole.size(); ++n) {
     const GlyphSubstitutions part = ParseVerticalSubstitutions(std::span(whole.data(), n));
@@ -185,9 +191,10 @@ TEST(VerticalForms, CutShortTablesGiveWhatTheyHold) {
 TEST(VerticalForms, LyingCountsAndRangesStayBounded) {
   // One range claiming every glyph, a substitute list far shorter than the
   // coverage, and a lookup index past the list.
-  const Bytes gsub = Gsub({{"vert", {0, 1, 9}}},
-                          {{1, {SingleByList(CoverageRanges({{0, 0xFFFF, 0}, {0, 0xFFFF, 0}}), {11, 12})}},
-                           {1, {SingleByDelta(CoverageRanges({{0, 0xFFFF, 0}}), 1)}}});
+  const Bytes gsub =
+      Gsub({{"vert", {0, 1, 9}}},
+           {{1, {SingleByList(CoverageRanges({{0, 0xFFFF, 0}, {0, 0xFFFF, 0}}), {11, 12})}},
+            {1, {SingleByDelta(CoverageRanges({{0, 0xFFFF, 0}}), 1)}}});
   const GlyphSubstitutions forms = ParseVerticalSubstitutions(gsub);
   EXPECT_EQ(forms.at(0), 11);
   EXPECT_EQ(forms.at(1), 12);

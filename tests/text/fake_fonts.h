@@ -28,7 +28,8 @@ class FakeFonts final : public FontService {
 
   std::vector<FontMenuEntry> ListMenuFonts(int) override { return {}; }
   GlyphBitmap RasterizeGlyph(const GlyphRequest& r) override {
-    requests.push_back({std::string(r.face), r.code_point, r.width, r.height, r.weight, r.vertical, r.monochrome});
+    requests.push_back(
+        {std::string(r.face), r.code_point, r.width, r.height, r.weight, r.vertical, r.monochrome});
     return draw(r);
   }
 

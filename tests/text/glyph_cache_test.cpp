@@ -1,9 +1,10 @@
 // The glyph cache: a unit is rendered once per font, every setting of the
 // font is part of the key, and the byte budget holds.
+#include "text/glyph_cache.h"
+
 #include <gtest/gtest.h>
 
 #include "text/fake_fonts.h"
-#include "text/glyph_cache.h"
 
 namespace orivane::test {
 namespace {
@@ -13,7 +14,8 @@ class GlyphCacheTest : public ::testing::Test {
   GlyphCacheTest() {
     // Each character draws a different dot, so a wrong cell would show.
     fonts_.draw = [](const GlyphRequest& r) {
-      return FakeFonts::Dot(2 * r.width, r.height, static_cast<int>(r.code_point % (2 * r.width)), r.height / 2);
+      return FakeFonts::Dot(2 * r.width, r.height, static_cast<int>(r.code_point % (2 * r.width)),
+                            r.height / 2);
     };
     font_.face = "IPAGothic";
     font_.width = font_.height = 10;
@@ -25,7 +27,7 @@ class GlyphCacheTest : public ::testing::Test {
 TEST_F(GlyphCacheTest, RendersAUnitOnceAndAnswersTheSameCell) {
   GlyphCache cache;
   const std::vector<uint8_t> first = cache.Get(fonts_, font_, 0x82, 0xA0).coverage;  // あ
-  cache.Get(fonts_, font_, 0x82, 0xA2);  // い
+  cache.Get(fonts_, font_, 0x82, 0xA2);                                              // い
   const GlyphCell& again = cache.Get(fonts_, font_, 0x82, 0xA0);
   EXPECT_EQ(fonts_.requests.size(), 2u);
   EXPECT_EQ(again.coverage, first);
@@ -35,12 +37,9 @@ TEST_F(GlyphCacheTest, RendersAUnitOnceAndAnswersTheSameCell) {
 
 TEST_F(GlyphCacheTest, EverySettingOfTheFontIsPartOfTheKey) {
   const std::function<void(GlyphFont&)> changes[] = {
-      [](GlyphFont& f) { f.face = "IPAPGothic"; },
-      [](GlyphFont& f) { f.width = 12; },
-      [](GlyphFont& f) { f.height = 12; },
-      [](GlyphFont& f) { f.bold = !f.bold; },
-      [](GlyphFont& f) { f.vertical = true; },
-      [](GlyphFont& f) { f.smooth = false; },
+      [](GlyphFont& f) { f.face = "IPAPGothic"; }, [](GlyphFont& f) { f.width = 12; },
+      [](GlyphFont& f) { f.height = 12; },         [](GlyphFont& f) { f.bold = !f.bold; },
+      [](GlyphFont& f) { f.vertical = true; },     [](GlyphFont& f) { f.smooth = false; },
   };
   for (const auto& change : changes) {
     FakeFonts fonts;
@@ -88,7 +87,8 @@ TEST_F(GlyphCacheTest, ManyFontsAndUnitsKeepTheCacheBounded) {
   for (int size = 1; size < 400; ++size) {
     GlyphFont f = font_;
     f.width = f.height = size % 40 + 1;
-    cache.Get(fonts_, f, static_cast<uint8_t>(0x81 + size % 30), static_cast<uint8_t>(0x40 + size % 60));
+    cache.Get(fonts_, f, static_cast<uint8_t>(0x81 + size % 30),
+              static_cast<uint8_t>(0x40 + size % 60));
     ASSERT_LE(cache.bytes(), size_t{64 << 10});
   }
 }

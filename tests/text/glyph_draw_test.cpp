@@ -1,20 +1,25 @@
 // Blending a glyph cell onto a picture: the blend formula, the two shadow
 // rules and clipping, checked against the arithmetic written out.
+#include "text/glyph_draw.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <climits>
 
 #include "platform/display_surface.h"
-#include "text/glyph_draw.h"
 
 namespace orivane::test {
 namespace {
 
 using Pixel = std::array<int, 3>;  // blue, green, red
 
-int Keep(int in, int a) { return in * (255 - a) / 255; }
-Pixel Darkened(Pixel p, int a) { return {Keep(p[0], a), Keep(p[1], a), Keep(p[2], a)}; }
+int Keep(int in, int a) {
+  return in * (255 - a) / 255;
+}
+Pixel Darkened(Pixel p, int a) {
+  return {Keep(p[0], a), Keep(p[1], a), Keep(p[2], a)};
+}
 Pixel Blended(Pixel p, int a, Pixel colour) {
   Pixel out;
   for (int c = 0; c < 3; ++c) out[c] = std::min(255, Keep(p[c], a) + colour[c] * a / 255);
@@ -37,7 +42,9 @@ class GlyphDrawTest : public ::testing::Test {
     uint8_t* p = screen_.RowFromTop(y) + 3 * x;
     for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(v[c]);
   }
-  PixelRect Draw(int x, int y, const GlyphPaint& paint) { return DrawGlyph(PixelView(screen_), x, y, cell_, paint, mul_); }
+  PixelRect Draw(int x, int y, const GlyphPaint& paint) {
+    return DrawGlyph(PixelView(screen_), x, y, cell_, paint, mul_);
+  }
 
   DisplaySurface screen_;
   MulTable mul_;
@@ -54,7 +61,8 @@ TEST_F(GlyphDrawTest, BlendsEachPixelByItsCoverageWithoutShadow) {
     for (int x = 0; x < 10; ++x) {
       const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
       const Pixel want =
-          inside ? Blended(Background(x, y), cell_.coverage[(y - 1) * 3 + (x - 2)], colour_) : Background(x, y);
+          inside ? Blended(Background(x, y), cell_.coverage[(y - 1) * 3 + (x - 2)], colour_)
+                 : Background(x, y);
       EXPECT_EQ(Get(x, y), want) << x << "," << y;
     }
   EXPECT_EQ(r.left, 2);
@@ -131,7 +139,13 @@ TEST_F(GlyphDrawTest, ClipsAtEveryEdgeAndFarAway) {
   r = Draw(8, 5, paint);
   EXPECT_EQ(r.right, 9);
   EXPECT_EQ(r.bottom, 5);
-  for (auto [x, y] : {std::pair{INT_MAX, 0}, {INT_MIN, 0}, {0, INT_MAX}, {0, INT_MIN}, {-4, 0}, {10, 0}, {0, 6}}) {
+  for (auto [x, y] : {std::pair{INT_MAX, 0},
+                      {INT_MIN, 0},
+                      {0, INT_MAX},
+                      {0, INT_MIN},
+                      {-4, 0},
+                      {10, 0},
+                      {0, 6}}) {
     EXPECT_TRUE(Draw(x, y, paint).empty()) << x << "," << y;
   }
   // Only the trailing shadow of the cell's last column is on the picture.

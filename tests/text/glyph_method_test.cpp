@@ -1,15 +1,18 @@
 // The glyph method against a font service that draws single dots: the font
 // it asks for, the 1-2-1 reduction, the bold second draw, where two
 // single-byte characters go, and what bad input gives.
+#include "text/glyph_method.h"
+
 #include <gtest/gtest.h>
 
 #include "text/fake_fonts.h"
-#include "text/glyph_method.h"
 
 namespace orivane::test {
 namespace {
 
-uint8_t At(const GlyphCell& cell, int x, int y) { return cell.coverage[static_cast<size_t>(y) * cell.width + x]; }
+uint8_t At(const GlyphCell& cell, int x, int y) {
+  return cell.coverage[static_cast<size_t>(y) * cell.width + x];
+}
 
 int InkedPixels(const GlyphCell& cell) {
   int n = 0;
@@ -72,7 +75,9 @@ TEST(GlyphMethod, ReducesWithOneTwoOneWeights) {
   };
   for (const Case& c : cases) {
     FakeFonts fonts;
-    fonts.draw = [&](const GlyphRequest& r) { return FakeFonts::Dot(2 * r.width, r.height, c.sx, c.sy); };
+    fonts.draw = [&](const GlyphRequest& r) {
+      return FakeFonts::Dot(2 * r.width, r.height, c.sx, c.sy);
+    };
     GlyphCell cell = RenderGlyphCell(fonts, Font(4, 4), 0x82, 0xA0);
     ASSERT_EQ(cell.width, 4);
     ASSERT_EQ(cell.height, 4);
@@ -175,7 +180,8 @@ TEST(GlyphMethod, BytesThatAreNoCharacterLeaveTheCellBlank) {
 }
 
 TEST(GlyphMethod, SizesOutOfRangeGiveAnEmptyCellWithoutAsking) {
-  for (auto [w, h] : {std::pair{0, 26}, {26, 0}, {-4, 26}, {26, kMaxGlyphCellSide + 1}, {1 << 30, 1 << 30}}) {
+  for (auto [w, h] :
+       {std::pair{0, 26}, {26, 0}, {-4, 26}, {26, kMaxGlyphCellSide + 1}, {1 << 30, 1 << 30}}) {
     FakeFonts fonts;
     GlyphCell cell = RenderGlyphCell(fonts, Font(w, h), 0x82, 0xA0);
     EXPECT_EQ(cell.width, 0);

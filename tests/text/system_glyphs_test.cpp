@@ -36,8 +36,12 @@ InkBox InkOf(const std::vector<uint8_t>& coverage, int width, int height) {
   for (uint8_t a : coverage) box.total += a;
   return box;
 }
-InkBox InkOf(const GlyphCell& c) { return InkOf(c.coverage, c.width, c.height); }
-InkBox InkOf(const GlyphBitmap& g) { return InkOf(g.coverage, g.width, g.height); }
+InkBox InkOf(const GlyphCell& c) {
+  return InkOf(c.coverage, c.width, c.height);
+}
+InkBox InkOf(const GlyphBitmap& g) {
+  return InkOf(g.coverage, g.width, g.height);
+}
 
 class SystemGlyphs : public ::testing::Test {
  protected:
@@ -63,7 +67,8 @@ class SystemGlyphs : public ::testing::Test {
     return RenderGlyphCell(*fonts_, font, static_cast<uint8_t>(sjis[0]),
                            sjis.size() > 1 ? static_cast<uint8_t>(sjis[1]) : 0);
   }
-  static GlyphBitmap Raster(std::string_view face, char32_t c, int width, int height, bool vertical = false) {
+  static GlyphBitmap Raster(std::string_view face, char32_t c, int width, int height,
+                            bool vertical = false) {
     GlyphRequest r;
     r.face = face;
     r.code_point = c;
@@ -129,13 +134,15 @@ TEST_F(SystemGlyphs, VerticalWritingTurnsTheLongVowelMarkAndBrackets) {
   // 「 opens downwards and to the right in horizontal writing: its ink starts
   // at the top-left of its box; the vertical form starts at the top-right.
   for (const char* bracket : {"「", "（", "【"}) {
-    EXPECT_NE(Cell(Font("IPAGothic"), bracket).coverage, Cell(Font("IPAGothic", false, true), bracket).coverage)
+    EXPECT_NE(Cell(Font("IPAGothic"), bracket).coverage,
+              Cell(Font("IPAGothic", false, true), bracket).coverage)
         << bracket;
   }
 }
 
 TEST_F(SystemGlyphs, IdeographsStandUprightInVerticalWriting) {
-  EXPECT_EQ(Cell(Font("IPAGothic"), "漢").coverage, Cell(Font("IPAGothic", false, true), "漢").coverage);
+  EXPECT_EQ(Cell(Font("IPAGothic"), "漢").coverage,
+            Cell(Font("IPAGothic", false, true), "漢").coverage);
 }
 
 TEST_F(SystemGlyphs, HalfWidthLettersLieOnTheirSideInVerticalWriting) {
@@ -143,7 +150,7 @@ TEST_F(SystemGlyphs, HalfWidthLettersLieOnTheirSideInVerticalWriting) {
   const GlyphBitmap turned = Raster("IPAGothic", U'l', 20, 40, true);
   EXPECT_EQ(upright.width, 20);
   EXPECT_EQ(upright.height, 40);
-  EXPECT_EQ(turned.width, 40);  // across the column
+  EXPECT_EQ(turned.width, 40);   // across the column
   EXPECT_EQ(turned.height, 20);  // along it
   EXPECT_GT(InkOf(upright).height(), 3 * InkOf(upright).width());
   EXPECT_GT(InkOf(turned).width(), 3 * InkOf(turned).height());
@@ -198,24 +205,31 @@ TEST_F(SystemGlyphs, UnknownFacesFallBackToIPAGothic) {
 }
 
 TEST_F(SystemGlyphs, BadRequestsNeverFail) {
-  for (char32_t c : {char32_t{0}, char32_t{0xD800}, char32_t{0x10FFFF}, char32_t{0xFFFFFFFF}, U'\uFFFD'}) {
+  for (char32_t c :
+       {char32_t{0}, char32_t{0xD800}, char32_t{0x10FFFF}, char32_t{0xFFFFFFFF}, U'\uFFFD'}) {
     const GlyphBitmap g = Raster("IPAGothic", c, 13, 26);
     EXPECT_EQ(g.coverage.size(), static_cast<size_t>(g.width) * g.height);
   }
-  for (auto [w, h] : {std::pair{0, 26}, {13, 0}, {-1, 26}, {13, INT_MIN}, {kMaxGlyphRequestSide + 1, 26},
+  for (auto [w, h] : {std::pair{0, 26},
+                      {13, 0},
+                      {-1, 26},
+                      {13, INT_MIN},
+                      {kMaxGlyphRequestSide + 1, 26},
                       {INT_MAX, INT_MAX}}) {
     const GlyphBitmap g = Raster("IPAGothic", U'漢', w, h);
     EXPECT_TRUE(g.coverage.empty()) << w << "x" << h;
     EXPECT_EQ(g.width, 0);
   }
   const std::string long_name(5000, 'x');
-  for (std::string_view face : {std::string_view("@"), std::string_view("\xFF\xFE\x80 broken"), std::string_view(long_name)}) {
+  for (std::string_view face : {std::string_view("@"), std::string_view("\xFF\xFE\x80 broken"),
+                                std::string_view(long_name)}) {
     const GlyphBitmap g = Raster(face, U'漢', 13, 26);
     EXPECT_EQ(g.width, 26);
     EXPECT_GT(InkOf(g).total, 0);
   }
   // The largest size there is, both ways.
-  const GlyphBitmap big = Raster("IPAGothic", U'漢', kMaxGlyphRequestSide, kMaxGlyphRequestSide, true);
+  const GlyphBitmap big =
+      Raster("IPAGothic", U'漢', kMaxGlyphRequestSide, kMaxGlyphRequestSide, true);
   EXPECT_EQ(big.coverage.size(), static_cast<size_t>(big.width) * big.height);
 }
 

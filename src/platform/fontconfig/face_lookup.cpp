@@ -44,7 +44,8 @@ FcConfig* FaceLookup::Config() {
   return config_;
 }
 
-std::optional<FaceFile> FaceLookup::Match(std::string_view family, bool japanese, bool exact, int weight) {
+std::optional<FaceFile> FaceLookup::Match(std::string_view family, bool japanese, bool exact,
+                                          int weight) {
   FcConfig* config = Config();
   if (!config) return std::nullopt;
   const std::string family_text(family);

@@ -61,8 +61,10 @@ GlyphBitmap FontconfigFonts::RasterizeGlyph(const GlyphRequest& request) {
   unsigned glyph = face ? glyphs_->freetype.GlyphIndex(*face, request.code_point) : 0;
   if (glyph == 0) {
     std::optional<FaceFile> standard = glyphs_->lookup.Standard(request.weight);
-    FreetypeGlyphs::Face* fallback = standard && standard != file ? glyphs_->freetype.Open(*standard) : nullptr;
-    unsigned fallback_glyph = fallback ? glyphs_->freetype.GlyphIndex(*fallback, request.code_point) : 0;
+    FreetypeGlyphs::Face* fallback =
+        standard && standard != file ? glyphs_->freetype.Open(*standard) : nullptr;
+    unsigned fallback_glyph =
+        fallback ? glyphs_->freetype.GlyphIndex(*fallback, request.code_point) : 0;
     if (fallback_glyph != 0 || !face) {
       file = standard;
       face = fallback;

@@ -17,9 +17,9 @@ namespace orivane {
 
 struct FreetypeGlyphs::Face {
   FT_Face ft = nullptr;
-  long em = 1;            // font units per em
-  long cell_units = 1;    // ascent + descent: what a Windows font height measures
-  long ascent_units = 1;  // top of the cell to the baseline
+  long em = 1;                        // font units per em
+  long cell_units = 1;                // ascent + descent: what a Windows font height measures
+  long ascent_units = 1;              // top of the cell to the baseline
   FT_F26Dot6 size_x = 0, size_y = 0;  // the size last set, to skip setting it again
   bool vertical_loaded = false;
   GlyphSubstitutions vertical_forms;
@@ -82,7 +82,8 @@ void PlaceBitmap(const FT_Bitmap& bitmap, int left, int top, GlyphBitmap& cell) 
     const unsigned char* row = bitmap.buffer + (bitmap.pitch < 0 ? rows - 1 - r : r) * pitch;
     uint8_t* out = cell.coverage.data() + static_cast<size_t>(y) * cell.width;
     if (mono) {
-      for (int c = first; c < end; ++c) out[left + c] = (row[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
+      for (int c = first; c < end; ++c)
+        out[left + c] = (row[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
     } else if (first < end) {
       std::copy(row + first, row + end, out + left + first);
     }
@@ -117,14 +118,15 @@ GlyphBitmap RenderFlat(FreetypeGlyphs::Face& face, unsigned glyph, const FlatReq
   GlyphBitmap cell;
   FT_Face ft = face.ft;
   const FT_F26Dot6 size_x = std::max<FT_F26Dot6>(r.em_width, 64);
-  const FT_F26Dot6 size_y =
-      std::max<FT_F26Dot6>(static_cast<int64_t>(r.cell_height) * 64 * face.em / face.cell_units, 64);
+  const FT_F26Dot6 size_y = std::max<FT_F26Dot6>(
+      static_cast<int64_t>(r.cell_height) * 64 * face.em / face.cell_units, 64);
   if (size_x != face.size_x || size_y != face.size_y) {
     if (FT_Set_Char_Size(ft, size_x, size_y, 72, 72) != 0) return cell;
     face.size_x = size_x;
     face.size_y = size_y;
   }
-  const FT_Int32 flags = FT_LOAD_NO_BITMAP | (r.monochrome ? FT_LOAD_TARGET_MONO : FT_LOAD_NO_HINTING);
+  const FT_Int32 flags =
+      FT_LOAD_NO_BITMAP | (r.monochrome ? FT_LOAD_TARGET_MONO : FT_LOAD_NO_HINTING);
   if (FT_Load_Glyph(ft, glyph, flags) != 0) return cell;
   FT_GlyphSlot slot = ft->glyph;
   const long advance = (slot->advance.x + 32) >> 6;
@@ -140,10 +142,11 @@ GlyphBitmap RenderFlat(FreetypeGlyphs::Face& face, unsigned glyph, const FlatReq
     // outline keeps its left edge and grows to the right.
     FT_Outline_EmboldenXY(&slot->outline, size_x / 24, 0);
   }
-  if (FT_Render_Glyph(slot, r.monochrome ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return cell;
-  const int baseline =
-      static_cast<int>((static_cast<int64_t>(face.ascent_units) * r.cell_height + face.cell_units / 2) /
-                       face.cell_units);
+  if (FT_Render_Glyph(slot, r.monochrome ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
+    return cell;
+  const int baseline = static_cast<int>(
+      (static_cast<int64_t>(face.ascent_units) * r.cell_height + face.cell_units / 2) /
+      face.cell_units);
   PlaceBitmap(slot->bitmap, slot->bitmap_left, baseline - slot->bitmap_top, cell);
   return cell;
 }
@@ -179,7 +182,8 @@ unsigned FreetypeGlyphs::GlyphIndex(Face& face, char32_t code_point) {
   return FT_Get_Char_Index(face.ft, code_point);
 }
 
-GlyphBitmap FreetypeGlyphs::Render(Face& face, unsigned glyph, const GlyphRequest& request, bool embolden) {
+GlyphBitmap FreetypeGlyphs::Render(Face& face, unsigned glyph, const GlyphRequest& request,
+                                   bool embolden) {
   FlatRequest flat;
   flat.embolden = embolden;
   flat.monochrome = request.monochrome;
