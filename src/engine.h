@@ -20,6 +20,7 @@
 #include "script/variables.h"
 #include "shell/input_state.h"
 #include "shell/shell_state.h"
+#include "text/glyph_cache.h"
 #include "text/read_flags.h"
 #include "text/text_window.h"
 #include "util/plugin_modules.h"
@@ -59,6 +60,7 @@ struct Engine {
   Variables vars;
   InterpreterState interp;
   TextWindow text;
+  GlyphCache glyphs;  // the text window's and text pictures' glyph cells
   InputState input;
   ShellState shell;
   ReadFlags read_flags;

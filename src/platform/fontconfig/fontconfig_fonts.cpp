@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/fontconfig/face_lookup.h"
+#include "platform/fontconfig/freetype_glyphs.h"
+
 namespace orivane {
 namespace {
 
@@ -34,6 +37,43 @@ bool FixedPitchOutline(FcPattern* font) {
 }
 
 }  // namespace
+
+struct FontconfigFonts::Glyphs {
+  FaceLookup lookup;
+  FreetypeGlyphs freetype;
+};
+
+FontconfigFonts::FontconfigFonts() = default;
+FontconfigFonts::~FontconfigFonts() = default;
+
+GlyphBitmap FontconfigFonts::RasterizeGlyph(const GlyphRequest& request) {
+  if (request.width <= 0 || request.height <= 0 || request.width > kMaxGlyphRequestSide ||
+      request.height > kMaxGlyphRequestSide)
+    return {};
+  if (!glyphs_) glyphs_ = std::make_unique<Glyphs>();
+  std::string_view family = request.face;
+  if (!family.empty() && family.front() == '@') family.remove_prefix(1);
+
+  // The named face, else the standard face when the named one lacks the
+  // character; a character neither has draws blank in the named face's cell.
+  std::optional<FaceFile> file = glyphs_->lookup.Resolve(family, request.weight);
+  FreetypeGlyphs::Face* face = file ? glyphs_->freetype.Open(*file) : nullptr;
+  unsigned glyph = face ? glyphs_->freetype.GlyphIndex(*face, request.code_point) : 0;
+  if (glyph == 0) {
+    std::optional<FaceFile> standard = glyphs_->lookup.Standard(request.weight);
+    FreetypeGlyphs::Face* fallback =
+        standard && standard != file ? glyphs_->freetype.Open(*standard) : nullptr;
+    unsigned fallback_glyph =
+        fallback ? glyphs_->freetype.GlyphIndex(*fallback, request.code_point) : 0;
+    if (fallback_glyph != 0 || !face) {
+      file = standard;
+      face = fallback;
+      glyph = fallback_glyph;
+    }
+  }
+  if (!face) return {};
+  return glyphs_->freetype.Render(*face, glyph, request, file->embolden);
+}
 
 std::vector<FontMenuEntry> FontconfigFonts::ListMenuFonts(int limit) {
   std::vector<FontMenuEntry> out;
