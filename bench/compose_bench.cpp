@@ -18,6 +18,7 @@
 #include "graphics/compose.h"
 #include "graphics/effects.h"
 #include "graphics/graphics_state.h"
+#include "graphics/row_blend.h"
 #include "graphics/sprite_draw.h"
 #include "platform/headless/headless_platform.h"
 
@@ -103,7 +104,23 @@ class SdlBlendReference {
 };
 #endif
 
+// The row blenders a run uses, from its argument: 0 the engine's own choice,
+// then the plain, SSE2 and AVX2 sets (skipped where the CPU lacks them).
+const RowBlenders* BlendersFor(benchmark::State& state) {
+  static constexpr const char* kNames[] = {"engine", "plain", "sse2", "avx2"};
+  const int arg = static_cast<int>(state.range(0));
+  const RowBlenders* rows = arg == 0   ? &FastRowBlenders()
+                            : arg == 1 ? RowBlendersFor(RowBlendSet::kPlain)
+                            : arg == 2 ? RowBlendersFor(RowBlendSet::kSse2)
+                                       : RowBlendersFor(RowBlendSet::kAvx2);
+  if (!rows) state.SkipWithError("this set is not available on this CPU");
+  state.SetLabel(kNames[arg]);
+  return rows;
+}
+
 void BM_AlphaSpriteFullScreen(benchmark::State& state) {
+  const RowBlenders* rows = BlendersFor(state);
+  if (!rows) return;
   MulTable mul;
   ImageSurface sprite = MakePicture(kW, kH, kModeAlpha);
   DisplaySurface screen;
@@ -115,7 +132,7 @@ void BM_AlphaSpriteFullScreen(benchmark::State& state) {
 #endif
   double draw = 0, copy = 0;
   for (auto _ : state) {
-    draw += Seconds([&] { DrawSprite(mul, sprite, PixelView(screen), nullptr, 0, 0); });
+    draw += Seconds([&] { DrawSpriteWith(*rows, mul, sprite, PixelView(screen), nullptr, 0, 0); });
     copy += memcpy_ref.Run();
 #ifdef ORIVANE_BENCH_HAVE_SDL
     sdl24 += sdl24_ref.Run();
@@ -131,7 +148,7 @@ void BM_AlphaSpriteFullScreen(benchmark::State& state) {
   state.counters["x_sdl32"] = draw / sdl32;
 #endif
 }
-BENCHMARK(BM_AlphaSpriteFullScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AlphaSpriteFullScreen)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 void BM_ComposeBackgroundAnd50Sprites(benchmark::State& state) {
   std::ostringstream out, err;
@@ -164,6 +181,8 @@ void BM_ComposeBackgroundAnd50Sprites(benchmark::State& state) {
 BENCHMARK(BM_ComposeBackgroundAnd50Sprites)->Unit(benchmark::kMicrosecond);
 
 void BM_CrossFadeFrame(benchmark::State& state) {
+  const RowBlenders* rows = BlendersFor(state);
+  if (!rows) return;
   MulTable mul;
   DisplaySurface out, old, fresh;
   out.Resize(kW, kH);
@@ -176,14 +195,14 @@ void BM_CrossFadeFrame(benchmark::State& state) {
   for (auto _ : state) {
     fade += Seconds([&] {
       CrossFadeBytes(mul, PixelView(out), PixelView(old), PixelView(fresh),
-                     PixelRect{0, 0, kW - 1, kH - 1}, a, a & 1);
+                     PixelRect{0, 0, kW - 1, kH - 1}, a, a & 1, *rows);
     });
     copy += memcpy_ref.Run();
     a = a % 254 + 1;
   }
   state.counters["x_memcpy"] = fade / copy;
 }
-BENCHMARK(BM_CrossFadeFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CrossFadeFrame)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace orivane

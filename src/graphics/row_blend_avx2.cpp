@@ -15,6 +15,22 @@
 namespace orivane {
 namespace {
 
+// For output byte i of a 16-byte lane of phase p (its first byte is byte p of
+// a pixel): the index of its pixel's blue byte among the 16 bytes starting p
+// bytes before the lane. Lanes 0..5 of a block of three 32-byte registers.
+struct ShuffleTable {
+  alignas(32) uint8_t bytes[96];
+};
+constexpr ShuffleTable MakeShuffleTable() {
+  ShuffleTable t{};
+  for (int lane = 0; lane < 6; ++lane) {
+    const int p = (lane * 16) % 3;
+    for (int i = 0; i < 16; ++i) t.bytes[lane * 16 + i] = static_cast<uint8_t>(i + p - (p + i) % 3);
+  }
+  return t;
+}
+constexpr ShuffleTable kMaskShuffle = MakeShuffleTable();
+
 struct Ops256 {
   using V = __m256i;
   static constexpr int kBytes = 32;
@@ -55,6 +71,24 @@ struct Ops256 {
   static V PrevLanes(V prev, V cur) { return _mm256_permute2x128_si256(prev, cur, 0x21); }
   static V NextLanes(V cur, V next) { return _mm256_permute2x128_si256(cur, next, 0x21); }
   static bool AllOnes(V v) { return _mm256_movemask_epi8(v) == -1; }
+
+  // Each pixel's blue mask byte over its three bytes, for the three registers
+  // of a block, by one byte shuffle each. A lane whose first byte is byte p of
+  // a pixel (its phase) shuffles the 16 bytes starting p bytes earlier, which
+  // hold the blue byte of the pixel it begins inside.
+  // Lane phases: register 0 (0, 1), register 1 (2, 0), register 2 (1, 2).
+  static void SpreadMaskBlue(const V raw[3], V out[3]) {
+    const V w1_0 = _mm256_alignr_epi8(raw[0], PrevLanes(Zero(), raw[0]), 15);
+    const V w2_1 = _mm256_alignr_epi8(raw[1], PrevLanes(raw[0], raw[1]), 14);
+    const V before2 = PrevLanes(raw[1], raw[2]);
+    const V w1_2 = _mm256_alignr_epi8(raw[2], before2, 15);
+    const V w2_2 = _mm256_alignr_epi8(raw[2], before2, 14);
+    out[0] = _mm256_shuffle_epi8(_mm256_blend_epi32(raw[0], w1_0, 0xF0), Load(kMaskShuffle.bytes));
+    out[1] =
+        _mm256_shuffle_epi8(_mm256_blend_epi32(w2_1, raw[1], 0xF0), Load(kMaskShuffle.bytes + 32));
+    out[2] =
+        _mm256_shuffle_epi8(_mm256_blend_epi32(w1_2, w2_2, 0xF0), Load(kMaskShuffle.bytes + 64));
+  }
 };
 
 }  // namespace

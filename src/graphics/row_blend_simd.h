@@ -164,20 +164,29 @@ struct PixelBlock {
 };
 
 // All ones at the blue bytes of a block of up to 64 pixels.
-alignas(64) constexpr uint8_t kBlueBytes[192] = {
-#define ORIVANE_BLUE4 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0
-#define ORIVANE_BLUE16 ORIVANE_BLUE4, ORIVANE_BLUE4, ORIVANE_BLUE4, ORIVANE_BLUE4
-    ORIVANE_BLUE16, ORIVANE_BLUE16, ORIVANE_BLUE16, ORIVANE_BLUE16
-#undef ORIVANE_BLUE16
-#undef ORIVANE_BLUE4
+struct BlueTable {
+  alignas(64) uint8_t bytes[192];
 };
+constexpr BlueTable MakeBlueTable() {
+  BlueTable t{};
+  for (int i = 0; i < 192; ++i) t.bytes[i] = i % 3 == 0 ? 0xFF : 0;
+  return t;
+}
+constexpr BlueTable kBlueBytes = MakeBlueTable();
 
 template <class O>
 struct BluePositions {
   typename O::V at[3];
   BluePositions() {
-    for (int r = 0; r < 3; ++r) at[r] = O::Load(kBlueBytes + r * O::kBytes);
+    for (int r = 0; r < 3; ++r) at[r] = O::Load(kBlueBytes.bytes + r * O::kBytes);
   }
+};
+
+// Register sets with a byte shuffle spread the blue mask bytes with it
+// (Ops::SpreadMaskBlue); the others with byte shifts.
+template <class O>
+concept HasMaskShuffle = requires(const typename O::V* in, typename O::V* out) {
+  O::SpreadMaskBlue(in, out);
 };
 
 // The mask of a block: each pixel's blue mask byte in all three of its bytes.
@@ -185,20 +194,24 @@ template <class O>
 struct BlockMask {
   using V = typename O::V;
   V m[3];
-  V blue_or;   // the blue bytes ORed together
-  V blue_and;  // the blue bytes ANDed together, other bytes all ones
   BlockMask(const uint8_t* mask, const BluePositions<O>& blue) {
-    V b[3];
-    for (int r = 0; r < 3; ++r) b[r] = O::And(O::Load(mask + r * O::kBytes), blue.at[r]);
-    PixelBlock<O>::SpreadBlue(b, m);
-    blue_or = O::Or(O::Or(b[0], b[1]), b[2]);
-    const V ones = O::Set8(-1);
-    blue_and = O::And(
-        O::And(O::Or(b[0], O::AndNot(blue.at[0], ones)), O::Or(b[1], O::AndNot(blue.at[1], ones))),
-        O::Or(b[2], O::AndNot(blue.at[2], ones)));
+    if constexpr (HasMaskShuffle<O>) {
+      const V raw[3] = {O::Load(mask), O::Load(mask + O::kBytes), O::Load(mask + 2 * O::kBytes)};
+      O::SpreadMaskBlue(raw, m);
+    } else {
+      V b[3];
+      for (int r = 0; r < 3; ++r) b[r] = O::And(O::Load(mask + r * O::kBytes), blue.at[r]);
+      PixelBlock<O>::SpreadBlue(b, m);
+    }
   }
-  bool AllClear() const { return O::AllOnes(O::CmpEq8(blue_and, O::Set8(-1))); }
-  bool AllOpaque() const { return O::AllOnes(O::CmpEq8(blue_or, O::Zero())); }
+  bool AllClear() const {
+    const V all = O::And(O::And(m[0], m[1]), m[2]);
+    return O::AllOnes(O::CmpEq8(all, O::Set8(-1)));
+  }
+  bool AllOpaque() const {
+    const V any = O::Or(O::Or(m[0], m[1]), m[2]);
+    return O::AllOnes(O::CmpEq8(any, O::Zero()));
+  }
 };
 
 // All ones over the pixels of a block that have the key colour.
