@@ -11,19 +11,29 @@
 namespace orivane {
 namespace {
 
+// a·b/255 for a, b in 0..255.
 inline int Mul(int a, int b) {
   return a * b / 255;
 }
+// The same with the product held in 16 bits, so that the compiler knows its
+// range: the loops over bytes with one weight then vectorise with a cheap
+// 16-bit multiply (about four times faster than the form above there; in the
+// loops over pixels the form above is the faster one).
+inline int Mul16(int a, int b) {
+  return static_cast<uint16_t>(a * b) / 255u;
+}
 
 void Opacity(uint8_t* d, const uint8_t* s, int bytes, int op) {
-  for (int i = 0; i < bytes; ++i) d[i] = static_cast<uint8_t>(Mul(s[i], op) + Mul(d[i], 255 - op));
+  for (int i = 0; i < bytes; ++i)
+    d[i] = static_cast<uint8_t>(Mul16(s[i], op) + Mul16(d[i], 255 - op));
 }
 
 void Alpha(uint8_t* d, const uint8_t* s, const uint8_t* m, int pixels) {
   for (int i = 0; i < pixels; ++i, d += 3, s += 3, m += 3) {
-    const int keep = m[0];
-    for (int c = 0; c < 3; ++c)
-      d[c] = static_cast<uint8_t>(Mul(s[c], 255 - keep) + Mul(d[c], keep));
+    const int keep = m[0], take = 255 - keep;
+    d[0] = static_cast<uint8_t>(Mul(s[0], take) + Mul(d[0], keep));
+    d[1] = static_cast<uint8_t>(Mul(s[1], take) + Mul(d[1], keep));
+    d[2] = static_cast<uint8_t>(Mul(s[2], take) + Mul(d[2], keep));
   }
 }
 
@@ -55,7 +65,7 @@ void Keyed(uint8_t* d, const uint8_t* s, int pixels, const uint8_t key[3], int o
 void CrossFade(uint8_t* out, const uint8_t* old, const uint8_t* fresh, int bytes, int a,
                int phase) {
   for (int i = phase; i < bytes; i += 2)
-    out[i] = static_cast<uint8_t>(Mul(fresh[i], a) + Mul(old[i], 255 - a));
+    out[i] = static_cast<uint8_t>(Mul16(fresh[i], a) + Mul16(old[i], 255 - a));
 }
 
 constexpr RowBlenders kPlain{Opacity, Alpha, AlphaOpacity, AlphaText, Keyed, CrossFade};
