@@ -12,16 +12,17 @@
 // each one high-half multiply. Pixel routines work on blocks of three
 // registers (16 pixels for 16-byte registers, 32 for 32-byte ones), so that
 // each pixel's blue byte can be spread over its green and red bytes with byte
-// shifts. The register operations work on 16-byte lanes, as x86 does: `Ops`
-// provides the lanes before and after the current ones for the shifts that
-// cross them. A row runs wide blocks, then narrow ones, then its last partial
-// block through a zeroed buffer, so nothing outside the row is read or written.
+// shifts (or a byte shuffle, where `Ops` has one). The register operations work on 16-byte lanes,
+// as x86 does: `Ops` provides the lanes before and after the current ones for the shifts that cross
+// them. A row runs wide blocks, then narrow ones, then its last partial block through a zeroed
+// buffer, so nothing outside the row is read or written.
 //
 // `Ops` provides: V, kBytes; Load, Store, Zero, Set8, Set16, And, Or, Xor,
 // AndNot (~a & b), CmpEq8, UnpackLo8, UnpackHi8, Add16, Sub16, MulLo16,
 // MulHiU16, PackUs16, ShlBytes<n>, ShrBytes<n> (within each 16-byte lane),
 // Shl16<n>, Shr16<n>, PrevLanes(prev, cur) (the 16 bytes before each lane of
-// cur), NextLanes(cur, next) (the 16 bytes after each), AllOnes(v).
+// cur), NextLanes(cur, next) (the 16 bytes after each), AllOnes(v); and
+// optionally SpreadMaskBlue(raw[3], out[3]) (see HasMaskShuffle).
 #pragma once
 
 #include <emmintrin.h>
