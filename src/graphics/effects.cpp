@@ -60,7 +60,9 @@ bool Skipping(Engine& engine) {
 // instead of drawing into its frames.
 class TransitionMark {
  public:
-  explicit TransitionMark(Graphics& g) : g_(g), was_(g.transition_running) { g_.transition_running = true; }
+  explicit TransitionMark(Graphics& g) : g_(g), was_(g.transition_running) {
+    g_.transition_running = true;
+  }
   ~TransitionMark() { g_.transition_running = was_; }
 
  private:
@@ -332,19 +334,21 @@ void ModuleEffect(Engine& engine, int32_t duration, const std::string& module_te
 }  // namespace
 
 void CrossFadeBytes(const MulTable& mul, PixelView out, PixelView old, PixelView fresh, PixelRect r,
-                    int a, int phase) {
+                    int a, int phase, const RowBlenders& rows) {
   r = ClipRect(r, std::min({out.width, old.width, fresh.width}),
                std::min({out.height, old.height, fresh.height}));
   if (r.empty()) return;
-  const uint8_t* to_fresh = mul.Row(a);
-  const uint8_t* to_old = mul.Row(255 - a);
+  a = std::clamp(a, 0, 255);
   const int bytes = (r.right - r.left + 1) * 3;
-  for (int y = r.top; y <= r.bottom; ++y) {
-    const uint8_t* o = old.RowFromTop(y) + r.left * 3;
-    const uint8_t* n = fresh.RowFromTop(y) + r.left * 3;
-    uint8_t* dst = out.RowFromTop(y) + r.left * 3;
-    for (int i = phase; i < bytes; i += 2)
-      dst[i] = static_cast<uint8_t>(to_fresh[n[i]] + to_old[o[i]]);
+  // In memory order (bottom row first), fetching the next row meanwhile.
+  for (int y = r.bottom; y >= r.top; --y) {
+    if (y > r.top) {
+      PrefetchBytes(old.RowFromTop(y - 1) + r.left * 3, bytes);
+      PrefetchBytes(fresh.RowFromTop(y - 1) + r.left * 3, bytes);
+      PrefetchBytes(out.RowFromTop(y - 1) + r.left * 3, bytes);
+    }
+    rows.cross_fade(out.RowFromTop(y) + r.left * 3, old.RowFromTop(y) + r.left * 3,
+                    fresh.RowFromTop(y) + r.left * 3, bytes, a, phase & 1);
   }
 }
 

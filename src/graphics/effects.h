@@ -8,6 +8,7 @@
 
 #include "graphics/mul_table.h"
 #include "graphics/pixel_view.h"
+#include "graphics/row_blend.h"
 
 namespace orivane {
 
@@ -15,8 +16,10 @@ struct Engine;
 
 // One cross-fade frame: out = fresh·a + old·(255 − a) over the rectangle, for
 // the bytes at even (phase 0) or odd (phase 1) offsets from each row's start.
+// `a` is kept within 0..255; `rows` chooses the row blenders (tests compare
+// the plain ones with the fast ones).
 void CrossFadeBytes(const MulTable& mul, PixelView out, PixelView old, PixelView fresh, PixelRect r,
-                    int a, int phase);
+                    int a, int phase, const RowBlenders& rows = FastRowBlenders());
 
 // Runs a transition of `type` lasting `duration` ms over `rect` (inclusive;
 // null = the whole screen). `mask` names the mask picture of types 15 and 18

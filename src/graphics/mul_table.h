@@ -1,6 +1,7 @@
-// MulTable: the product table behind every blend. Entry [a][b] is a × b / 255
-// with truncating division, so all blending is two lookups and an addition and
-// gives the same bytes on every machine.
+// MulTable: the product table of the engine's blend arithmetic. Entry [a][b]
+// is a × b / 255 with truncating division, so a blend is two lookups and an
+// addition and gives the same bytes on every machine. The row blenders
+// (row_blend.h) compute the same quotients instead of looking them up.
 #pragma once
 
 #include <array>

@@ -9,7 +9,14 @@ void CopyRect(PixelView dst, PixelView src, PixelRect r) {
   r = ClipRect(r, std::min(dst.width, src.width), std::min(dst.height, src.height));
   if (r.empty() || dst.empty() || src.empty()) return;
   const size_t bytes = static_cast<size_t>(r.right - r.left + 1) * 3;
-  for (int y = r.top; y <= r.bottom; ++y)
+  // Whole unpadded rows of views laid out alike are one block of memory.
+  if (r.left == 0 && dst.stride == src.stride && bytes == static_cast<size_t>(dst.stride)) {
+    const size_t all = static_cast<size_t>(r.bottom - r.top + 1) * bytes;
+    std::memcpy(dst.RowFromTop(r.bottom), src.RowFromTop(r.bottom), all);
+    return;
+  }
+  // Otherwise row by row in memory order (the bottom row first).
+  for (int y = r.bottom; y >= r.top; --y)
     std::memcpy(dst.RowFromTop(y) + r.left * 3, src.RowFromTop(y) + r.left * 3, bytes);
 }
 

@@ -50,8 +50,6 @@ bool ComputeSpan(ImageSurface& src, const PixelView& dst, const PixelRect* clip,
   return s.width > 0 && s.height > 0;
 }
 
-// -1 means never set; anything else is kept within 0..255 so that a bad value
-// from a script can never index outside the MulTable.
 // The key colour of a 24-bit picture in a colour-key mode, blue-green-red:
 // given by the tag, or the top-left / top-right pixel of the whole picture.
 void KeyColour(const ImageSurface& src, uint8_t key[3]) {
@@ -64,104 +62,70 @@ void KeyColour(const ImageSurface& src, uint8_t key[3]) {
   }
 }
 
+// -1 means never set; anything else is kept within 0..255 so that a bad value
+// from a script can never index outside the MulTable.
 int EffectiveOpacity(int opacity) {
   return opacity == -1 ? -1 : std::clamp(opacity, 0, 255);
 }
 
 // Calls row(source row, destination row) for every row of the span; the
-// pointers are at the span's first pixel.
+// pointers are at the span's first pixel. Rows go in memory order (pictures
+// and buffers are stored bottom-up, so from the span's bottom row up), and the
+// next row's source, its mask (`mask` bytes on, when not 0) and destination
+// are fetched into the cache while the current one is drawn.
 template <int kBytes, class RowFn>
-void ForRows(ImageSurface& src, const PixelView& dst, const Span& s, RowFn row) {
-  for (int j = 0; j < s.height; ++j)
-    row(src.RowFromTop(s.src_y + j) + s.src_x * kBytes, dst.RowFromTop(s.dst_y + j) + s.dst_x * 3);
+void ForRows(ImageSurface& src, const PixelView& dst, const Span& s, int mask, RowFn row) {
+  const size_t src_bytes = static_cast<size_t>(s.width) * kBytes;
+  const size_t dst_bytes = static_cast<size_t>(s.width) * 3;
+  auto src_row = [&](int j) { return src.RowFromTop(s.src_y + j) + s.src_x * kBytes; };
+  auto dst_row = [&](int j) { return dst.RowFromTop(s.dst_y + j) + s.dst_x * 3; };
+  for (int j = s.height - 1; j >= 0; --j) {
+    if (j > 0) {
+      PrefetchBytes(src_row(j - 1), src_bytes);
+      if (mask) PrefetchBytes(src_row(j - 1) + mask, src_bytes);
+      PrefetchBytes(dst_row(j - 1), dst_bytes);
+    }
+    row(src_row(j), dst_row(j));
+  }
 }
 
-void Draw24(const MulTable& mul, ImageSurface& src, const PixelView& dst, const Span& s) {
+void Draw24(const RowBlenders& rows, ImageSurface& src, const PixelView& dst, const Span& s) {
   const int n = s.width;
   const int op = EffectiveOpacity(src.opacity);
-  const uint8_t* opaque = op >= 0 ? mul.Row(op) : nullptr;
-  const uint8_t* rest = op >= 0 ? mul.Row(255 - op) : nullptr;
   switch (src.mode) {
     case kModeLeftUp:
     case kModeGivenKey:
     case kModeRightUp: {
       uint8_t key[3];
       KeyColour(src, key);
-      if (op < 0) {
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
-          for (int i = 0; i < n; ++i, sp += 3, dp += 3)
-            if (sp[0] != key[0] || sp[1] != key[1] || sp[2] != key[2]) {
-              dp[0] = sp[0];
-              dp[1] = sp[1];
-              dp[2] = sp[2];
-            }
-        });
-      } else {
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
-          for (int i = 0; i < n; ++i, sp += 3, dp += 3)
-            if (sp[0] != key[0] || sp[1] != key[1] || sp[2] != key[2]) {
-              dp[0] = static_cast<uint8_t>(opaque[sp[0]] + rest[dp[0]]);
-              dp[1] = static_cast<uint8_t>(opaque[sp[1]] + rest[dp[1]]);
-              dp[2] = static_cast<uint8_t>(opaque[sp[2]] + rest[dp[2]]);
-            }
-        });
-      }
+      ForRows<3>(src, dst, s, 0,
+                 [&](const uint8_t* sp, uint8_t* dp) { rows.keyed(dp, sp, n, key, op); });
       return;
     }
     case kModeAlpha: {
       const int mask = s.mask_offset * 3;
       if (src.is_text) {
-        const uint8_t* scale = mul.Row(op < 0 ? 255 : op);
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
-          for (int i = 0; i < n; ++i, sp += 3, dp += 3) {
-            const uint8_t* keep = mul.Row(sp[mask]);
-            for (int c = 0; c < 3; ++c) {
-              const int v = keep[dp[c]] + (op < 0 ? sp[c] : scale[sp[c]]);
-              dp[c] = static_cast<uint8_t>(v > 255 ? 255 : v);
-            }
-          }
+        ForRows<3>(src, dst, s, mask, [&](const uint8_t* sp, uint8_t* dp) {
+          rows.alpha_text(dp, sp, sp + mask, n, op);
         });
       } else if (op < 0) {
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
-          for (int i = 0; i < n; ++i, sp += 3, dp += 3) {
-            const int m = sp[mask];
-            if (m == 0) {
-              dp[0] = sp[0];
-              dp[1] = sp[1];
-              dp[2] = sp[2];
-              continue;
-            }
-            if (m == 255) continue;
-            const uint8_t* ms = mul.Row(255 - m);
-            const uint8_t* md = mul.Row(m);
-            dp[0] = static_cast<uint8_t>(ms[sp[0]] + md[dp[0]]);
-            dp[1] = static_cast<uint8_t>(ms[sp[1]] + md[dp[1]]);
-            dp[2] = static_cast<uint8_t>(ms[sp[2]] + md[dp[2]]);
-          }
-        });
+        ForRows<3>(src, dst, s, mask,
+                   [&](const uint8_t* sp, uint8_t* dp) { rows.alpha(dp, sp, sp + mask, n); });
       } else {
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
-          for (int i = 0; i < n; ++i, sp += 3, dp += 3) {
-            const int a = opaque[255 - sp[mask]];
-            const uint8_t* ms = mul.Row(a);
-            const uint8_t* md = mul.Row(255 - a);
-            dp[0] = static_cast<uint8_t>(ms[sp[0]] + md[dp[0]]);
-            dp[1] = static_cast<uint8_t>(ms[sp[1]] + md[dp[1]]);
-            dp[2] = static_cast<uint8_t>(ms[sp[2]] + md[dp[2]]);
-          }
+        ForRows<3>(src, dst, s, mask, [&](const uint8_t* sp, uint8_t* dp) {
+          rows.alpha_opacity(dp, sp, sp + mask, n, op);
         });
       }
       return;
     }
     default:
       if (op < 0) {
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+        ForRows<3>(src, dst, s, 0, [&](const uint8_t* sp, uint8_t* dp) {
           std::memcpy(dp, sp, static_cast<size_t>(n) * 3);
         });
       } else {
-        ForRows<3>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
-          for (int i = 0; i < n * 3; ++i) dp[i] = static_cast<uint8_t>(opaque[sp[i]] + rest[dp[i]]);
-        });
+        ForRows<3>(src, dst, s, 0,
+                   [&](const uint8_t* sp, uint8_t* dp) { rows.opacity(dp, sp, n * 3, op); });
       }
       return;
   }
@@ -181,7 +145,7 @@ void Draw8(const MulTable& mul, ImageSurface& src, const PixelView& dst, const S
     key = src.RowFromTop(0)[0];
   else if (src.mode == kModeRightUp)
     key = src.RowFromTop(0)[src.width - 1];
-  ForRows<1>(src, dst, s, [&](const uint8_t* sp, uint8_t* dp) {
+  ForRows<1>(src, dst, s, 0, [&](const uint8_t* sp, uint8_t* dp) {
     for (int i = 0; i < n; ++i, dp += 3) {
       const int index = sp[i];
       if (index == key) continue;
@@ -203,11 +167,16 @@ void Draw8(const MulTable& mul, ImageSurface& src, const PixelView& dst, const S
 
 void DrawSprite(const MulTable& mul, ImageSurface& src, PixelView dst, const PixelRect* clip, int x,
                 int y) {
+  DrawSpriteWith(FastRowBlenders(), mul, src, dst, clip, x, y);
+}
+
+void DrawSpriteWith(const RowBlenders& rows, const MulTable& mul, ImageSurface& src, PixelView dst,
+                    const PixelRect* clip, int x, int y) {
   if (!src.Drawable() || dst.empty()) return;
   Span s;
   if (!ComputeSpan(src, dst, clip, x, y, s)) return;
   if (src.bit_count == 24)
-    Draw24(mul, src, dst, s);
+    Draw24(rows, src, dst, s);
   else
     Draw8(mul, src, dst, s);
 }
