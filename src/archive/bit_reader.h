@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace orivane {
 
@@ -42,8 +43,31 @@ class BitReader {
   // Bytes taken from the input so far (including those still buffered).
   size_t bytes_fetched() const { return static_cast<size_t>(next_ - data_); }
 
+  // Fast path for decoders: true when a whole 8-byte word of input is left,
+  // so that RefillWord may run.
+  bool CanRefillWord() const { return end_ - next_ >= 8; }
+  // Tops the buffer up to at least 56 bits with one 8-byte load, without a
+  // branch per byte; only when CanRefillWord(). (The buffer then holds fewer
+  // than 64 bits: it is filled byte by byte, up to 64, only near the end.)
+  void RefillWord() {
+    uint64_t word;
+    std::memcpy(&word, next_, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    word = __builtin_bswap64(word);  // the first byte read is the most significant
+#endif
+    // The bits below the whole bytes taken are the input's next bits too, so
+    // a later refill writes the same values over them.
+    acc_ |= word >> bits_;
+    next_ += (63 - bits_) >> 3;
+    bits_ |= 56;
+  }
+
  private:
   void Refill() {
+    if (CanRefillWord()) {
+      RefillWord();
+      return;
+    }
     while (bits_ <= 56 && next_ < end_) {
       acc_ |= static_cast<uint64_t>(*next_++) << (56 - bits_);
       bits_ += 8;
@@ -53,7 +77,9 @@ class BitReader {
   const uint8_t* data_;
   const uint8_t* next_ = data_;
   const uint8_t* end_;
-  uint64_t acc_ = 0;  // unread bits, left-aligned
+  // Unread bits, left-aligned: bits_ of them, then either zeros or the bits
+  // that follow in the input.
+  uint64_t acc_ = 0;
   int bits_ = 0;
 };
 

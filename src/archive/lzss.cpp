@@ -10,6 +10,10 @@ namespace {
 
 // The longest output of one token: a copy of 15 + 2 bytes.
 constexpr size_t kMaxTokenOutput = 17;
+// The bytes the fast loop moves for every token, and the room it needs for
+// four tokens.
+constexpr size_t kShortCopy = 3;
+constexpr size_t kFastRoom = 4 * kMaxTokenOutput;
 
 // One decoding in progress. `DecodeSome` fills an output block and can be
 // called again to go on, so output can go to a file block by block.
@@ -105,6 +109,51 @@ class LzssDecoder {
       }
       n += count;
     };
+    // The bulk: one word refill leaves at least 56 bits, enough for four
+    // tokens of at most 13 bits, which are then decoded without a test for
+    // input and without a branch between literal and copy, which would be
+    // guessed wrong at every change on data that mixes them (the choices are
+    // made with masks, where the compiler would branch). Every token
+    // moves kShortCopy bytes one by one from the window, a literal from
+    // wherever its byte points (any place will do) with its own byte put
+    // first. Byte by byte, a copy that reads its own output gets the bytes it
+    // just wrote; the bytes written past a short token land where the next
+    // token writes. The bit reader works from a local copy: the output is
+    // written through byte pointers, which could alias a member and would
+    // make the compiler reload it after every store.
+    BitReader bits = bits_;
+    uint8_t write_pos = pos0;  // the window position of buf[n]
+    while (bits.CanRefillWord() && n + kFastRoom <= capacity) {
+      bits.RefillWord();
+      for (int k = 0; k < 4; ++k) {
+        const uint32_t token = bits.Peek(13);
+        // The flag straight from the buffer: the bits one token takes decide
+        // where the next begins, so this chain sets the pace.
+        const uint32_t literal = bits.Peek(1);
+        bits.Consume(13 - 4 * static_cast<int>(literal));
+        const uint32_t is_copy = literal - 1;  // all ones for a copy, 0 for a literal
+        // The literal, or the window position.
+        const uint8_t byte = static_cast<uint8_t>(token >> 4);
+        const uint32_t count = (((token & 15) + 1) & is_copy) + 1;
+        // The source lies 1 to 256 bytes back; 256 when the position is the
+        // one about to be overwritten.
+        const size_t distance = static_cast<size_t>(static_cast<uint8_t>(write_pos - byte - 1)) + 1;
+        const uint8_t* src = buf + n - distance;
+        uint8_t* dst = buf + n;
+        const uint8_t first = src[0];
+        dst[0] = static_cast<uint8_t>((first & is_copy) | (byte & ~is_copy));
+        for (size_t i = 1; i < kShortCopy; ++i) dst[i] = src[i];
+        if (count > kShortCopy) {
+          if (distance >= kMaxTokenOutput)
+            std::memcpy(dst, src, kMaxTokenOutput);
+          else
+            for (uint32_t i = kShortCopy; i < count; ++i) dst[i] = src[i];
+        }
+        n += count;
+        write_pos = static_cast<uint8_t>(write_pos + count);
+      }
+    }
+    bits_ = bits;
     while (n + kMaxTokenOutput <= capacity) {
       if (bits_.Available(13) >= 13) {
         uint32_t token = bits_.Peek(13);
@@ -148,16 +197,24 @@ std::vector<uint8_t> LzssDecodeToMemory(LzssWindow& window, const uint8_t* in, s
   // this however the size fields of an archive lie.
   size_t most = (in_size * 8 / 13 + 1) * kMaxTokenOutput;
   size_t keep = std::min(limit, most);
-  // The window in writing order, then the output, then room for one token.
-  std::vector<uint8_t> buf(256 + keep + kMaxTokenOutput);
-  for (int j = 0; j < 256; ++j) buf[j] = window.bytes[static_cast<uint8_t>(kLzssStartPosition + j)];
-  size_t end = decoder.DecodeInPlace(buf.data(), 256, buf.size());
+  // The output, then room for one token. The first 256 bytes go through the
+  // window; from then on the output's own last 256 bytes are the window and
+  // the rest decodes in place. The buffer grows a block at a time, each block
+  // cleared just before it is written, while it is in the cache.
+  const size_t total = keep + kMaxTokenOutput;
+  std::vector<uint8_t> out;
+  out.reserve(total);
+  out.resize(std::min(total, 256 + kMaxTokenOutput));
+  size_t end = decoder.DecodeSome(out.data(), out.size());
+  while (!decoder.done() && out.size() < total) {
+    out.resize(std::min(total, out.size() + kBlock));
+    end = decoder.DecodeInPlace(out.data(), end, out.size());
+  }
   // What lies beyond the limit is decoded only for the window's sake.
   uint8_t scratch[kBlock];
   while (!decoder.done()) decoder.DecodeSome(scratch, sizeof scratch);
-  buf.resize(256 + std::min(end - 256, limit));
-  buf.erase(buf.begin(), buf.begin() + 256);
-  return buf;
+  out.resize(std::min(end, limit));
+  return out;
 }
 
 int64_t LzssDecodeToFile(LzssWindow& window, const uint8_t* in, size_t in_size, std::FILE* out) {

@@ -1,12 +1,12 @@
 // The label table: every `*name` that begins a line, in script order, and
-// the jump to a label. Lookups go through a map that keeps the first entry of
-// each name, which gives the same answer as scanning the table from the start.
+// the jump to a label. Lookups go through an index that keeps the first entry
+// of each name, which gives the same answer as scanning the table from the
+// start.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace orivane {
@@ -24,15 +24,32 @@ class LabelTable {
 
   void Clear();
   // Appends a label; the caller has checked capacity and duplicates.
-  void Add(int32_t position, std::string name);
+  void Add(int32_t position, std::string name) {
+    uint64_t hash = Hash(name);
+    Add(position, std::move(name), hash);
+  }
   // Index of the first label with this lower-case name, or -1.
-  int Find(std::string_view lower_name) const;
+  int Find(std::string_view lower_name) const { return Find(lower_name, Hash(lower_name)); }
   size_t size() const { return labels_.size(); }
   const Label& operator[](size_t i) const { return labels_[i]; }
 
+  // The same with the name's hash worked out once by the caller, which can
+  // also have its index slot fetched into the cache ahead of the lookup.
+  static uint64_t Hash(std::string_view name);
+  void Prefetch(uint64_t hash) const;
+  void Add(int32_t position, std::string name, uint64_t hash);
+  int Find(std::string_view lower_name, uint64_t hash) const;
+
  private:
+  // The name index: open addressing over a power-of-two number of slots, at
+  // most half of them used. A slot holds the upper half of the name's hash and
+  // the label's index + 1 (0 when empty), so a probe rarely touches a name and
+  // clearing touches no node.
+  void Index(size_t label, uint64_t hash);
+  void Grow();
+
   std::vector<Label> labels_;
-  std::unordered_map<std::string, int> first_;
+  std::vector<uint64_t> slots_;
 };
 
 // Scans the script buffer from position 0 and fills the engine's label table.

@@ -1,47 +1,21 @@
 #include "script/loader.h"
 
+#include <dirent.h>
+#include <strings.h>
+
+#include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "engine.h"
 #include "script/error.h"
+#include "script/script_text.h"
 #include "util/file_io.h"
 
 namespace orivane {
 namespace {
-
-// Appends a numbered script file read in text mode: each CR LF pair becomes
-// LF. A NUL byte inside a file is kept as it is; the loop reports the end of
-// the script there.
-bool AppendTextFile(const std::string& name, std::vector<uint8_t>& out) {
-  size_t start = out.size();
-  if (!AppendFileBytes(name, out)) {
-    out.resize(start);
-    return false;
-  }
-  // Compact in place: copy the runs between CR LF pairs down over the CRs.
-  uint8_t* data = out.data();
-  size_t end = out.size();
-  size_t read = start, write = start;
-  while (read < end) {
-    const void* cr = std::memchr(data + read, '\r', end - read);
-    size_t run_end = cr ? static_cast<size_t>(static_cast<const uint8_t*>(cr) - data) : end;
-    if (write != read) std::memmove(data + write, data + read, run_end - read);
-    write += run_end - read;
-    read = run_end;
-    if (read < end) {  // at a CR
-      if (read + 1 < end && data[read + 1] == '\n') {
-        ++read;  // drop the CR; the LF is copied with the next run
-      } else {
-        data[write++] = '\r';
-        ++read;
-      }
-    }
-  }
-  out.resize(write);
-  return true;
-}
 
 void LoadPacked(Engine& engine, const char* name, uint8_t key) {
   std::vector<uint8_t> data;
@@ -57,27 +31,63 @@ void LoadPacked(Engine& engine, const char* name, uint8_t key) {
   engine.script.text_end = engine.script.length - 1;  // the newline appended above
 }
 
+// Which numbered script names the current directory lists, in any letter
+// case: "7.txt" in `plain`, "07.txt" in `zero`. Listing the directory once is
+// much cheaper than trying 110 names of which most are not there; a name
+// listed is then opened as the loader spells it, as before. When the
+// directory cannot be listed every name counts as possibly there.
+struct NumberedNames {
+  std::array<bool, kScriptFileCount> plain, zero;
+};
+
+NumberedNames ListNumberedNames() {
+  NumberedNames names;
+  DIR* dir = ::opendir(".");
+  names.plain.fill(dir == nullptr);
+  names.zero.fill(dir == nullptr);
+  if (!dir) return names;
+  while (const dirent* e = ::readdir(dir)) {
+    const char* n = e->d_name;
+    size_t len = std::strlen(n);
+    if (len < 5 || len > 6 || ::strcasecmp(n + len - 4, ".txt") != 0) continue;
+    size_t digits = len - 4;
+    if (!std::isdigit(static_cast<unsigned char>(n[0])) ||
+        (digits == 2 && !std::isdigit(static_cast<unsigned char>(n[1]))))
+      continue;
+    int value = digits == 1 ? n[0] - '0' : (n[0] - '0') * 10 + (n[1] - '0');
+    if (digits == 2 && n[0] == '0')
+      names.zero[value] = true;
+    else
+      names.plain[value] = true;
+  }
+  ::closedir(dir);
+  return names;
+}
+
 void LoadNumbered(Engine& engine) {
+  const NumberedNames listed = ListNumberedNames();
   uint64_t total = 0;
   for (int n = 0; n < kScriptFileCount; ++n) {
-    if (auto s = FileSize(ScriptFileName(n))) total += *s;
-    if (n < 10)
+    if (listed.plain[n])
+      if (auto s = FileSize(ScriptFileName(n))) total += *s;
+    if (n < 10 && listed.zero[n])
       if (auto s = FileSize(ScriptFileName(n, true))) total += *s;
   }
   if (total > kMaxScriptBytes) ReportError(engine, "スクリプトファイルが大きすぎます。", "エラー");
   ScriptBuffer& s = engine.script;
   // Reuse the previous script's storage (a `definereset` loads again): a fresh
   // block of this size would cost a page fault for every 4 KB.
-  std::vector<uint8_t> data = std::move(s.bytes);
-  data.clear();
-  data.reserve(total + 110 + 1 + kScriptPadding);
+  ScriptTextBuilder text(std::move(s.bytes));
+  text.Reserve(total + 110 + 1 + kScriptPadding);
   int last_file = -1;
   for (int n = 0; n < kScriptFileCount; ++n) {
-    bool read = AppendTextFile(ScriptFileName(n), data) || (n < 10 && AppendTextFile(ScriptFileName(n, true), data));
+    bool read = (listed.plain[n] && text.AppendTextFile(ScriptFileName(n))) ||
+                (n < 10 && listed.zero[n] && text.AppendTextFile(ScriptFileName(n, true)));
     if (read) last_file = n;
-    s.file_end[n] = static_cast<int32_t>(data.size());
-    data.push_back('\n');
+    s.file_end[n] = static_cast<int32_t>(text.size());
+    text.PushBack('\n');
   }
+  std::vector<uint8_t> data = std::move(text).Finish();
   auto file_end = s.file_end;
   s.Assign(std::move(data));
   s.file_end = file_end;

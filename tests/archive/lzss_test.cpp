@@ -2,6 +2,8 @@
 // encoder of the archive tool against it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -152,6 +154,78 @@ TEST(Lzss, MemoryAndFileDecodingAgree) {
     std::fclose(f);
     EXPECT_EQ(in_memory, in_file);
     EXPECT_EQ(a.bytes, b.bytes);
+  }
+}
+
+// The format stated plainly: bits most significant first, a window of 256
+// bytes, a token decoded only when all of its bits are there.
+std::string ReferenceDecode(LzssWindow& window, const std::vector<uint8_t>& in, size_t limit) {
+  std::fill(window.bytes.begin(), window.bytes.begin() + kLzssStartPosition, uint8_t{0x20});
+  size_t bit = 0;
+  const size_t bits = in.size() * 8;
+  auto take = [&](int n) {
+    uint32_t v = 0;
+    for (int i = 0; i < n; ++i, ++bit) v = v << 1 | ((in[bit / 8] >> (7 - bit % 8)) & 1);
+    return v;
+  };
+  std::string out;
+  uint8_t pos = kLzssStartPosition;
+  auto put = [&](uint8_t c) {
+    if (out.size() < limit) out.push_back(static_cast<char>(c));
+    window.bytes[pos++] = c;
+  };
+  while (bit < bits) {
+    bool literal = take(1);
+    if (bits - bit < (literal ? 8u : 12u)) break;
+    if (literal) {
+      put(static_cast<uint8_t>(take(8)));
+    } else {
+      uint8_t from = static_cast<uint8_t>(take(8));
+      uint32_t count = take(4) + 2;
+      for (uint32_t k = 0; k < count; ++k) put(window.bytes[from++]);
+    }
+  }
+  return out;
+}
+
+// Random streams in three shapes: random bytes (copies from anywhere),
+// literals mixed with copies from just behind the write position (copies that
+// read their own output), and long copies.
+std::vector<uint8_t> RandomStream(std::mt19937& rng, int shape) {
+  size_t size = rng() % 3000;
+  if (shape == 0) {
+    std::vector<uint8_t> in(size);
+    for (uint8_t& b : in) b = static_cast<uint8_t>(rng());
+    return in;
+  }
+  std::vector<Token> tokens;
+  uint8_t pos = kLzssStartPosition;
+  while (tokens.size() < size) {
+    if (shape == 1 && rng() % 3 != 0) {
+      tokens.push_back(Lit(static_cast<char>(rng())));
+      ++pos;
+    } else {
+      uint32_t back = shape == 1 ? 1 + rng() % 20 : rng() % 256;
+      uint32_t code = shape == 1 ? rng() % 4 : rng() % 16;
+      tokens.push_back(Copy(static_cast<uint8_t>(pos - back), code));
+      pos = static_cast<uint8_t>(pos + code + 2);
+    }
+  }
+  return Stream(tokens, static_cast<int>(rng() % 8));
+}
+
+TEST(Lzss, AgreesWithThePlainStatementOfTheFormat) {
+  std::mt19937 rng(99);
+  for (int round = 0; round < 600; ++round) {
+    std::vector<uint8_t> in = RandomStream(rng, round % 3);
+    LzssWindow start;
+    for (auto& b : start.bytes) b = static_cast<uint8_t>(rng());
+    const size_t limits[] = {SIZE_MAX, 0, 1, 255, 256, 257, rng() % 5000};
+    const size_t limit = limits[round % 7];
+    LzssWindow expected_window = start, window = start;
+    std::string expected = ReferenceDecode(expected_window, in, limit);
+    ASSERT_EQ(Decode(window, in, limit), expected) << "round " << round;
+    ASSERT_EQ(window.bytes, expected_window.bytes) << "round " << round;
   }
 }
 
