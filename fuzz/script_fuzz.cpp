@@ -1,11 +1,19 @@
 // Feeds arbitrary bytes as a game script through loading, the label table and
 // a run bounded by a short timeout. Any crash, leak or out-of-bounds access is
 // a fault; script errors and timeouts are expected outcomes.
+//
+// Every input runs in an emptied game directory, so nothing one run writes
+// reaches the next; the directory is removed when the fuzzer exits. The
+// current directory is the game's only while the engine runs, so corpus
+// paths given relative to where the fuzzer started keep working. The
+// headless platform gets no font service: no font is opened.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -15,26 +23,64 @@
 
 namespace {
 
-const std::string& GameDirectory() {
-  static const std::string dir = [] {
-    char templ[] = "/tmp/orivane-fuzz-XXXXXX";
-    if (!mkdtemp(templ)) std::abort();
-    return std::string(templ);
-  }();
-  return dir;
-}
+class GameDirectory {
+ public:
+  GameDirectory() {
+    std::string templ = (std::filesystem::temp_directory_path() / "orivane-fuzz-XXXXXX").string();
+    if (!mkdtemp(templ.data())) std::abort();
+    path_ = templ;
+  }
+  ~GameDirectory() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  GameDirectory(const GameDirectory&) = delete;
+  GameDirectory& operator=(const GameDirectory&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // Removes whatever the last run left.
+  void Empty() const {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(path_, ec))
+      std::filesystem::remove_all(entry.path(), ec);
+  }
+
+ private:
+  std::string path_;
+};
+
+// Makes `dir` the current directory until the end of the scope.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::string& dir)
+      : previous_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (previous_ < 0 || chdir(dir.c_str()) != 0) std::abort();
+  }
+  ~InDirectory() {
+    if (fchdir(previous_) != 0) std::abort();
+    close(previous_);
+  }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+
+ private:
+  int previous_;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (chdir(GameDirectory().c_str()) != 0) std::abort();
+  static const GameDirectory game;
+  game.Empty();
+  InDirectory in_game(game.path());
   FILE* f = std::fopen("0.txt", "wb");
   if (!f) std::abort();
   std::fwrite(data, 1, size, f);
   std::fclose(f);
 
   std::ostringstream out, err;
-  orivane::HeadlessPlatform platform(out, err);
+  orivane::HeadlessPlatform platform(out, err);  // no font service
   orivane::Engine engine(platform);
   engine.timeout_ms = 50;
   orivane::RunEngine(engine);
