@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <ctime>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -14,6 +13,7 @@
 #include <SDL2/SDL.h>
 #endif
 
+#include "bench_clock.h"
 #include "engine.h"
 #include "graphics/compose.h"
 #include "graphics/effects.h"
@@ -26,21 +26,6 @@ namespace orivane {
 namespace {
 
 constexpr int kW = 800, kH = 600;
-
-// CPU time of this thread: on a shared machine the time other programs hold
-// the core is not counted against either side of a ratio.
-double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-template <class F>
-double Seconds(F&& f) {
-  const double t0 = ThreadSeconds();
-  f();
-  return ThreadSeconds() - t0;
-}
 
 // A picture of pseudo-random colours; in alpha layout its right half is a
 // mask with every level from clear to opaque.

@@ -3,11 +3,11 @@
 // once from the glyph cache and once rasterized afresh on the machine's
 // fonts, each against a memcpy of the window's area timed in the same loop.
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <cstring>
 #include <vector>
 
+#include "bench_clock.h"
 #include "graphics/mul_table.h"
 #include "graphics/pixel_view.h"
 #include "platform/display_surface.h"
@@ -22,21 +22,6 @@ constexpr int kW = 800, kH = 600;
 constexpr int kColumns = 23, kRows = 16;
 constexpr int kLeft = 21, kTop = 16, kGlyph = 26, kAdvanceX = 26, kAdvanceY = 28;
 constexpr int kWindowW = kColumns * kAdvanceX, kWindowH = kRows * kAdvanceY;
-
-// The thread's CPU time: the development machines are shared, and other
-// work stretches the wall time of both sides of a ratio unevenly.
-double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-template <class F>
-double Seconds(F&& f) {
-  const double t0 = ThreadSeconds();
-  f();
-  return ThreadSeconds() - t0;
-}
 
 // 368 different kanji, the first of the Shift-JIS table, so that the
 // uncached page rasterizes every cell.
