@@ -6,12 +6,34 @@
 #include <vector>
 
 namespace orivane {
+namespace {
+
+uint32_t BigEndian32(const uint8_t* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// True when no chunk before IEND claims more bytes than the data holds.
+// libpng sizes its chunk buffer from the claimed length before it reads the
+// chunk, so a 160-byte file could otherwise have it allocate gigabytes.
+bool ChunksFitInData(const uint8_t* data, size_t size) {
+  size_t at = 8;  // behind the signature
+  while (at + 8 <= size) {
+    const uint64_t length = BigEndian32(data + at);
+    if (length + 12 > size - at) return false;  // length, type, data, CRC
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    at += static_cast<size_t>(length) + 12;
+  }
+  return true;  // a file that ends between chunks is libpng's to judge
+}
+
+}  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, bool alpha_mode, int cells, ImageSurface& out) {
   out.Release();
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
+  if (!ChunksFitInData(data, size)) return false;
   if (!png_image_begin_read_from_memory(&image, data, size)) return false;
   const bool has_alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
   image.format = PNG_FORMAT_BGRA;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "graphics/jpeg_decode.h"
+#include "graphics/png_decode.h"
 #include "support/graphics_run.h"
 
 namespace orivane::test {
@@ -152,6 +153,28 @@ TEST(Decoders, BrokenPngFailsToLoad) {
     EXPECT_EQ(r.status, 1) << name;
     EXPECT_NE(r.err.find("ロード失敗!"), std::string::npos) << r.err;
   }
+}
+
+
+// A chunk's claimed length sizes libpng's buffer before the chunk is read; one
+// that claims more than the file holds is refused, while chunks that fit and
+// bytes after IEND still load.
+TEST(Decoders, PngChunkLongerThanTheFileIsRefused) {
+  const std::string png = MakePng(2, 2, [](int, int) { return 0xFF00FF00u; });
+  const size_t after_header = 8 + 25;  // signature, IHDR
+  auto with_chunk = [&](uint32_t length, const std::string& body) {
+    std::string chunk;
+    for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(static_cast<char>(length >> shift));
+    chunk += "sPLT" + body + std::string(4, '\0');
+    return png.substr(0, after_header) + chunk + png.substr(after_header);
+  };
+  ImageSurface out;
+  const std::string huge = with_chunk(0x73737373u, "");
+  EXPECT_FALSE(DecodePng(reinterpret_cast<const uint8_t*>(huge.data()), huge.size(), false, 1, out));
+  EXPECT_TRUE(out.pixels.empty());
+  const std::string trailing = png + "trailing bytes";
+  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(trailing.data()), trailing.size(), false, 1, out));
+  EXPECT_EQ(out.width, 2);
 }
 
 }  // namespace
