@@ -22,6 +22,7 @@
 #include "shell/shell_state.h"
 #include "text/glyph_cache.h"
 #include "text/read_flags.h"
+#include "text/text_output_state.h"
 #include "text/text_window.h"
 #include "util/plugin_modules.h"
 #include "util/temp_directory.h"
@@ -60,6 +61,7 @@ struct Engine {
   Variables vars;
   InterpreterState interp;
   TextWindow text;
+  TextOutputState text_out;  // waits, cursors and switches of text output
   GlyphCache glyphs;  // the text window's and text pictures' glyph cells
   InputState input;
   ShellState shell;

@@ -9,6 +9,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
+#include "text/text_output_commands.h"
 #include "text/text_window_commands.h"
 
 namespace orivane {
@@ -23,6 +24,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterDialogCommands(table);
   RegisterGraphicsCommands(table);
   RegisterTextWindowCommands(table);
+  RegisterTextOutputCommands(table);
 }
 
 }  // namespace orivane

@@ -38,6 +38,7 @@ void ResetSubsystemsForGame(Engine& engine) {
   ResetScriptForGame(engine);
   ResetGraphicsForGame(engine);
   ResetTextWindowForGame(engine);
+  ResetTextOutputForGame(engine);
 }
 
 }  // namespace orivane

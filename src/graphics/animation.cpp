@@ -50,24 +50,28 @@ bool AdvanceCell(ImageSurface& s, uint32_t now) {
   return true;
 }
 
+std::optional<uint32_t> NextCellTime(const ImageSurface& s, uint32_t now) {
+  if (!Animates(s) || (s.loop_mode == 1 && s.cell >= s.cells - 1)) return std::nullopt;
+  // Due once more than the interval has passed since the cell began.
+  const int64_t since = static_cast<uint32_t>(now - s.anim_start);
+  const int64_t wait = std::max<int64_t>(0, int64_t{CurrentInterval(s)} + 1 - since);
+  return now + static_cast<uint32_t>(std::min<int64_t>(wait, 0x7FFFFFFF));
+}
+
 std::optional<uint32_t> NextAnimationDeadline(Engine& engine) {
   Graphics& g = engine.graphics;
   if (g.transition_running) return std::nullopt;
   const uint32_t now = engine.platform.Ticks();
-  std::optional<int64_t> soonest;
+  std::optional<uint32_t> soonest;
   auto consider = [&](const ImageSurface& s) {
-    if (!Animates(s) || (s.loop_mode == 1 && s.cell >= s.cells - 1)) return;
-    // Due once more than the interval has passed since the cell began.
-    const int64_t since = static_cast<uint32_t>(now - s.anim_start);
-    const int64_t wait = std::max<int64_t>(0, int64_t{CurrentInterval(s)} + 1 - since);
-    if (!soonest || wait < *soonest) soonest = wait;
+    const std::optional<uint32_t> due = NextCellTime(s, now);
+    if (due && (!soonest || static_cast<int32_t>(*due - *soonest) < 0)) soonest = due;
   };
   for (const SpriteSlot& slot : g.sprites)
     if (!slot.tag.empty() && slot.visible && slot.tag[0] != '*') consider(slot.surface);
   for (const StandingPicture& p : g.humans)
     if (!p.tag.empty()) consider(p.surface);
-  if (!soonest) return std::nullopt;
-  return now + static_cast<uint32_t>(std::min<int64_t>(*soonest, 0x7FFFFFFF));
+  return soonest;
 }
 
 bool StepAnimation(Engine& engine) {

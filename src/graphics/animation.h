@@ -25,6 +25,10 @@ std::optional<uint32_t> NextAnimationDeadline(Engine& engine);
 // when the cell changed and should be redrawn.
 bool AdvanceCell(ImageSurface& surface, uint32_t now);
 
+// When the surface's next cell becomes due, seen at time `now`; nothing when
+// it does not animate (or has stopped on its last cell).
+std::optional<uint32_t> NextCellTime(const ImageSurface& surface, uint32_t now);
+
 // Waits until sprite `n`'s animation has run out (`spwait`).
 void WaitForSpriteAnimation(Engine& engine, int n);
 

@@ -49,6 +49,8 @@ struct ComposeHooks {
   // text window is showing and `erasetextwindow` asks for it. `for_ld` is set
   // for `ld`, which `erasetextwindow 2` exempts.
   void (*erase_text_window)(Engine&, bool for_ld) = nullptr;
+  // The cursor of a click or page wait, over everything else.
+  void (*draw_wait_cursor)(Engine&, PixelRect) = nullptr;
   // Renders the glyphs of a ":s" text picture into its prepared surface.
   void (*render_text_picture)(Engine&, ImageSurface&, const ParsedTag&) = nullptr;
   // The layer plug-in of a "*N" sprite: draws into the scene buffer within the area.

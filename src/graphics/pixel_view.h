@@ -34,6 +34,18 @@ struct PixelRect {
   bool empty() const { return right < left || bottom < top; }
 };
 
+// A rectangle of script values (any size, so worked out in 64 bits), of
+// which only the part on a width × height picture is kept.
+inline PixelRect ClippedRect(int64_t l, int64_t t, int64_t r, int64_t b, int width, int height) {
+  l = l < 0 ? 0 : l;
+  t = t < 0 ? 0 : t;
+  r = r > int64_t{width} - 1 ? int64_t{width} - 1 : r;
+  b = b > int64_t{height} - 1 ? int64_t{height} - 1 : b;
+  if (r < l || b < t) return PixelRect{};
+  return PixelRect{static_cast<int>(l), static_cast<int>(t), static_cast<int>(r),
+                   static_cast<int>(b)};
+}
+
 // The rectangle clipped to 0..width-1 by 0..height-1.
 inline PixelRect ClipRect(PixelRect r, int width, int height) {
   if (r.left < 0) r.left = 0;

@@ -85,9 +85,9 @@ void TextStatement(Engine& engine, RunMode mode) {
   }
   if (mode == RunMode::kDefine)
     ReportError(engine, "*defineブロックには、表示文はおけません。", "定義ブロックエラー");
-  std::string line = GatherTextLine(engine);
+  st.text_line = GatherTextLine(engine);
   st.pretext_mark = false;
-  if (st.text_sink) st.text_sink(engine, line);
+  if (st.text_sink) st.text_sink(engine, st.text_line);
   if (st.reset_pending) {
     st.reset_pending = 0;
     StartGame(engine);
@@ -117,7 +117,11 @@ void AppendFullWidthNumber(std::string& out, int32_t value) {
 
 std::string GatherTextLine(Engine& engine) {
   ScriptBuffer& s = engine.script;
+  std::vector<int32_t>& source = engine.interp.text_source;
+  source.clear();
   std::string out;
+  // Bytes added since the last call are attributed to the script position now.
+  auto mark = [&] { source.resize(out.size(), s.pos); };
   // Two bytes stay free for the line-end wait.
   constexpr size_t kBodyBytes = kMaxTextLineBytes - 2;
   auto room = [&out] { return out.size() < kBodyBytes; };
@@ -128,17 +132,20 @@ std::string GatherTextLine(Engine& engine) {
     if (IsSjisLead(c) && s.Ahead(1) != 0 && s.Ahead(1) != '\n') {
       if (out.size() + 2 <= kBodyBytes) out.append(reinterpret_cast<const char*>(&s.bytes[s.pos]), 2);
       s.Advance(2);
+      mark();
       continue;
     }
     if (c == '{' || c == '}') literal = c == '{';
     if (literal || c == '{' || c == '}') {
       if (room()) out.push_back(static_cast<char>(c));
       s.Advance();
+      mark();
       continue;
     }
     if ((c == '@' || c == '\\') && engine.interp.textgosub_on) {
       if (room()) out.push_back(static_cast<char>(c));
       s.Advance();
+      mark();
       return out;
     }
     if (c == '$') {
@@ -151,10 +158,12 @@ std::string GatherTextLine(Engine& engine) {
       if (room()) out.push_back(static_cast<char>(c));
       s.Advance();
     }
+    mark();
   }
   const TextWindow& w = engine.text;
   if (w.line_page) out.push_back('\\');
   if (w.line_page2) out.push_back(w.line < w.rows - w.click_lines_from_bottom ? '@' : '\\');
+  mark();
   return out;
 }
 

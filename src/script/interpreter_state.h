@@ -121,6 +121,11 @@ struct InterpreterState {
   // Where a gathered story-text line goes: text output, which installs
   // itself here when it attaches. The interpreter does not know it otherwise.
   void (*text_sink)(Engine&, std::string_view sjis) = nullptr;
+  // The story-text line last gathered, and for each of its bytes the script
+  // position just behind what produced it, so that a wait inside the line can
+  // send the script back there.
+  std::string text_line;
+  std::vector<int32_t> text_source;
 
   int reader_depth = 0;
   uint32_t statements_since_clock_check = 0;

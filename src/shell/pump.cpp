@@ -69,53 +69,6 @@ void PumpAfter(Engine& engine, uint32_t ms) {
   PumpOne(engine);
 }
 
-bool TimedWait(Engine& engine, uint32_t ms, bool clickable) {
-  engine.platform.DiscardPendingClicks();
-  if (engine.interp.reset_request) return true;
-  uint32_t deadline = engine.platform.Ticks() + ms;
-  bool enter_down = false;
-  for (;;) {
-    PlayerEvent e;
-    while (PumpOne(engine, &e)) {
-      if (clickable && e.kind == PlayerEvent::Kind::kButtonUp && e.button == PointerButton::kLeft) return true;
-      if (e.kind == PlayerEvent::Kind::kKeyDown && e.key == kKeyEnter) enter_down = true;
-      if (e.kind == PlayerEvent::Kind::kKeyUp && e.key == kKeyEnter && enter_down) return true;
-      if (engine.interp.reset_request) return true;
-    }
-    if (clickable && (SkipKeyHeld(engine) || engine.read_flags.skip_mode)) return true;
-    if (engine.interp.reset_request) return true;
-    if (TimeReached(engine.platform.Ticks(), deadline)) return false;
-    SleepUntil(engine, deadline);
-  }
-}
-
-ClickWaitEnd WaitForClick(Engine& engine, PlayerWait kind) {
-  InputState& in = engine.input;
-  for (;;) {
-    if (engine.interp.reset_request) return ClickWaitEnd::kRequest;
-    if (in.left_clicked) {
-      in.left_clicked = false;
-      return ClickWaitEnd::kLeftClick;
-    }
-    if (in.right_clicked) {
-      in.right_clicked = false;
-      return ClickWaitEnd::kRightClick;
-    }
-    if (engine.read_flags.skip_mode) return ClickWaitEnd::kSkipMode;
-    if (PumpOne(engine)) continue;
-    IdleVerdict v = engine.platform.PlayerIdle(kind);
-    switch (v.what) {
-      case IdleVerdict::What::kClickNow:
-        return ClickWaitEnd::kLeftClick;
-      case IdleVerdict::What::kEndRun:
-        EndRunForMissingPlayer(engine, v.note, v.status);
-      case IdleVerdict::What::kKeepWaiting:
-        SleepUntil(engine, std::nullopt);
-        break;
-    }
-  }
-}
-
 Reply AskPlayer(Engine& engine, const Question& question) {
   Heartbeat& hb = engine.shell.heartbeat;
   bool was_running = hb.running;
@@ -154,11 +107,5 @@ std::optional<int32_t> AskNumber(Engine& engine, std::string_view prompt_utf8) {
   }
 }
 
-void EndRunForMissingPlayer(Engine& engine, std::string_view note, int status) {
-  ScriptLocation at = LocatePosition(engine.script, engine.script.pos);
-  std::string where = engine.script.packed ? SjisToUtf8(engine.script.packed_name) : std::to_string(at.file) + ".txt";
-  engine.platform.Note(std::string(note) + " (script at " + where + " line " + std::to_string(at.line) + ")");
-  throw EngineExit{status};
-}
 
 }  // namespace orivane

@@ -8,6 +8,7 @@
 #include "script/readers.h"
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
+#include "text/click_wait.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -36,12 +37,7 @@ void SetCursor(Engine& engine, bool absolute) {
   ExpectComma(engine);
   int32_t y = ReadNumber(engine);
   if (n < 0 || n > 1) ReportError(engine, "カーソルは０（通常）と１（クリック消去用）です。", "エラー");
-  ClickCursor& c = engine.shell.cursors[n];
-  c.set = true;
-  c.file = std::move(file);
-  c.x = x;
-  c.y = y;
-  c.absolute = absolute;
+  SetWaitCursor(engine, n, file, x, y, absolute);
 }
 
 void CmdSetCursor(Engine& engine) { SetCursor(engine, false); }

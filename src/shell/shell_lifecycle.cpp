@@ -15,7 +15,6 @@ void ResetShellForStartUp(Engine& engine) {
   sh.text_speed_item = false;
   sh.posted_commands.clear();
   sh.heartbeat.running = false;
-  sh.cursors = {};
 }
 
 void StartShell(Engine& engine) {

@@ -57,15 +57,6 @@ struct PlayerSettings {
   bool auto_mode = false;  // text advances by itself
 };
 
-// A click-wait cursor set by `setcursor` / `abssetcursor` (drawn by text output).
-struct ClickCursor {
-  bool set = false;
-  std::string file;  // Shift-JIS, as the script gave it
-  int32_t x = 0;
-  int32_t y = 0;
-  bool absolute = false;  // x, y are screen positions, not relative to the text end
-};
-
 // The 30 ms heartbeat: subsystems add hooks (restarting loops, releasing
 // finished sound channels). Waits wake for it only while it runs and has hooks.
 struct Heartbeat {
@@ -100,7 +91,6 @@ struct ShellState {
   std::string credit_text;
 
   PlayerSettings settings;
-  std::array<ClickCursor, 2> cursors;  // 0 normal, 1 page end
 
   std::deque<int32_t> posted_commands;  // menu commands posted to the window
   Heartbeat heartbeat;

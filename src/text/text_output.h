@@ -1,10 +1,10 @@
-// Text output: prints one gathered story-text line. For now the characters
-// that would be drawn are handed to the platform as one line (the headless
-// platform writes it to standard output); inline controls are carried out
-// where they change engine state ({} assignments) and otherwise left out.
+// Text output: prints story text into the text window character by
+// character — the glyphs with their typing delay, the line breaking of the
+// grid, ruby, colours, the inline waits and the click and page waits with
+// their cursor. Story-text lines come from the interpreter; `puttext` prints
+// a string the same way.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 namespace orivane {
@@ -12,17 +12,19 @@ namespace orivane {
 struct Engine;
 
 // Once, when the Engine is made: story-text lines from the interpreter come
-// to OutputText, and composition draws the text window.
+// to OutputText, and composition draws the text window and the wait cursor.
 void AttachText(Engine& engine);
 
-// Before the script is loaded again: the text window as a fresh run has it.
+// Before the script is loaded again: the text window and text output as a
+// fresh run has them.
 void ResetTextForStartUp(Engine& engine);
 
-void OutputText(Engine& engine, std::string_view sjis);
+// The game reset: no wait in progress, both wait cursors from their default
+// pictures.
+void ResetTextOutputForGame(Engine& engine);
 
-// The printable characters of a text line with every inline control removed
-// (Shift-JIS in, Shift-JIS out). Brace assignments are carried out on the
-// engine's variables.
-std::string PrintableText(Engine& engine, std::string_view sjis);
+// One call of text output (Shift-JIS, gathered already). The headless
+// platform writes its printed characters to standard output first.
+void OutputText(Engine& engine, std::string_view sjis);
 
 }  // namespace orivane

@@ -14,18 +14,6 @@ PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
                    std::min(a.bottom, b.bottom)};
 }
 
-// Script values may be anything; the rectangle is worked out in 64 bits and
-// only its part on the picture is kept.
-PixelRect ClippedRect(int64_t l, int64_t t, int64_t r, int64_t b, int width, int height) {
-  l = std::max<int64_t>(l, 0);
-  t = std::max<int64_t>(t, 0);
-  r = std::min<int64_t>(r, int64_t{width} - 1);
-  b = std::min<int64_t>(b, int64_t{height} - 1);
-  if (r < l || b < t) return PixelRect{};
-  return PixelRect{static_cast<int>(l), static_cast<int>(t), static_cast<int>(r),
-                   static_cast<int>(b)};
-}
-
 void TintRect(const MulTable& mul, PixelView target, const PixelRect& r, uint32_t rgb) {
   const uint8_t* blue = mul.Row(rgb & 0xFF);
   const uint8_t* green = mul.Row((rgb >> 8) & 0xFF);

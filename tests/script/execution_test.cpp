@@ -270,9 +270,10 @@ namespace {
 TEST(TextOutput, UnderscoreBeforeAWaitSkipsIt) {
   GameDir game;
   game.Write("0.txt", "*define\ngame\n*start\n一_@二_\\三@\nend\n");
-  // Only the last '@' waits and takes the click. A second wait would meet the
-  // answer line, which fits no click wait and ends the run with status 2.
-  game.WriteBytes("input.txt", "click 1 1\nanswer yes\n");
+  // Only the last '@' waits and takes the click (given after the typing). A
+  // second wait would meet the answer line, which fits no click wait and ends
+  // the run with status 2.
+  game.WriteBytes("input.txt", "after 1000 click 1 1\nanswer yes\n");
   RunResult r = RunProgram({"--headless", "--timeout", "20000", "--input", game.path() + "/input.txt", game.path()});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "一二三\n");

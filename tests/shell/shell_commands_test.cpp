@@ -3,6 +3,7 @@
 
 #include "engine.h"
 #include "support/game_fixture.h"
+#include "support/graphics_run.h"
 #include "support/scripted_run.h"
 #include "util/sjis.h"
 
@@ -66,17 +67,19 @@ TEST(ShellCommands, MenuErrorsAreReported) {
 
 TEST(ShellCommands, CursorsAreStoredAndTheirNumberChecked) {
   GameDir game;
+  game.WriteBytes("cur.bmp", MakeBmp24(6, 4, [](int, int) { return 0x00FF00u; }));
+  game.WriteBytes("page.bmp", MakeBmp24(8, 8, [](int, int) { return 0x0000FFu; }));
   game.Write("0.txt",
-             "*define\ngame\n*start\nsetcursor 0,\"cur.bmp\",4,-2\nabssetcursor 1,\"page.bmp\",600,440\n頁@\nend\n");
+             "*define\ngame\n*start\nsetcursor 0,\":c;cur.bmp\",4,-2\nabssetcursor 1,\"page.bmp\",600,440\n頁@\nend\n");
   RunResult r = RunScripted(game, "", [](Engine& e) {
-    const ClickCursor& normal = e.shell.cursors[0];
-    EXPECT_TRUE(normal.set);
-    EXPECT_EQ(normal.file, "cur.bmp");
+    const WaitCursor& normal = e.text_out.cursors[0];
+    EXPECT_EQ(normal.picture.tag, ":c;cur.bmp");
+    EXPECT_EQ(normal.picture.width, 6);
     EXPECT_EQ(normal.x, 4);
     EXPECT_EQ(normal.y, -2);
     EXPECT_FALSE(normal.absolute);
-    EXPECT_TRUE(e.shell.cursors[1].absolute);
-    EXPECT_EQ(e.shell.cursors[1].x, 600);
+    EXPECT_TRUE(e.text_out.cursors[1].absolute);
+    EXPECT_EQ(e.text_out.cursors[1].x, 600);
   });
   EXPECT_EQ(r.status, 0) << r.err;
   game.Write("0.txt", "*define\ngame\n*start\nsetcursor 2,\"cur.bmp\",0,0\nend\n");

@@ -18,6 +18,7 @@ namespace orivane::test {
 
 struct TextRun {
   int status = -1;
+  std::string out;  // the story text written to standard output
   std::string err;
   DisplaySurface display;  // what the player sees at the end
 };
@@ -30,8 +31,8 @@ inline std::string SmallGame(const std::string& define, const std::string& body)
 class ObservedPlatform final : public HeadlessPlatform {
  public:
   using Observer = std::function<void(const DisplaySurface&)>;
-  ObservedPlatform(std::ostream& out, std::ostream& err, Observer observer)
-      : HeadlessPlatform(out, err), observer_(std::move(observer)) {}
+  ObservedPlatform(std::ostream& out, std::ostream& err, Observer observer, FontService* fonts = nullptr)
+      : HeadlessPlatform(out, err, false, fonts), observer_(std::move(observer)) {}
   void Present(const DisplaySurface& display) override {
     if (observer_) observer_(display);
   }
@@ -40,23 +41,35 @@ class ObservedPlatform final : public HeadlessPlatform {
   Observer observer_;
 };
 
+// What a run is given beside the game: the font service (none: blank
+// glyphs), the scripted player's input lines, the --timeout.
+struct TextRunSetup {
+  FontService* fonts = nullptr;
+  std::string input;
+  uint32_t timeout_ms = 100000;
+};
+
 // Runs the game in `game`; `inspect` sees the engine after the run,
 // `observer` every frame shown.
 inline TextRun RunTextGame(const GameDir& game, const std::function<void(Engine&)>& inspect = {},
-                           ObservedPlatform::Observer observer = {}) {
+                           ObservedPlatform::Observer observer = {}, const TextRunSetup& setup = {}) {
+  TextRun run;
+  ScriptedPlayer player;
+  if (!setup.input.empty() && !player.Parse("input.txt", setup.input, run.err)) return run;
   auto previous = std::filesystem::current_path();
   std::filesystem::current_path(game.path());
   std::ostringstream out, err;
-  TextRun run;
   {
-    ObservedPlatform platform(out, err, std::move(observer));
+    ObservedPlatform platform(out, err, std::move(observer), setup.fonts);
+    if (!setup.input.empty()) platform.SetPlayer(std::move(player));
     auto engine = std::make_unique<Engine>(platform);
-    engine->timeout_ms = 100000;
+    engine->timeout_ms = setup.timeout_ms;
     run.status = RunEngine(*engine);
     run.display = engine->display;
     if (inspect) inspect(*engine);
   }
   std::filesystem::current_path(previous);
+  run.out = out.str();
   run.err = err.str();
   return run;
 }

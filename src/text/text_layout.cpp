@@ -1,0 +1,37 @@
+#include "text/text_layout.h"
+
+#include "engine.h"
+#include "script/error.h"
+
+namespace orivane {
+
+PenPosition CursorCellPosition(const TextWindow& w) {
+  if (w.vertical)
+    return {(w.columns - w.line - 1) * w.advance_x + w.text_left, w.column * w.advance_y + w.text_top};
+  return {w.column * w.advance_x + w.text_left, w.line * w.advance_y + w.text_top};
+}
+
+PenPosition PenAtCursor(const TextWindow& w) {
+  PenPosition p = CursorCellPosition(w);
+  if (w.ruby_on) {
+    if (w.vertical)
+      p.x += w.glyph_width - w.advance_x;
+    else
+      p.y += w.advance_y - w.glyph_height;
+  }
+  return p;
+}
+
+void BreakLine(Engine& engine) {
+  TextWindow& w = engine.text;
+  ++w.line;
+  w.column = 0;
+  if (w.line == w.rows) ReportError(engine, "文字が枠をはみ出してしまいました。", "エラー");
+}
+
+void WrapLine(Engine& engine) {
+  BreakLine(engine);
+  engine.text.column += engine.text.indent;
+}
+
+}  // namespace orivane

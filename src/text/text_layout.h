@@ -1,0 +1,33 @@
+// Where characters go on the page: the pen position of the window's cursor,
+// the line break and the automatic wrap with its indentation. Horizontal
+// writing fills a line left to right and lines run downwards; vertical
+// writing fills a line top to bottom and lines run from right to left.
+#pragma once
+
+#include <cstdint>
+
+namespace orivane {
+
+struct Engine;
+struct TextWindow;
+
+struct PenPosition {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// The pixel position of the cursor cell, as `getcursorpos` reports it.
+PenPosition CursorCellPosition(const TextWindow& window);
+
+// Where the next character is drawn: the cursor cell, lowered (moved, in
+// vertical writing) to leave room for ruby when `rubyon` is in force.
+PenPosition PenAtCursor(const TextWindow& window);
+
+// One line break: the next line, column 0. Past the last line it reports
+// "文字が枠をはみ出してしまいました。".
+void BreakLine(Engine& engine);
+
+// The automatic wrap: a line break, then the `indent` columns.
+void WrapLine(Engine& engine);
+
+}  // namespace orivane

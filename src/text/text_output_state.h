@@ -1,0 +1,56 @@
+// TextOutputState: what text output keeps between characters and between
+// calls — the wait in progress and its cursor, the switches that make waits
+// shorter (skip to the page end, auto-click, auto mode), and what a
+// `textgosub` routine asks about the wait that called it. The page itself
+// (cursor, glyphs, colours) is the TextWindow's.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "graphics/image_surface.h"
+
+namespace orivane {
+
+enum class TextWaitKind : int32_t { kClick = 0, kPage = 1 };
+
+// One of the two click-wait cursors: 0 at click waits, 1 at page waits.
+struct WaitCursor {
+  // The picture (with its own cells and animation from its tag). A game
+  // without the picture file gets a small cursor of ours.
+  ImageSurface picture;
+  // Relative: drawn at the pen plus (x, y); absolute: at (x, y) on the screen.
+  int32_t x = 0;
+  int32_t y = 0;
+  bool absolute = false;
+};
+
+struct TextOutputState {
+  // ---- the wait in progress ------------------------------------------------
+  int32_t wait_state = 0;  // 0 none, 1 click wait, 2 page wait
+  TextWaitKind last_wait = TextWaitKind::kClick;
+  std::array<WaitCursor, 2> cursors;
+  // The cursor on the screen during a wait: composition draws it last.
+  bool cursor_showing = false;
+  int32_t cursor_index = 0;
+  int32_t cursor_x = 0;
+  int32_t cursor_y = 0;
+
+  // ---- what shortens waits ---------------------------------------------------
+  bool click_skips_page = false;  // `clickskippage`
+  bool skip_to_page = false;      // a click during output skips the page's click waits
+  int32_t auto_click_ms = 0;      // `autoclick`: every click wait ends by itself; 0 = off
+  // Auto mode's delay: ms ≥ 0 fixed, negative: −ms per character of the text
+  // just printed. The range is the speed dialog's (`automode_time2`).
+  int32_t auto_mode_ms = 1000;
+  int32_t auto_mode_min = 0;
+  int32_t auto_mode_max = 0;
+  int32_t text_length = 0;  // characters of the current output call
+
+  // ---- the routine called at a wait (`textgosub`) -------------------------------
+  bool routine_wait_pending = false;  // `texec` has not yet acted on the wait
+  TextWaitKind routine_wait = TextWaitKind::kClick;
+  bool routine_wait_at_line_end = false;  // the "@" was the last of its script line
+};
+
+}  // namespace orivane
