@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "script/error.h"
 #include "shell/pump.h"
+#include "text/text_picture.h"
 #include "text/text_window_display.h"
 #include "util/sjis.h"
 
@@ -143,6 +144,7 @@ void OutputText(Engine& engine, std::string_view sjis) {
 void AttachText(Engine& engine) {
   engine.interp.text_sink = OutputText;
   InstallTextWindowHooks(engine);
+  InstallTextPictureRenderer(engine);
 }
 
 void ResetTextForStartUp(Engine& engine) { engine.text = TextWindow{}; }
