@@ -244,6 +244,10 @@ def main():
     for i, tag in enumerate(tags):
         write("image_tag", "tag%d" % i, tag)
 
+    states = [b"C1P2,1", b"M7,100,20 S2,click.wav,C3", b"P10C11C12", b"P1,000000000000000007"]
+    for i, state in enumerate(states):
+        write("sprite_state_string", "state%d" % i, state)
+
     scripts = {
         "hello.txt": b"*define\ngame\n*start\nhello\nend\n",
         "numbers.txt": b"*define\nnumalias a,10\ngame\n*start\nmov %a,3\nadd %a,4\nif %a == 7 goto *ok\nend\n"

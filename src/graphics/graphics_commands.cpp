@@ -8,6 +8,7 @@
 #include "graphics/effects.h"
 #include "graphics/image_tag.h"
 #include "graphics/sprite_draw.h"
+#include "graphics/sprite_state_string.h"
 #include "platform/platform.h"
 #include "script/command_table.h"
 #include "script/error.h"
@@ -216,6 +217,11 @@ void CmdSpwait(Engine& engine) {
   const int32_t n = ReadNumber(engine);
   SpriteAt(engine, n);
   WaitForSpriteAnimation(engine, n);
+}
+
+// Runs an extended-button state string now; the sprites it changes are dirtied.
+void CmdSpstr(Engine& engine) {
+  RunSpriteStateString(engine, ReadString(engine));
 }
 
 // ---- background and standing pictures --------------------------------------
@@ -517,6 +523,7 @@ void RegisterGraphicsCommands(CommandTable& table) {
   table.Register("getspmode", CmdGetspmode);
   table.Register("spreload", CmdSpreload);
   table.Register("spwait", CmdSpwait);
+  table.Register("spstr", CmdSpstr);
   table.Register("bg", CmdBg);
   table.Register("ld", CmdLd);
   table.Register("cl", CmdCl);

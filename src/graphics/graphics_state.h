@@ -19,6 +19,7 @@ namespace orivane {
 
 struct Engine;
 struct ParsedTag;
+struct TextPictureLayout;
 
 inline constexpr int kSpriteCount = 1000;
 inline constexpr int kMaxPicturePlugins = 50;
@@ -38,8 +39,10 @@ struct StandingPicture {
   ImageSurface surface;
 };
 
-// Drawing that other subsystems contribute to a composed frame. Each draws
-// into the scene buffer within the rectangle; a null hook draws nothing.
+// What other subsystems contribute to the pictures: drawing into a composed
+// frame (each hook draws into the scene buffer within the rectangle), the
+// glyphs of text pictures, and the sounds of state strings. A null hook does
+// nothing.
 struct ComposeHooks {
   void (*apply_filters)(Engine&, PixelRect) = nullptr;          // screen filters
   void (*draw_bars_and_numbers)(Engine&, PixelRect) = nullptr;  // `bar`, `prnum`
@@ -52,7 +55,11 @@ struct ComposeHooks {
   // The cursor of a click or page wait, over everything else.
   void (*draw_wait_cursor)(Engine&, PixelRect) = nullptr;
   // Renders the glyphs of a ":s" text picture into its prepared surface.
-  void (*render_text_picture)(Engine&, ImageSurface&, const ParsedTag&) = nullptr;
+  void (*render_text_picture)(Engine&, ImageSurface&, const ParsedTag&,
+                              const TextPictureLayout&) = nullptr;
+  // Plays the sound an extended-button state string names ("S" channel,
+  // name). Null until the sound subsystem exists: the sound is then skipped.
+  void (*play_state_sound)(Engine&, int32_t channel, const std::string& name) = nullptr;
   // The layer plug-in of a "*N" sprite: draws into the scene buffer within the area.
   void (*draw_layer)(Engine&, int layer, PixelRect) = nullptr;
   // The animation step's call for a visible layer sprite: runs the layer's

@@ -392,6 +392,47 @@ void LoadImageTag(Engine& engine, ImageSurface& surface, const std::string& full
   if (!surface.loaded) ReportError(engine, "%s", "ロードエラー(JPEGMODE)", {retry});
 }
 
+TextPictureLayout LayOutTextPicture(const Engine& engine, const ParsedTag& p) {
+  TextPictureLayout layout;
+  layout.text = p.text_from_variable ? engine.vars.Str(p.text_variable) : p.text;
+  const TextWindow& window = engine.text;
+  if (p.text_has_size) {
+    layout.glyph_width = p.text_width;
+    layout.glyph_height = p.text_height;
+    // The pitch is added in 64 bits: both numbers come straight from the tag.
+    layout.advance = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{p.text_pitch} + p.text_width, INT32_MIN, INT32_MAX));
+    layout.decoration = p.text_decoration;
+  } else if (window.sprite_font.width != -1) {
+    layout.glyph_width = window.sprite_font.width;
+    layout.glyph_height = window.sprite_font.height;
+    layout.advance = window.sprite_font.advance_x;
+  } else {
+    layout.glyph_width = window.glyph_width;
+    layout.glyph_height = window.glyph_height;
+    layout.advance = window.advance_x;
+  }
+  const int64_t advance = layout.advance, glyph_w = layout.glyph_width;
+  int64_t cell_w = static_cast<int64_t>(layout.text.size()) * advance / 2;
+  if (advance < glyph_w) cell_w += glyph_w - advance;
+  int64_t cell_h = layout.glyph_height;
+  if (window.shadow) {
+    if (window.shadow_offset_set) {
+      cell_w += window.shadow_dx;
+      cell_h += window.shadow_dy;
+    } else {
+      cell_w += 1;
+    }
+  }
+  if (layout.decoration == 2) {
+    cell_w += 2;
+    cell_h += 2;
+  }
+  layout.cell_width = cell_w;
+  layout.cell_height = cell_h;
+  return layout;
+}
+
 void PrepareTextPicture(Engine& engine, ImageSurface& surface, const ParsedTag& p) {
   surface.is_text = true;
   surface.mode = kModeAlpha;
@@ -400,20 +441,12 @@ void PrepareTextPicture(Engine& engine, ImageSurface& surface, const ParsedTag& 
   surface.interval = kNoAnimation;
   surface.loop_mode = 3;
   surface.anim_start = engine.platform.Ticks();
-  const std::string text = p.text_from_variable ? engine.vars.Str(p.text_variable) : p.text;
-  // Without a size group the glyph size of the text window applies; until the
-  // text window carries its font, the engine's default glyph of 26 × 26.
-  const int64_t glyph_w = p.text_has_size ? p.text_width : 26;
-  const int64_t glyph_h = p.text_has_size ? p.text_height : 26;
-  const int64_t advance = (p.text_has_size ? p.text_pitch : 0) + glyph_w;
-  int64_t cell_w = static_cast<int64_t>(text.size()) * advance / 2;
-  if (advance < glyph_w) cell_w += glyph_w - advance;
-  if (p.text_has_size && p.text_decoration == 2) cell_w += 2;
-  const int64_t cell_h = glyph_h + (p.text_has_size && p.text_decoration == 2 ? 2 : 0);
+  const TextPictureLayout layout = LayOutTextPicture(engine, p);
+  const int64_t cell_w = layout.cell_width, cell_h = layout.cell_height;
   const int64_t total_w = cell_w * 2 * surface.cells;
   if (cell_w <= 0 || cell_h <= 0 || total_w > kMaxPictureSide || cell_h > kMaxPictureSide) return;
   const std::string keep_tag = surface.tag;
-  surface.CreateBlank(static_cast<int32_t>(total_w), static_cast<int32_t>(cell_h), 24);
+  if (!surface.CreateBlank(static_cast<int32_t>(total_w), static_cast<int32_t>(cell_h), 24)) return;
   surface.is_text = true;
   // Until glyphs are drawn every mask column is clear (255): the picture adds nothing.
   for (int k = 0; k < surface.cells; ++k)
@@ -423,7 +456,7 @@ void PrepareTextPicture(Engine& engine, ImageSurface& surface, const ParsedTag& 
         0xFFFFFF);
   surface.tag = keep_tag;
   if (engine.graphics.hooks.render_text_picture)
-    engine.graphics.hooks.render_text_picture(engine, surface, p);
+    engine.graphics.hooks.render_text_picture(engine, surface, p, layout);
 }
 
 }  // namespace orivane

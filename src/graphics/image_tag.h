@@ -69,8 +69,27 @@ TagError ParseImageTag(std::string_view tag, ParsedTag& out);
 // the filters applied. Errors are reported and end the run.
 void LoadImageTag(Engine& engine, ImageSurface& surface, const std::string& tag);
 
+// How a ":s" text picture is laid out. The glyph size and pen step come from
+// the tag's size group, else from the `spfont` font when one is set, else from
+// the text window's font. A cell is (bytes × advance) / 2 wide, plus what the
+// last glyph overhangs a narrow advance; the text window's shadow widens it
+// by one (or grows it by the `shadedistance` offsets) and the outlined
+// decoration adds two each way.
+struct TextPictureLayout {
+  std::string text;  // Shift-JIS: the tag's text or the string variable's value
+  int32_t glyph_width = 0;
+  int32_t glyph_height = 0;
+  int32_t advance = 0;
+  int32_t decoration = 0;  // 0 smoothed, 1 plain, 2 outlined
+  int64_t cell_width = 0;  // one cell's text part; its mask is as wide again
+  int64_t cell_height = 0;
+};
+
+TextPictureLayout LayOutTextPicture(const Engine& engine, const ParsedTag& parsed);
+
 // Sets up a ":s" text picture: cells, mode and a black surface of the laid-out
 // size with a clear mask; the glyphs are drawn by the text subsystem's hook.
+// A layout of no area (or beyond the picture limits) leaves no picture.
 void PrepareTextPicture(Engine& engine, ImageSurface& surface, const ParsedTag& parsed);
 
 }  // namespace orivane

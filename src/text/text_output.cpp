@@ -13,6 +13,7 @@
 #include "text/text_draw.h"
 #include "text/text_items.h"
 #include "text/text_layout.h"
+#include "text/text_picture.h"
 #include "text/text_window_display.h"
 #include "util/sjis.h"
 
@@ -402,6 +403,7 @@ void AttachText(Engine& engine) {
   engine.interp.text_sink = OutputText;
   InstallTextWindowHooks(engine);
   InstallWaitCursorHook(engine);
+  InstallTextPictureRenderer(engine);
 }
 
 void ResetTextForStartUp(Engine& engine) {

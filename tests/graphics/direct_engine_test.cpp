@@ -173,8 +173,10 @@ namespace {
 TEST_F(DirectEngine, TextPictureIsLaidOutForTheTextSubsystem) {
   Engine& e = engine();
   e.vars.SetStr(5, "AB");
+  e.text.shadow = 0;  // no room for a shadow: the cells are the text alone
   // The hook counts its calls in variable 0 and keeps the colour count in 1.
-  e.graphics.hooks.render_text_picture = [](Engine& en, ImageSurface&, const ParsedTag& tag) {
+  e.graphics.hooks.render_text_picture = [](Engine& en, ImageSurface&, const ParsedTag& tag,
+                                            const TextPictureLayout&) {
     en.vars.SetNum(0, en.vars.Num(0) + 1);
     en.vars.SetNum(1, static_cast<int32_t>(tag.text_colors.size()));
   };
