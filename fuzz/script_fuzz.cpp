@@ -6,7 +6,8 @@
 // reaches the next; the directory is removed when the fuzzer exits. The
 // current directory is the game's only while the engine runs, so corpus
 // paths given relative to where the fuzzer started keep working. The
-// headless platform gets no font service: no font is opened.
+// headless platform gets a font service of its own that opens no font file
+// and inks a pattern, so story text runs through the whole glyph path.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include <string>
 
 #include "engine.h"
+#include "platform/font_service.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/startup.h"
 
@@ -68,6 +70,24 @@ class InDirectory {
   int previous_;
 };
 
+// Glyphs without font files: a full-width cell (half-width for ASCII) with a
+// diagonal pattern of ink, so coverage, blending and shadows all run.
+class PatternFonts final : public orivane::FontService {
+ public:
+  std::vector<orivane::FontMenuEntry> ListMenuFonts(int) override { return {}; }
+  orivane::GlyphBitmap RasterizeGlyph(const orivane::GlyphRequest& r) override {
+    orivane::GlyphBitmap g;
+    if (r.width <= 0 || r.height <= 0 || r.width > 1024 || r.height > 1024) return g;
+    g.width = g.advance = r.code_point < 0x80 ? r.width : 2 * r.width;
+    g.height = r.height;
+    g.coverage.resize(static_cast<size_t>(g.width) * g.height);
+    for (int y = 0; y < g.height; ++y)
+      for (int x = 0; x < g.width; ++x)
+        g.coverage[static_cast<size_t>(y) * g.width + x] = ((x + y + r.code_point) % 3) ? 255 : 0;
+    return g;
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -80,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(f);
 
   std::ostringstream out, err;
-  orivane::HeadlessPlatform platform(out, err);  // no font service
+  static PatternFonts fonts;
+  orivane::HeadlessPlatform platform(out, err, false, &fonts);
   orivane::Engine engine(platform);
   engine.timeout_ms = 50;
   orivane::RunEngine(engine);

@@ -257,6 +257,13 @@ def main():
         "pictures.txt": b"*define\ngame\n*start\nbg black,1\nlsp 1,\":s/20,20,0;#FFFFFF\x82\xa0\",10,10\n"
         b"print 1\nwait 10\ncsp -1\nend\n",
         "crlf.txt": b"*define\r\ngame\r\n*start\r\n\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd@\r\nend\r\n",
+        # Story text with every inline control: colours, waits, speed, ruby,
+        # braces, clickstr, textgosub and a page that wraps.
+        "text.txt": b"*define\nclickstr \"\x81\x42\",1\nrubyon\ntextgosub *tg\ngame\n*start\n"
+        b"setwindow 8,8,6,3,16,16,1,2,5,1,1,#808080,0,0,200,100\n"
+        b"\x88\xea#ff0000(\x8a\xbf/\x82\xa9\x82\xf1)\x81\x42\x82\xa0!w5!d5!s0_@{%1,2,$2,\x82\xa0}&3\x88\xea/\n"
+        b"\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x81\x75\x88\xea\x81\x42\\\nputtext \"\x88\xea@\"\nend\n"
+        b"*tg\nispage %4\ntexec\nreturn\n",
     }
     for name, text in scripts.items():
         write("script", name, text)

@@ -94,6 +94,9 @@ struct Graphics {
   int32_t default_mode = 0;  // `transmode`
   bool jpeg_mode = false;
   bool missing_image_tolerance = false;      // while a saved game is restored
+  // While set, a picture file that is missing leaves the surface empty
+  // without a report (pictures a game may leave out, such as the cursors).
+  bool optional_picture = false;
   std::vector<std::string> picture_plugins;  // "dll|ext", lower case
 
   EffectSettings effects;

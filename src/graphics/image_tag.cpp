@@ -389,7 +389,8 @@ void LoadImageTag(Engine& engine, ImageSurface& surface, const std::string& full
   if (surface.loaded || !engine.graphics.jpeg_mode) return;
   const std::string retry = JpegModeTag(tag);
   LoadTagOnce(engine, surface, retry);
-  if (!surface.loaded) ReportError(engine, "%s", "ロードエラー(JPEGMODE)", {retry});
+  if (!surface.loaded && !engine.graphics.optional_picture)
+    ReportError(engine, "%s", "ロードエラー(JPEGMODE)", {retry});
 }
 
 TextPictureLayout LayOutTextPicture(const Engine& engine, const ParsedTag& p) {

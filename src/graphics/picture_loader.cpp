@@ -41,6 +41,7 @@ void TakePicture(ImageSurface& surface, ImageSurface& decoded) {
 void LoadPictureFile(Engine& engine, ImageSurface& surface, const std::string& file) {
   Graphics& g = engine.graphics;
   const bool quiet = g.jpeg_mode || engine.archive.no_load_error;
+  const bool optional = g.optional_picture;
   const std::string ext = LowerExtension(file);
   PictureFile found = FetchPictureFile(engine, file, ext);
   switch (found.source) {
@@ -49,9 +50,10 @@ void LoadPictureFile(Engine& engine, ImageSurface& surface, const std::string& f
         surface.CreateBlank(2, 2, 24);
         return;
       }
-      if (quiet) return;  // found by no reader: the load ends here, silently
+      if (quiet || optional) return;  // found by no reader: the load ends here, silently
       ReportError(engine, "ファイル%sを開けません。", "ロードエラー", {file});
     case PictureSource::kMissingInArchive:
+      if (optional) return;
       if (g.missing_image_tolerance && !quiet) {
         surface.CreateBlank(2, 2, 24);
         return;
@@ -96,7 +98,7 @@ void LoadPictureFile(Engine& engine, ImageSurface& surface, const std::string& f
       break;
     }
   }
-  if (!surface.loaded && !g.jpeg_mode) ReportError(engine, "ロード失敗!", "エラー");
+  if (!surface.loaded && !g.jpeg_mode && !optional) ReportError(engine, "ロード失敗!", "エラー");
 }
 
 }  // namespace orivane

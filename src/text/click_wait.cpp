@@ -46,21 +46,17 @@ void MakeFallbackCursor(ImageSurface& s) {
 // Loads a cursor picture; a default picture the game does not have gives way
 // to ours without an error.
 void LoadCursorPicture(Engine& engine, WaitCursor& cursor, const std::string& tag, bool quiet) {
+  // `quiet`: the default pictures, which a game may leave out.
   cursor.picture.Reset();
-  if (quiet) {
-    bool& silenced = engine.archive.no_load_error;
-    const bool was = silenced;
-    silenced = true;
-    try {
-      LoadImageTag(engine, cursor.picture, tag);
-    } catch (...) {
-      silenced = was;
-      throw;
-    }
-    silenced = was;
-  } else {
+  bool& optional = engine.graphics.optional_picture;
+  optional = quiet;
+  try {
     LoadImageTag(engine, cursor.picture, tag);
+  } catch (...) {
+    optional = false;
+    throw;
   }
+  optional = false;
   if (!cursor.picture.Drawable()) MakeFallbackCursor(cursor.picture);
 }
 

@@ -240,9 +240,8 @@ class TextPrinter {
   // page's click waits).
   void CharacterDelay(uint32_t until) {
     InputState& in = engine_.input;
+    // One event at a time: what it did decides before the next is taken.
     for (;;) {
-      while (PumpOne(engine_)) {
-      }
       if (in.left_clicked || SkipKeyHeld(engine_) || engine_.interp.reset_request) {
         in.left_clicked = false;
         rest_at_once_ = true;
@@ -250,7 +249,7 @@ class TextPrinter {
         return;
       }
       if (engine_.read_flags.skip_mode || TimeReached(engine_.platform.Ticks(), until)) return;
-      SleepUntil(engine_, until);
+      if (!PumpOne(engine_)) SleepUntil(engine_, until);
     }
   }
 

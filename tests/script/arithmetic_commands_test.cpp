@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
 // headless clock.
 TEST(RandomNumbers, StayInRangeAndRepeat) {
   std::string body;
-  for (int i = 0; i < 40; ++i) body += "rnd %0,10\n%0\nrnd2 %0,-2,2\n%0\n";
+  for (int i = 0; i < 40; ++i) body += "rnd %0,10\n%0\\\nrnd2 %0,-2,2\n%0\\\n";  // a page each
   RunResult first = RunBody(body);
   RunResult second = RunBody(body);
   ASSERT_EQ(first.status, 0) << first.err;

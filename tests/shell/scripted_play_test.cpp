@@ -35,7 +35,7 @@ bool IsChecked(const Engine& e, int32_t command) {
 TEST(ScriptedPlay, CloseQuestionAnsweredNoCarriesOnAndYesEnds) {
   GameDir game;
   game.Write("0.txt", kThreePages);
-  RunResult no = RunScripted(game, "close\nanswer no\nclick 1 1\nclose\nanswer yes\n");
+  RunResult no = RunScripted(game, "close\nanswer no\nafter 1000 click 1 1\nclose\nanswer yes\n");
   EXPECT_EQ(no.status, 0) << no.err;
   EXPECT_EQ(no.out, "一頁目\n二頁目\n");
   EXPECT_NE(no.err.find("[終了確認] 終了しますか？ -> no"), std::string::npos) << no.err;
@@ -68,18 +68,20 @@ TEST(ScriptedPlay, InputThatDoesNotFitTheWaitEndsWithStatusTwo) {
   EXPECT_NE(click_at_box.err.find("input.txt:2"), std::string::npos) << click_at_box.err;
 }
 
+// Each input is given after the typing of the first page (a click during
+// typing only shows the rest at once).
 TEST(ScriptedPlay, WhatEndsAClickWait) {
   struct Case {
     const char* input;
     const char* out;
   } cases[] = {
-      {"click 5 5\nclose\nanswer yes\n", "一頁目\n二頁目\n"},
-      {"key space\nclose\nanswer yes\n", "一頁目\n二頁目\n"},
-      {"key enter\nclose\nanswer yes\n", "一頁目\n二頁目\n"},
-      {"key x\nmove 1 1\nwheel 1\nclose\nanswer yes\n", "一頁目\n"},
+      {"after 1000 click 5 5\nclose\nanswer yes\n", "一頁目\n二頁目\n"},
+      {"after 1000 key space\nclose\nanswer yes\n", "一頁目\n二頁目\n"},
+      {"after 1000 key enter\nclose\nanswer yes\n", "一頁目\n二頁目\n"},
+      {"after 1000 key x\nmove 1 1\nwheel 1\nclose\nanswer yes\n", "一頁目\n"},
       // "n" skips: the waits no longer stop, the close is never read.
-      {"key n\nclose\nanswer yes\n", "一頁目\n二頁目\n三頁目\n"},
-      {"menu 40006\nclose\nanswer yes\n", "一頁目\n二頁目\n三頁目\n"},
+      {"after 1000 key n\nclose\nanswer yes\n", "一頁目\n二頁目\n三頁目\n"},
+      {"after 1000 menu 40006\nclose\nanswer yes\n", "一頁目\n二頁目\n三頁目\n"},
   };
   GameDir game;
   game.Write("0.txt", kThreePages);

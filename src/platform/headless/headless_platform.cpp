@@ -40,7 +40,9 @@ void HeadlessPlatform::AdvanceTo(uint32_t deadline) {
 }
 
 void HeadlessPlatform::WaitUntil(uint32_t deadline) {
-  if (auto due = player_.NextDue(); due && static_cast<int32_t>(*due - deadline) < 0) deadline = *due;
+  // An answer line is taken only by a box, so a sleep does not end for it.
+  if (auto due = player_.NextDue(); due && !player_.NextIsAnswer() && static_cast<int32_t>(*due - deadline) < 0)
+    deadline = *due;
   AdvanceTo(deadline);
 }
 
@@ -55,7 +57,9 @@ void HeadlessPlatform::WaitForEvent() {
 }
 
 void HeadlessPlatform::WaitForOutside(std::optional<uint32_t> deadline) {
-  if (auto due = player_.NextDue(); due && (!deadline || static_cast<int32_t>(*due - *deadline) < 0)) deadline = due;
+  if (auto due = player_.NextDue();
+      due && !player_.NextIsAnswer() && (!deadline || static_cast<int32_t>(*due - *deadline) < 0))
+    deadline = due;
   std::optional<uint32_t> left;
   if (deadline) {
     int32_t ms = static_cast<int32_t>(*deadline - Ticks());
