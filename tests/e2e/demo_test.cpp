@@ -27,3 +27,33 @@ TEST(Demo, PlaysToTheEndWithAClickDuringTheFirstFade) {
 
 }  // namespace
 }  // namespace orivane::test
+
+namespace orivane::test {
+namespace {
+
+// Stopped at its first click wait, the demo shows its first line typed in the
+// window at the bottom of the screen: white ink on the window's darker tint.
+TEST(Demo, ShowsItsStoryInTheWindow) {
+  GameDir game;
+  game.WriteBytes("input.txt", "after 100000 click 1 1\n");
+  RunResult r = RunProgram({"--headless", "--timeout", "5000", "--input", game.path() + "/input.txt",
+                            "--screenshot", game.path() + "/shot.bmp", ORIVANE_SOURCE_DIR "/examples/demo"});
+  ASSERT_EQ(r.status, 3) << r.err;
+  const std::string shot = game.ReadBytes("shot.bmp");
+  ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
+  auto pixel = [&](int x, int y) {
+    const size_t at = 54 + static_cast<size_t>(479 - y) * 640 * 3 + x * 3;
+    return static_cast<uint32_t>(static_cast<uint8_t>(shot[at + 2]) << 16 |
+                                 static_cast<uint8_t>(shot[at + 1]) << 8 | static_cast<uint8_t>(shot[at]));
+  };
+  int white = 0;
+  for (int y = 358; y < 380; ++y)
+    for (int x = 44; x < 340; ++x) white += pixel(x, y) == 0xFFFFFF;
+  EXPECT_GT(white, 100);
+  // The frame starts at y 340: inside it every channel is darker.
+  const uint32_t outside = pixel(600, 335), inside = pixel(600, 345);
+  for (int shift : {0, 8, 16}) EXPECT_LT((inside >> shift) & 0xFF, (outside >> shift) & 0xFF) << shift;
+}
+
+}  // namespace
+}  // namespace orivane::test
