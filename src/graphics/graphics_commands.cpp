@@ -16,6 +16,13 @@
 #include "script/readers.h"
 
 namespace orivane {
+
+SpriteSlot& SpriteAt(Engine& engine, int32_t n) {
+  if (n < 0 || n >= kSpriteCount)
+    ReportError(engine, "定義されていないスプライト%dを使おうとしました。", "エラー", {int64_t{n}});
+  return engine.graphics.sprites[n];
+}
+
 namespace {
 
 bool CommaFollows(Engine& engine) {
@@ -39,12 +46,6 @@ int32_t ReadNumVariable(Engine& engine, const char* message) {
   return ReadNumberTerm(engine);
 }
 
-// Sprite numbers beyond the table are refused instead of reaching past it.
-SpriteSlot& SpriteAt(Engine& engine, int32_t n) {
-  if (n < 0 || n >= kSpriteCount)
-    ReportError(engine, "定義されていないスプライト%dを使おうとしました。", "エラー", {int64_t{n}});
-  return engine.graphics.sprites[n];
-}
 
 void EraseTextWindow(Engine& engine, bool for_ld = false) {
   if (engine.graphics.hooks.erase_text_window)

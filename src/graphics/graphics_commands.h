@@ -4,10 +4,18 @@
 // noloaderror, spi) and the transition settings (effect, effectblank …).
 #pragma once
 
+#include <cstdint>
+
 namespace orivane {
 
 class CommandTable;
+struct Engine;
+struct SpriteSlot;
 
 void RegisterGraphicsCommands(CommandTable& table);
+
+// Sprite `n` of the script; numbers beyond the table are reported
+// ("定義されていないスプライト%dを使おうとしました。") instead of reaching past it.
+SpriteSlot& SpriteAt(Engine& engine, int32_t n);
 
 }  // namespace orivane

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine.h"
+#include "text/text_window.h"
 
 namespace orivane {
 
@@ -26,10 +26,9 @@ GlyphFont RubyFont(const TextWindow& w) {
   return f;
 }
 
-PixelRect PutGlyphOnPage(Engine& engine, int32_t x, int32_t y, const GlyphCell& cell, uint32_t rgb) {
-  TextWindow& w = engine.text;
+PixelRect PutGlyphOnPage(TextWindow& w, const MulTable& mul, int32_t x, int32_t y,
+                         const GlyphCell& cell, uint32_t rgb) {
   TextLayer& layer = w.layer;
-  const MulTable& mul = engine.graphics.mul;
   const uint8_t* blue = mul.Row(rgb & 0xFF);
   const uint8_t* green = mul.Row((rgb >> 8) & 0xFF);
   const uint8_t* red = mul.Row((rgb >> 16) & 0xFF);
@@ -56,11 +55,7 @@ PixelRect PutGlyphOnPage(Engine& engine, int32_t x, int32_t y, const GlyphCell& 
   const int64_t l = int64_t{x} + std::min<int64_t>(0, dx), t = int64_t{y} + std::min<int64_t>(0, dy);
   const int64_t r = int64_t{x} + cell.width - 1 + std::max<int64_t>(0, dx);
   const int64_t b = int64_t{y} + cell.height - 1 + std::max<int64_t>(0, dy);
-  const PixelRect area = ClippedRect(l, t, r, b, engine.screen_width, engine.screen_height);
-  if (!area.empty())
-    engine.graphics.dirty.Add(area.left, area.top, area.right, area.bottom, engine.screen_width,
-                              engine.screen_height);
-  return area;
+  return ClippedRect(l, t, r, b, layer.width, layer.height);
 }
 
 }  // namespace orivane

@@ -6,12 +6,12 @@
 
 #include <cstdint>
 
+#include "graphics/mul_table.h"
 #include "graphics/pixel_view.h"
 #include "text/glyph_method.h"
 
 namespace orivane {
 
-struct Engine;
 struct TextWindow;
 
 // The page's font: its face, the glyph cell, bold, and the writing direction.
@@ -21,9 +21,10 @@ GlyphFont PageFont(const TextWindow& window);
 // glyph cell), always bold.
 GlyphFont RubyFont(const TextWindow& window);
 
-// Stores the cell's coverage at (x, y) in the text layer in colour 0xRRGGBB
-// (blank pixels leave what is there) and adds the cell with its shadow's
-// reach to the dirty rectangle. Returns that rectangle, clipped to the screen.
-PixelRect PutGlyphOnPage(Engine& engine, int32_t x, int32_t y, const GlyphCell& cell, uint32_t rgb);
+// Stores the cell's coverage at (x, y) in the page's text layer in colour
+// 0xRRGGBB (blank pixels leave what is there). Returns the cell with its
+// shadow's reach, clipped to the layer: what to show again.
+PixelRect PutGlyphOnPage(TextWindow& page, const MulTable& mul, int32_t x, int32_t y,
+                         const GlyphCell& cell, uint32_t rgb);
 
 }  // namespace orivane

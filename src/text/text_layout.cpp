@@ -22,16 +22,15 @@ PenPosition PenAtCursor(const TextWindow& w) {
   return p;
 }
 
-void BreakLine(Engine& engine) {
-  TextWindow& w = engine.text;
+void BreakLine(Engine& engine, TextWindow& w) {
   ++w.line;
   w.column = 0;
   if (w.line == w.rows) ReportError(engine, "文字が枠をはみ出してしまいました。", "エラー");
 }
 
-void WrapLine(Engine& engine) {
-  BreakLine(engine);
-  engine.text.column += engine.text.indent;
+void WrapLine(Engine& engine, TextWindow& page) {
+  BreakLine(engine, page);
+  page.column += page.indent;
 }
 
 }  // namespace orivane

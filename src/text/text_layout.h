@@ -23,11 +23,12 @@ PenPosition CursorCellPosition(const TextWindow& window);
 // vertical writing) to leave room for ruby when `rubyon` is in force.
 PenPosition PenAtCursor(const TextWindow& window);
 
-// One line break: the next line, column 0. Past the last line it reports
+// One line break on `page` (the text window, or a page drawn for a sprite):
+// the next line, column 0. Past the last line it reports
 // "文字が枠をはみ出してしまいました。".
-void BreakLine(Engine& engine);
+void BreakLine(Engine& engine, TextWindow& page);
 
 // The automatic wrap: a line break, then the `indent` columns.
-void WrapLine(Engine& engine);
+void WrapLine(Engine& engine, TextWindow& page);
 
 }  // namespace orivane

@@ -83,18 +83,26 @@ struct RubyGroup {
 
 // One call of text output: walks the text, drawing characters and carrying
 // out the inline controls, until the text ends or a wait hands the script
-// elsewhere.
+// elsewhere. Story text goes onto the text window's page and the screen; a
+// page drawn for a sprite is laid out the same way, off the screen, at once
+// and without waits.
 class TextPrinter {
  public:
-  TextPrinter(Engine& engine, std::string_view text)
-      : engine_(engine), w_(engine.text), out_(engine.text_out), text_(text) {}
+  enum class Target { kStory, kSpritePage };
+
+  TextPrinter(Engine& engine, TextWindow& page, std::string_view text, Target target)
+      : engine_(engine), w_(page), out_(engine.text_out), text_(text), story_(target == Target::kStory) {}
 
   void Run() {
     if (w_.column == 0 && w_.line == 0) w_.vertical = w_.pending_vertical;
     pen_ = PenAtCursor(w_);
-    if (!w_.shown) ShowTextWindow(engine_);
-    instant_ = TextSpeedInEffect(engine_) == 0;
-    out_.text_length = static_cast<int32_t>(text_.size() / 2);
+    if (story_) {
+      if (!w_.shown) ShowTextWindow(engine_);
+      instant_ = TextSpeedInEffect(engine_) == 0;
+      out_.text_length = static_cast<int32_t>(text_.size() / 2);
+    } else {
+      instant_ = true;
+    }
 
     for (size_t at = 0; at < text_.size();) {
       const TextItem item = ReadTextItem(text_, at, ruby_.phase == RubyGroup::kBase,
@@ -104,7 +112,7 @@ class TextPrinter {
       if (!Carry(item)) return;  // the text was abandoned at a wait
       if (joined_) return;
     }
-    if (!page_just_cleared_ && w_.column != 0) BreakLine(engine_);
+    if (story_ && !page_just_cleared_ && w_.column != 0) BreakLine(engine_, w_);
   }
 
  private:
@@ -119,10 +127,10 @@ class TextPrinter {
         }
         return DrawCharacter(item);
       case TextItemKind::kWait:
-        PumpUntil(engine_, engine_.platform.Ticks() + static_cast<uint32_t>(item.number));
+        if (story_) PumpUntil(engine_, engine_.platform.Ticks() + static_cast<uint32_t>(item.number));
         return true;
       case TextItemKind::kClickableWait:
-        TimedWait(engine_, static_cast<uint32_t>(item.number), true);
+        if (story_) TimedWait(engine_, static_cast<uint32_t>(item.number), true);
         return true;
       case TextItemKind::kSpeed:
         w_.speed = static_cast<int32_t>(item.number);
@@ -182,13 +190,13 @@ class TextPrinter {
     if (w_.text_mode == 0)
       ReportError(engine_, "textmodeが非表示設定なのに文字を書こうとしました。", "エラー！");
     const int64_t x = pen_.x, y = pen_.y;
-    if (x < 0 || y < 0 || x + w_.glyph_width >= engine_.screen_width ||
+    if (story_ && (x < 0 || y < 0 || x + w_.glyph_width >= engine_.screen_width ||
         y + w_.glyph_height >= engine_.screen_height || x < w_.frame_left || y < w_.frame_top ||
-        x + w_.glyph_width >= w_.frame_right || y + w_.glyph_height >= w_.frame_bottom)
+        x + w_.glyph_width >= w_.frame_right || y + w_.glyph_height >= w_.frame_bottom))
       ReportError(engine_, "文字がウィンドウからはみ出ました", "エラー！");
     const uint32_t started = engine_.platform.Ticks();
     const GlyphCell& cell = engine_.glyphs.Get(engine_.platform.Fonts(), PageFont(w_), item.first, item.second);
-    PutGlyphOnPage(engine_, pen_.x, pen_.y, cell, w_.text_color);
+    Dirty(PutGlyphOnPage(w_, engine_.graphics.mul, pen_.x, pen_.y, cell, w_.text_color));
     page_just_cleared_ = false;
     if (!instant_) {
       ShowDirtyNow(engine_);
@@ -202,7 +210,7 @@ class TextPrinter {
     ++w_.column;
     const std::string_view following = text_.substr(item.end);
     if (MustBreakLine(w_.column, w_.vertical ? w_.rows : w_.columns, following)) {
-      WrapLine(engine_);
+      Wrap();
       pen_ = PenAtCursor(w_);
     }
     const bool marked = no_click_wait_next_;
@@ -256,6 +264,7 @@ class TextPrinter {
   // "@", "\" and the waits `clickstr` adds. `resume_at` is where the text
   // goes on behind the wait.
   bool Wait(TextWaitKind kind, size_t resume_at) {
+    if (!story_) return true;
     const bool page = kind == TextWaitKind::kPage;
     if (!page && out_.skip_to_page) return true;
     if (page) {
@@ -358,7 +367,7 @@ class TextPrinter {
       const uint8_t second = two ? static_cast<uint8_t>(reading[i + 1]) : 0;
       const GlyphCell& cell = engine_.glyphs.Get(engine_.platform.Fonts(), font, first, second);
       const int64_t px = w_.vertical ? x : x + offset, py = w_.vertical ? y + offset : y;
-      PutGlyphOnPage(engine_, ClampToInt(px), ClampToInt(py), cell, w_.text_color);
+      Dirty(PutGlyphOnPage(w_, engine_.graphics.mul, ClampToInt(px), ClampToInt(py), cell, w_.text_color));
       if (w_.vertical)
         y += pitch;
       else
@@ -366,6 +375,23 @@ class TextPrinter {
       i += two ? 2 : 1;
     }
     if (!instant_) ShowDirtyNow(engine_);
+  }
+
+  // The automatic wrap. A sprite's page has no window to run out of: what
+  // passes its last line falls outside the picture.
+  void Wrap() {
+    if (story_) {
+      WrapLine(engine_, w_);
+    } else {
+      ++w_.line;
+      w_.column = w_.indent;
+    }
+  }
+
+  // Story text shows what it drew when the screen is next shown.
+  void Dirty(const PixelRect& r) {
+    if (story_ && !r.empty())
+      engine_.graphics.dirty.Add(r.left, r.top, r.right, r.bottom, engine_.screen_width, engine_.screen_height);
   }
 
   void MovePenAlongLine(int64_t by) {
@@ -381,6 +407,7 @@ class TextPrinter {
   TextWindow& w_;
   TextOutputState& out_;
   std::string_view text_;
+  const bool story_;
   PenPosition pen_;
   bool instant_ = false;
   bool rest_at_once_ = false;        // a click during this call: no more typing delays
@@ -395,7 +422,11 @@ class TextPrinter {
 
 void OutputText(Engine& engine, std::string_view sjis) {
   engine.platform.EchoStoryText(SjisToUtf8(PrintedCharacters(sjis)));
-  TextPrinter(engine, sjis).Run();
+  TextPrinter(engine, engine.text, sjis, TextPrinter::Target::kStory).Run();
+}
+
+void DrawTextOnPage(Engine& engine, TextWindow& page, std::string_view sjis) {
+  TextPrinter(engine, page, sjis, TextPrinter::Target::kSpritePage).Run();
 }
 
 void AttachText(Engine& engine) {

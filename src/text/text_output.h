@@ -10,6 +10,7 @@
 namespace orivane {
 
 struct Engine;
+struct TextWindow;
 
 // Once, when the Engine is made: story-text lines from the interpreter come
 // to OutputText, and composition draws the text window and the wait cursor.
@@ -26,5 +27,10 @@ void ResetTextOutputForGame(Engine& engine);
 // One call of text output (Shift-JIS, gathered already). The headless
 // platform writes its printed characters to standard output first.
 void OutputText(Engine& engine, std::string_view sjis);
+
+// Lays the text out on `page` as story text is laid out (its grid from
+// text_left, text_top; glyphs into its layer), at once, without waits, echo or
+// screen: the pages that sprites show.
+void DrawTextOnPage(Engine& engine, TextWindow& page, std::string_view sjis);
 
 }  // namespace orivane

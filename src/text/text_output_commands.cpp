@@ -26,7 +26,7 @@ void ClearPage(Engine& engine) {
 
 void CmdPuttext(Engine& engine) { OutputText(engine, ReadString(engine)); }
 
-void CmdBr(Engine& engine) { BreakLine(engine); }
+void CmdBr(Engine& engine) { BreakLine(engine, engine.text); }
 
 void CmdTextclear(Engine& engine) { ClearPage(engine); }
 
@@ -44,7 +44,7 @@ void CmdTexec(Engine& engine) {
   if (out.routine_wait == TextWaitKind::kPage)
     ClearPage(engine);
   else if (out.routine_wait_at_line_end && engine.text.column != 0)
-    BreakLine(engine);
+    BreakLine(engine, engine.text);
 }
 
 void CmdIspage(Engine& engine) {
