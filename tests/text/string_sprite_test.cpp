@@ -61,7 +61,7 @@ TEST(StringSprite, TextOnItsOwnGridBecomesAnAlphaSprite) {
         EXPECT_EQ(e.text.text_color, 0xFFFFFFu);
         EXPECT_TRUE(e.text.layer.used.empty());
       },
-      {}, {&fonts});
+      {}, RunWith(&fonts));
   EXPECT_EQ(r.status, 0) << r.err;
 }
 

@@ -83,7 +83,7 @@ TEST(TextOutput, CharactersTakeTheCellsTheLineBreakingRulesGive) {
     game.Write("0.txt", (SmallGame(std::string(kGridWindow) + c.define, c.text)));
     FakeFonts fonts = SolidFonts();
     std::vector<std::string> grid;
-    TextRun r = RunTextGame(game, [&](Engine& e) { grid = PageGrid(e); }, {}, {&fonts});
+    TextRun r = RunTextGame(game, [&](Engine& e) { grid = PageGrid(e); }, {}, RunWith(&fonts));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(grid, c.grid);
   }
@@ -111,7 +111,7 @@ TEST(TextOutput, RubyIsDrawnAboveItsBase) {
         EXPECT_GT(layer.CoverageAt(20, 10), 0);
         EXPECT_EQ(layer.CoverageAt(17, 10), 0);
       },
-      {}, {&fonts});
+      {}, RunWith(&fonts));
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
@@ -220,7 +220,7 @@ TEST(TextOutput, AClickDuringTypingShowsTheRestAtOnce) {
   uint32_t typed_without_click = 0, typed_with_click = 0;
   RunTextGame(game, [&](Engine& e) { typed_without_click = e.platform.Ticks(); });
   TextRun r = RunTextGame(game, [&](Engine& e) { typed_with_click = e.platform.Ticks(); }, {},
-                          {nullptr, "after 250 click 1 1\n"});
+                          RunWith(nullptr, "after 250 click 1 1\n"));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(typed_without_click, 1000u);
   EXPECT_EQ(typed_with_click, 250u);
@@ -240,7 +240,7 @@ TEST(TextOutput, TheClickCursorShowsAtTheWait) {
         EXPECT_EQ(e.text_out.cursor_x, 30);  // behind the second character
         EXPECT_EQ(e.text_out.cursor_y, 10);
       },
-      {}, {&fonts, "after 100000 click 1 1\n", 5000});
+      {}, RunWith(&fonts, "after 100000 click 1 1\n", 5000));
   EXPECT_EQ(r.status, 3) << r.err;
   // White ink of the characters, and the cursor's white body at the pen.
   EXPECT_EQ(r.display.RowFromTop(15)[15 * 3], 0xFF);

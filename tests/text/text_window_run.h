@@ -49,6 +49,14 @@ struct TextRunSetup {
   uint32_t timeout_ms = 100000;
 };
 
+inline TextRunSetup RunWith(FontService* fonts, std::string input = "", uint32_t timeout_ms = 100000) {
+  TextRunSetup s;
+  s.fonts = fonts;
+  s.input = std::move(input);
+  s.timeout_ms = timeout_ms;
+  return s;
+}
+
 // Runs the game in `game`; `inspect` sees the engine after the run,
 // `observer` every frame shown.
 inline TextRun RunTextGame(const GameDir& game, const std::function<void(Engine&)>& inspect = {},
