@@ -89,6 +89,30 @@ TEST(TextOutput, CharactersTakeTheCellsTheLineBreakingRulesGive) {
   }
 }
 
+// Vertical writing: a line runs down the rightmost column of the grid and
+// the next line stands to its left.
+TEST(TextOutput, VerticalLinesRunDownFromTheRight) {
+  GameDir game;
+  game.Write("0.txt", SmallGame(std::string(kGridWindow) + "tateyoko 1\n", "一二\n三"));
+  FakeFonts fonts = SolidFonts();
+  TextRun r = RunTextGame(
+      game,
+      [](Engine& e) {
+        const TextLayer& layer = e.text.layer;
+        // Line 0 at x (10 − 0 − 1) × 10 + 10 = 100, cells 12 pixels apart downwards.
+        EXPECT_GT(layer.CoverageAt(105, 15), 0);
+        EXPECT_GT(layer.CoverageAt(105, 27), 0);
+        EXPECT_EQ(layer.CoverageAt(105, 39), 0);
+        EXPECT_GT(layer.CoverageAt(95, 15), 0);  // line 1: 三
+        EXPECT_EQ(layer.CoverageAt(15, 15), 0);
+        EXPECT_TRUE(e.text.vertical);
+      },
+      {}, RunWith(&fonts));
+  EXPECT_EQ(r.status, 0) << r.err;
+  ASSERT_FALSE(fonts.requests.empty());
+  EXPECT_TRUE(fonts.requests.back().vertical);
+}
+
 // Ruby stands above its base, in the ruby size, over the base's run.
 TEST(TextOutput, RubyIsDrawnAboveItsBase) {
   GameDir game;
