@@ -20,6 +20,7 @@
 #include "script/variables.h"
 #include "shell/input_state.h"
 #include "shell/shell_state.h"
+#include "text/button_state.h"
 #include "text/glyph_cache.h"
 #include "text/read_flags.h"
 #include "text/text_output_state.h"
@@ -62,6 +63,7 @@ struct Engine {
   InterpreterState interp;
   TextWindow text;
   TextOutputState text_out;  // waits, cursors and switches of text output
+  ButtonState buttons;       // the button table of `btnwait`
   GlyphCache glyphs;  // the text window's and text pictures' glyph cells
   InputState input;
   ShellState shell;

@@ -155,6 +155,7 @@ void ComposeScene(Engine& engine, const PixelRect* dirty) {
     hooks.draw_bars_and_numbers(engine, area);
   if (!g.window_back && hooks.draw_text_window && TextWindowShowing(engine))
     hooks.draw_text_window(engine, area);
+  if (hooks.draw_button_highlight) hooks.draw_button_highlight(engine, area);
   if (hooks.draw_wait_cursor) hooks.draw_wait_cursor(engine, area);
 }
 

@@ -52,6 +52,8 @@ struct ComposeHooks {
   // text window is showing and `erasetextwindow` asks for it. `for_ld` is set
   // for `ld`, which `erasetextwindow 2` exempts.
   void (*erase_text_window)(Engine&, bool for_ld) = nullptr;
+  // The highlighted picture button of a button wait.
+  void (*draw_button_highlight)(Engine&, PixelRect) = nullptr;
   // The cursor of a click or page wait, over everything else.
   void (*draw_wait_cursor)(Engine&, PixelRect) = nullptr;
   // Renders the glyphs of a ":s" text picture into its prepared surface.

@@ -25,6 +25,7 @@ inline constexpr KeyId kKeyCtrl = 0x10A;
 inline constexpr KeyId kKeyAlt = 0x10B;
 inline constexpr KeyId kKeyShift = 0x10C;
 inline constexpr KeyId kKeyBackspace = 0x10D;
+inline constexpr KeyId kKeyInsert = 0x10E;
 inline constexpr KeyId kKeyF1 = 0x110;  // F1 ... F12 follow in order
 inline constexpr KeyId kKeyF10 = kKeyF1 + 9;
 inline constexpr KeyId kKeyF12 = kKeyF1 + 11;

@@ -42,7 +42,7 @@ bool ParseKeyName(std::string_view name, KeyId& key) {
       {"enter", kKeyEnter},   {"space", kKeySpace},     {"escape", kKeyEscape}, {"tab", kKeyTab},
       {"up", kKeyArrowUp},         {"down", kKeyArrowDown},       {"left", kKeyArrowLeft},     {"right", kKeyArrowRight},
       {"pageup", kKeyPageUp}, {"pagedown", kKeyPageDown}, {"ctrl", kKeyCtrl},   {"alt", kKeyAlt},
-      {"shift", kKeyShift},   {"backspace", kKeyBackspace},
+      {"shift", kKeyShift},   {"backspace", kKeyBackspace}, {"insert", kKeyInsert},
   };
   for (const auto& n : kNames) {
     if (n.name == name) {

@@ -8,6 +8,7 @@
 #include "player_waits.h"
 #include "script/error.h"
 #include "script/labels.h"
+#include "text/button_wait.h"
 #include "text/click_wait.h"
 #include "text/line_breaking.h"
 #include "text/text_draw.h"
@@ -433,12 +434,14 @@ void AttachText(Engine& engine) {
   engine.interp.text_sink = OutputText;
   InstallTextWindowHooks(engine);
   InstallWaitCursorHook(engine);
+  InstallButtonHook(engine);
   InstallTextPictureRenderer(engine);
 }
 
 void ResetTextForStartUp(Engine& engine) {
   engine.text = TextWindow{};
   engine.text_out = TextOutputState{};
+  engine.buttons = ButtonState{};
 }
 
 void ResetTextOutputForGame(Engine& engine) {
@@ -448,6 +451,7 @@ void ResetTextOutputForGame(Engine& engine) {
   out.skip_to_page = false;
   out.routine_wait_pending = false;
   ResetWaitCursors(engine);
+  engine.buttons.ClearTable();
 }
 
 }  // namespace orivane

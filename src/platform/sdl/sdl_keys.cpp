@@ -14,7 +14,7 @@ constexpr KeyPair kNamed[] = {
     {SDLK_DOWN, kKeyArrowDown},   {SDLK_LEFT, kKeyArrowLeft},   {SDLK_RIGHT, kKeyArrowRight},
     {SDLK_PAGEUP, kKeyPageUp},    {SDLK_PAGEDOWN, kKeyPageDown}, {SDLK_LCTRL, kKeyCtrl},
     {SDLK_RCTRL, kKeyCtrl},       {SDLK_LALT, kKeyAlt},         {SDLK_RALT, kKeyAlt},
-    {SDLK_LSHIFT, kKeyShift},     {SDLK_RSHIFT, kKeyShift},     {SDLK_BACKSPACE, kKeyBackspace},
+    {SDLK_LSHIFT, kKeyShift},     {SDLK_RSHIFT, kKeyShift},     {SDLK_BACKSPACE, kKeyBackspace}, {SDLK_INSERT, kKeyInsert},
 };
 
 }  // namespace

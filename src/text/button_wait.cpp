@@ -1,0 +1,245 @@
+#include "text/button_wait.h"
+
+#include <optional>
+
+#include "engine.h"
+#include "graphics/compose.h"
+#include "graphics/effects.h"
+#include "graphics/sprite_draw.h"
+#include "graphics/sprite_state_string.h"
+#include "platform/platform.h"
+#include "player_waits.h"
+
+namespace orivane {
+namespace {
+
+// Keys held this long count as pressed once more (cursor steps).
+constexpr uint32_t kKeyRepeatMs = 125;
+
+PixelRect ButtonRect(const Engine& engine, const Button& b) {
+  return ClippedRect(b.left, b.top, int64_t{b.left} + b.width - 1, int64_t{b.top} + b.height - 1,
+                     engine.screen_width, engine.screen_height);
+}
+
+void DirtyButton(Engine& engine, const Button& b) {
+  const PixelRect r = ButtonRect(engine, b);
+  if (!r.empty()) engine.graphics.dirty.Add(r.left, r.top, r.right, r.bottom, engine.screen_width, engine.screen_height);
+}
+
+// A highlighted picture button shows its part of the `btndef` picture.
+void DrawHighlightHook(Engine& engine, PixelRect area) {
+  ButtonState& st = engine.buttons;
+  if (st.hovered < 0 || st.hovered >= static_cast<int32_t>(st.buttons.size())) return;
+  const Button& b = st.buttons[st.hovered];
+  if (b.IsSpriteButton() || b.IsExtendedButton() || b.IsChoiceButton() || !st.picture.Drawable()) return;
+  const PixelRect r = ButtonRect(engine, b);
+  const PixelRect clip{std::max(r.left, area.left), std::max(r.top, area.top), std::min(r.right, area.right),
+                       std::min(r.bottom, area.bottom)};
+  if (clip.empty()) return;
+  // The picture is drawn shifted so that (srcX, srcY) falls on the button.
+  DrawSprite(engine.graphics.mul, st.picture, PixelView(engine.graphics.scene), &clip, b.left - b.src_x,
+             b.top - b.src_y);
+}
+
+void SetSpriteCell(Engine& engine, int32_t sprite, int32_t cell) {
+  if (sprite < 0 || sprite >= kSpriteCount) return;
+  SpriteSlot& slot = engine.graphics.sprites[sprite];
+  if (slot.tag.empty() || slot.surface.cell == cell) return;
+  slot.surface.cell = cell;
+  if (slot.visible) DirtySprite(engine, slot);
+}
+
+// Draws button `index` in its normal state (highlighted = false) or
+// highlighted; extended buttons run their strings.
+void ShowButtonState(Engine& engine, int32_t index, bool highlighted) {
+  ButtonState& st = engine.buttons;
+  if (index < 0 || index >= static_cast<int32_t>(st.buttons.size())) return;
+  const Button& b = st.buttons[index];
+  if (b.IsSpriteButton()) {
+    SetSpriteCell(engine, b.Sprite(), highlighted ? 1 : 0);
+  } else if (b.IsExtendedButton()) {
+    const int32_t s = b.Sprite();
+    const bool cells = s >= 0 && s < kSpriteCount && engine.graphics.sprites[s].surface.cells > 1;
+    if (!highlighted || cells) SetSpriteCell(engine, s, highlighted ? 1 : 0);
+    RunSpriteStateString(engine, st.default_commands);
+    if (highlighted) RunSpriteStateString(engine, b.commands);
+  } else {
+    DirtyButton(engine, b);
+  }
+}
+
+void Hover(Engine& engine, int32_t index) {
+  ButtonState& st = engine.buttons;
+  if (index == st.hovered) return;
+  const int32_t old = st.hovered;
+  st.hovered = index;
+  ShowButtonState(engine, old, false);
+  ShowButtonState(engine, index, true);
+  ShowDirtyNow(engine);
+}
+
+// The code of a key the options turn into one, or nullopt.
+std::optional<int32_t> KeyCode(const Engine& engine, KeyId key) {
+  const ButtonWaitOptions& o = engine.buttons.options;
+  if (key == kKeyPageUp && (o.page_keys || o.page_up_key)) return -12;
+  if (key == kKeyPageDown && o.page_keys) return -13;
+  if (key == kKeyEnter && o.enter_key) return -19;
+  if (key == kKeyTab && o.tab_key) return -20;
+  if (key >= kKeyF1 && key <= kKeyF12 && o.function_keys) return -21 - (key - kKeyF1);
+  if (o.cursor_keys) {
+    if (key == kKeyArrowUp) return -40;
+    if (key == kKeyArrowRight) return -41;
+    if (key == kKeyArrowDown) return -42;
+    if (key == kKeyArrowLeft) return -43;
+  }
+  if (key == kKeyInsert && o.insert_key) return -50;
+  if (o.zxc_keys) {
+    if (key == 'z') return -51;
+    if (key == 'x') return -52;
+    if (key == 'c') return -53;
+  }
+  return std::nullopt;
+}
+
+// Whether Enter or Space (pressed or typed) returns a code in this wait.
+bool TakenAsCode(const Engine& engine, const PlayerEvent& e) {
+  const bool enter = e.kind == PlayerEvent::Kind::kCharacter ? e.value == 13 : e.key == kKeyEnter;
+  const bool space = e.kind == PlayerEvent::Kind::kCharacter ? e.value == 32 : e.key == kKeySpace;
+  if (enter) return engine.buttons.options.enter_key;
+  if (space) return engine.shell.esc_space_input && !engine.buttons.options.space_clicks;
+  return false;
+}
+
+bool InArea(const ButtonWaitOptions& o, int32_t y) {
+  return (o.area_y > 0 && y < o.area_y) || (o.area_y < 0 && y > -o.area_y);
+}
+
+// Up and Down without `getcursor`: the pointer moves to the previous or
+// next button of the table.
+void StepPointer(Engine& engine, int32_t direction, int32_t& x, int32_t& y) {
+  ButtonState& st = engine.buttons;
+  const int32_t n = static_cast<int32_t>(st.buttons.size());
+  if (n == 0) return;
+  int32_t next = st.hovered < 0 ? (direction > 0 ? 0 : n - 1) : (st.hovered + direction + n) % n;
+  const Button& b = st.buttons[next];
+  x = b.left + b.width / 2;
+  y = b.top + b.height / 2;
+  engine.platform.WarpPointer(x, y);
+  Hover(engine, ButtonAt(engine, x, y));
+}
+
+}  // namespace
+
+void InstallButtonHook(Engine& engine) { engine.graphics.hooks.draw_button_highlight = DrawHighlightHook; }
+
+int32_t ButtonAt(Engine& engine, int32_t x, int32_t y) {
+  const ButtonState& st = engine.buttons;
+  for (int32_t i = static_cast<int32_t>(st.buttons.size()) - 1; i >= 0; --i) {
+    const Button& b = st.buttons[i];
+    if (b.number <= st.options.mask_below || !b.Contains(x, y)) continue;
+    if (st.options.opaque_only && (b.IsSpriteButton() || b.IsExtendedButton())) {
+      const int32_t s = b.Sprite();
+      if (s < 0 || s >= kSpriteCount) continue;
+      const SpriteSlot& slot = engine.graphics.sprites[s];
+      if (!slot.surface.Drawable() || IsTransparentPixel(slot.surface, x - slot.x, y - slot.y)) continue;
+    }
+    return i;
+  }
+  return -1;
+}
+
+int32_t RunButtonWait(Engine& engine) {
+  ButtonState& st = engine.buttons;
+  const ButtonWaitOptions& o = st.options;
+  InputState& in = engine.input;
+  const uint32_t start = engine.platform.Ticks();
+  const bool skip_at_start = engine.read_flags.skip_mode;
+  const bool auto_at_start = engine.shell.settings.auto_mode;
+  const bool wheel = engine.shell.wheel_input;
+  in.left_clicked = in.right_clicked = false;
+  int32_t x = in.last_value, y = in.last_y;
+  st.hovered = -1;
+  Hover(engine, ButtonAt(engine, x, y));
+
+  std::optional<int32_t> result;
+  std::optional<uint32_t> deadline;
+  if (o.timeout_ms >= 0) deadline = start + static_cast<uint32_t>(o.timeout_ms);
+  uint32_t last_step = start - kKeyRepeatMs;
+  while (!result) {
+    if (engine.interp.reset_request) {
+      result = kButtonNone;
+      break;
+    }
+    if (o.skip_changes && engine.read_flags.skip_mode != skip_at_start) result = -60;
+    else if (o.skip_changes && engine.shell.settings.auto_mode != auto_at_start) result = -61;
+    else if (deadline && TimeReached(engine.platform.Ticks(), *deadline)) result = wheel ? -5 : kButtonTimeout;
+    else if (in.right_clicked) result = kButtonRightClick;
+    else if (in.left_clicked) {
+      // A click, or Space or Enter at the pointer.
+      const int32_t i = ButtonAt(engine, x, y);
+      result = i < 0 ? kButtonNone : st.buttons[i].number;
+    }
+    if (result) break;
+
+    PlayerEvent e;
+    if (PumpOne(engine, &e)) {
+      using Kind = PlayerEvent::Kind;
+      // Enter and Space are clicks to the window procedure; where the wait
+      // takes them as codes they are not.
+      if ((e.kind == Kind::kKeyDown || e.kind == Kind::kCharacter) && TakenAsCode(engine, e)) in.left_clicked = false;
+      if (e.kind == Kind::kPointerMove || e.kind == Kind::kButtonDown || e.kind == Kind::kButtonUp) {
+        x = e.x;
+        y = e.y;
+        if (e.kind == Kind::kPointerMove && InArea(o, y)) {
+          result = kButtonLeftArea;
+          break;
+        }
+        Hover(engine, ButtonAt(engine, x, y));
+        if (st.hovered >= 0 && o.mouse_over_from >= 0) {
+          const int32_t n = st.buttons[st.hovered].number;
+          if (n >= o.mouse_over_from && n <= o.mouse_over_to) result = n;
+        }
+        if (e.kind == Kind::kButtonDown && e.button == PointerButton::kLeft && o.press_counts)
+          result = st.hovered < 0 ? kButtonNone : st.buttons[st.hovered].number;
+      } else if (e.kind == Kind::kWheel && wheel && e.value != 0) {
+        result = e.value > 0 ? kButtonTimeout : kButtonWheelDown;
+      } else if (e.kind == Kind::kKeyDown && !o.cursor_keys &&
+                 (e.key == kKeyArrowUp || e.key == kKeyArrowDown)) {
+        const uint32_t now = engine.platform.Ticks();
+        if (!TimeReached(now, last_step + kKeyRepeatMs)) continue;
+        last_step = now;
+        StepPointer(engine, e.key == kKeyArrowUp ? -1 : 1, x, y);
+      } else if (e.kind == Kind::kKeyUp) {
+        if (engine.shell.esc_space_input && e.key == kKeySpace && !o.space_clicks) {
+          result = -11;
+        } else if (engine.shell.esc_space_input && e.key == kKeyEscape) {
+          if (o.escape_moves_pointer && st.hovered >= 0) {
+            engine.platform.WarpPointer(o.escape_x, o.escape_y);
+            x = o.escape_x;
+            y = o.escape_y;
+            Hover(engine, ButtonAt(engine, x, y));
+          } else {
+            result = -10;
+          }
+        } else if (std::optional<int32_t> code = KeyCode(engine, e.key)) {
+          result = code;
+        }
+      }
+      // Space and Enter reach the wait as clicks (the window procedure's
+      // flags) unless they were taken as codes above.
+      if (result) in.left_clicked = false;
+      continue;
+    }
+    if (!deadline && !o.skip_changes) {
+      const IdleVerdict verdict = engine.platform.PlayerIdle(PlayerWait::kOther);
+      if (verdict.what == IdleVerdict::What::kEndRun) EndRunForMissingPlayer(engine, verdict.note, verdict.status);
+    }
+    SleepUntil(engine, deadline);
+  }
+  in.left_clicked = in.right_clicked = false;
+  st.last_wait_ms = engine.platform.Ticks() - start;
+  Hover(engine, -1);
+  return *result;
+}
+
+}  // namespace orivane
