@@ -23,9 +23,13 @@ PenPosition PenAtCursor(const TextWindow& w) {
 }
 
 void BreakLine(Engine& engine, TextWindow& w) {
+  if (w.line >= w.rows) ReportOverflow(engine);
   ++w.line;
   w.column = 0;
-  if (w.line == w.rows) ReportError(engine, "文字が枠をはみ出してしまいました。", "エラー");
+}
+
+void ReportOverflow(Engine& engine) {
+  ReportError(engine, "文字が枠をはみ出してしまいました。", "エラー");
 }
 
 void WrapLine(Engine& engine, TextWindow& page) {

@@ -24,9 +24,13 @@ PenPosition CursorCellPosition(const TextWindow& window);
 PenPosition PenAtCursor(const TextWindow& window);
 
 // One line break on `page` (the text window, or a page drawn for a sprite):
-// the next line, column 0. Past the last line it reports
-// "文字が枠をはみ出してしまいました。".
+// the next line, column 0. A page that is full may break once more, below
+// its last line; the overflow is reported when something is put there
+// (a character, or another line break).
 void BreakLine(Engine& engine, TextWindow& page);
+
+// "文字が枠をはみ出してしまいました。": text below the last line.
+[[noreturn]] void ReportOverflow(Engine& engine);
 
 // The automatic wrap: a line break, then the `indent` columns.
 void WrapLine(Engine& engine, TextWindow& page);

@@ -190,6 +190,7 @@ class TextPrinter {
   bool DrawCharacter(const TextItem& item) {
     if (w_.text_mode == 0)
       ReportError(engine_, "textmodeが非表示設定なのに文字を書こうとしました。", "エラー！");
+    if (story_ && w_.line >= w_.rows) ReportOverflow(engine_);
     const int64_t x = pen_.x, y = pen_.y;
     if (story_ && (x < 0 || y < 0 || x + w_.glyph_width >= engine_.screen_width ||
         y + w_.glyph_height >= engine_.screen_height || x < w_.frame_left || y < w_.frame_top ||

@@ -74,6 +74,8 @@ TEST(TextOutput, CharactersTakeTheCellsTheLineBreakingRulesGive) {
        {"####......", "..........", "..........", ".........."}},
       {"two half-width characters share a cell", "", "一abcd",
        {"###.......", "..........", "..........", ".........."}},
+      {"a page filled to its last cell", "", "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十",
+       {"##########", "##########", "##########", "##########"}},
       {"ruby wider than its base moves the text on", "rubyon 10,10\n", "(一/いちにさん)二",
        {"..#..#....", "..........", "..........", ".........."}},
   };
@@ -177,6 +179,9 @@ TEST(TextOutput, BadTextIsReportedWithTheEnginesMessages) {
        "エラー！\ntextmodeが非表示設定なのに文字を書こうとしました。"},
       {"a slash with text behind it", "", "前/後", "エラー\n表示文中の、/の次は改行文字でなければなりません。"},
       {"a page longer than the window", kGridWindow, "一\n二\n三\n四\n五",
+       "エラー\n文字が枠をはみ出してしまいました。"},
+      {"a character past a full page", kGridWindow,
+       "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十@一",
        "エラー\n文字が枠をはみ出してしまいました。"},
       {"a cell outside the window", "setwindow 312,10,10,4,10,10,0,2,0,0,0,#ffffff,0,0,319,239\n", "一",
        "エラー！\n文字がウィンドウからはみ出ました"},
