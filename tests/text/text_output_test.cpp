@@ -255,6 +255,42 @@ TEST(TextOutput, AClickDuringTypingShowsTheRestAtOnce) {
   EXPECT_EQ(typed_with_click, 250u);
 }
 
+struct CursorPositionCase {
+  const char* define;
+  std::vector<int32_t> expected;  // getcursorpos x, y; getnextline x, y
+};
+
+TEST(TextOutput, CursorPositionsFollowTheWritingDirection) {
+  const std::vector<CursorPositionCase> cases = {
+      {"", {30, 10, 10, 22}},                // column 2 of line 0
+      {"tateyoko 1\n", {100, 34, 10, 22}},  // line 0 is the rightmost column; 2 cells down
+  };
+  for (const CursorPositionCase& c : cases) {
+    GameDir game;
+    game.Write("0.txt", SmallGame(std::string(kGridWindow) + c.define,
+                                  "一二/\ngetcursorpos %1,%2\ngetnextline %3,%4"));
+    std::vector<int32_t> seen;
+    TextRun r = RunTextGame(game, [&](Engine& e) {
+      for (int v = 1; v <= 4; ++v) seen.push_back(e.vars.Num(v));
+    });
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(seen, c.expected) << c.define;
+  }
+}
+
+// `autoclick` ends every click wait by itself, also when the scripted
+// player has no more input (which otherwise clicks at once).
+TEST(TextOutput, AutoclickEndsTheWaitAfterItsTime) {
+  for (const auto& [define, ticks] : {std::pair{"", 20u}, std::pair{"autoclick 300\n", 320u}}) {
+    GameDir game;
+    game.Write("0.txt", SmallGame(define, "一@"));
+    uint32_t end = 0;
+    TextRun r = RunTextGame(game, [&](Engine& e) { end = e.platform.Ticks(); });
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(end, ticks) << define;
+  }
+}
+
 // At a click wait the cursor stands at the pen; the game has no cursor
 // pictures, so it is the engine's own small one.
 TEST(TextOutput, TheClickCursorShowsAtTheWait) {
