@@ -9,7 +9,9 @@
 #include "script/expression.h"
 #include "script/readers.h"
 #include "script/variable_targets.h"
+#include "graphics/effects.h"
 #include "text/button_wait.h"
+#include "text/text_window_display.h"
 
 namespace orivane {
 namespace {
@@ -158,6 +160,73 @@ void ButtonWait(Engine& engine, const char* message, bool forget_on_choice) {
 void CmdBtnwait(Engine& engine) { ButtonWait(engine, "btnwaitの第一引数は数字変数です。", true); }
 void CmdBtnwait2(Engine& engine) { ButtonWait(engine, "btnwait2の第一引数は数字変数です。", false); }
 
+// The waits that take text buttons too. Those that are not `selectbtnwait`
+// start a new page when they return with text buttons on it; `tbtnwait`
+// also forgets the text buttons.
+void TextButtonWait(Engine& engine, const char* message, ButtonWaitScope scope) {
+  const int32_t v = ExpectNumVar(engine, message);
+  const int32_t result = RunButtonWait(engine, scope);
+  engine.vars.SetNum(v, result);
+  ButtonState& st = Table(engine);
+  if (scope != ButtonWaitScope::kTableAndTextKeepPage && !st.text_buttons.empty()) StartNewPageOnScreen(engine);
+  if (scope == ButtonWaitScope::kTextOnly) st.text_buttons.clear();
+}
+
+void CmdTextbtnwait(Engine& engine) {
+  TextButtonWait(engine, "textbtnwaitの第一引数は数字変数です。", ButtonWaitScope::kTableAndText);
+}
+void CmdSelectbtnwait(Engine& engine) {
+  TextButtonWait(engine, "selectbtnwaitの第一引数は数字変数です。", ButtonWaitScope::kTableAndTextKeepPage);
+}
+void CmdTbtnwait(Engine& engine) {
+  TextButtonWait(engine, "tbtnwaitの第一引数は数字変数です。", ButtonWaitScope::kTextOnly);
+}
+
+void CmdTextbtnstart(Engine& engine) {
+  ButtonState& st = Table(engine);
+  st.text_button_start = ReadNumber(engine);
+  st.text_button_counter = st.text_button_start;
+}
+
+void CmdLinkcolor(Engine& engine) {
+  ButtonState& st = Table(engine);
+  SkipBlanks(engine);
+  if (engine.script.Cur() != '#') ReportError(engine, "linkcolor命令の第一引数はリンク部分の#カラー指定です。", "エラー");
+  st.link_colour = ReadColor(engine);
+  engine.script.Advance(7);
+  ExpectComma(engine);
+  SkipBlanks(engine);
+  if (engine.script.Cur() != '#') ReportError(engine, "linkcolor命令の第ニ引数はアクティブ時の#カラー指定です。", "エラー");
+  st.link_active_colour = ReadColor(engine);
+  engine.script.Advance(7);
+}
+
+void CmdGettextbtnstr(Engine& engine) {
+  const int32_t v = ExpectStrVar(engine, "gettextbtnstrの第１引数は文字変数です。");
+  ExpectComma(engine);
+  const int32_t number = ReadNumber(engine);
+  std::string text;
+  for (const TextButton& b : Table(engine).text_buttons)
+    if (b.number == number) text = b.text;
+  engine.vars.SetStr(v, std::move(text));
+}
+
+void CmdErasetextbtn(Engine& engine) {
+  ButtonState& st = Table(engine);
+  for (int32_t i = 0; i < static_cast<int32_t>(st.text_buttons.size()); ++i)
+    RecolourTextButton(engine, i, engine.text.text_color);
+  st.text_buttons.clear();
+  ShowDirtyNow(engine);
+}
+
+void CmdTextexbtn(Engine& engine) {
+  const int32_t number = ReadNumber(engine);
+  ExpectComma(engine);
+  const std::string commands = ReadString(engine);
+  for (TextButton& b : Table(engine).text_buttons)
+    if (b.number == number) b.commands = commands;
+}
+
 void CmdEscoutcursor(Engine& engine) {
   ButtonWaitOptions& o = Table(engine).options;
   o.escape_moves_pointer = true;
@@ -200,6 +269,14 @@ void RegisterButtonCommands(CommandTable& table) {
   table.Register("getbtntimer", CmdGetbtntimer);
   table.Register("btnwait", CmdBtnwait);
   table.Register("btnwait2", CmdBtnwait2);
+  table.Register("textbtnwait", CmdTextbtnwait);
+  table.Register("selectbtnwait", CmdSelectbtnwait);
+  table.Register("tbtnwait", CmdTbtnwait);
+  table.Register("textbtnstart", CmdTextbtnstart);
+  table.Register("linkcolor", CmdLinkcolor);
+  table.Register("gettextbtnstr", CmdGettextbtnstr);
+  table.Register("erasetextbtn", CmdErasetextbtn);
+  table.Register("textexbtn", CmdTextexbtn);
   table.Register("getpage", Switch<&ButtonWaitOptions::page_keys>);
   table.Register("getpageup", Switch<&ButtonWaitOptions::page_up_key>);
   table.Register("getcursor", Switch<&ButtonWaitOptions::cursor_keys>);

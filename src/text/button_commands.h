@@ -4,7 +4,9 @@
 // wait (`btnarea`, `btndown`, `transbtn`, `maskbtn`, `getmouseover`,
 // `btntime`, `btntimer`, `btntime2`, the `get…` key switches, `escoutcursor`,
 // `spclclk`, `btnnowindowerase`, `mode_ember`) and the waits (`btnwait`,
-// `btnwait2`, `getbtntimer`).
+// `btnwait2`, `getbtntimer`), and the text buttons of story text
+// (`textbtnwait`, `selectbtnwait`, `tbtnwait`, `textbtnstart`, `linkcolor`,
+// `gettextbtnstr`, `erasetextbtn`, `textexbtn`).
 #pragma once
 
 namespace orivane {

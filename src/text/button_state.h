@@ -67,6 +67,20 @@ struct ButtonWaitOptions {
   bool timeout_waits_voice = false;  // `btntime2`
 };
 
+// A text button: a run of story text between "<" and ">", hit on the cells
+// it covers (a button that wraps covers the rest of its first line and the
+// start of the next).
+struct TextButton {
+  int32_t number = 0;
+  int32_t start_x = 0;  // the pen where its text begins
+  int32_t start_y = 0;
+  int32_t end_x = 0;  // the pen at its last character
+  int32_t end_y = 0;
+  std::string text;      // Shift-JIS, at most kMaxTextButtonBytes
+  std::string commands;  // `textexbtn`: run while the pointer is over it
+};
+inline constexpr size_t kMaxTextButtonBytes = 256;
+
 struct ButtonState {
   std::vector<Button> buttons;  // in the order added; the last one added wins
   ImageSurface picture;         // `btndef`
@@ -76,6 +90,13 @@ struct ButtonState {
   uint32_t last_wait_ms = 0;    // `getbtntimer`
   bool keep_window = false;     // `btnnowindowerase`
   bool ember_mode = false;      // `mode_ember`: no pointer move is posted at a wait
+
+  std::vector<TextButton> text_buttons;
+  int32_t hovered_text = -1;         // index of the highlighted text button during a wait
+  int32_t text_button_counter = -1;  // the next automatic number; -1: from `textbtnstart`
+  int32_t text_button_start = 1;     // `textbtnstart`
+  uint32_t link_colour = 0xFFFF00;   // `linkcolor`: normal and under the pointer
+  uint32_t link_active_colour = 0x88FFFF;
 
   // `btndef` and the game reset: no buttons, no picture, every wait option
   // back to its default (the *define switches stay).

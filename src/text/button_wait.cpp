@@ -1,6 +1,7 @@
 #include "text/button_wait.h"
 
 #include <optional>
+#include <vector>
 
 #include "engine.h"
 #include "graphics/compose.h"
@@ -78,6 +79,33 @@ void Hover(Engine& engine, int32_t index) {
   ShowDirtyNow(engine);
 }
 
+void HoverText(Engine& engine, int32_t index) {
+  ButtonState& st = engine.buttons;
+  if (index == st.hovered_text) return;
+  const int32_t old = st.hovered_text;
+  st.hovered_text = index;
+  if (old >= 0) RecolourTextButton(engine, old, st.link_colour);
+  if (index >= 0) {
+    RecolourTextButton(engine, index, st.link_active_colour);
+    RunSpriteStateString(engine, st.text_buttons[index].commands);
+    ShowDirtyNow(engine);
+  }
+}
+
+// The rows and columns of the page a text button covers: one rectangle per
+// line (two when it wraps).
+std::vector<PixelRect> TextButtonRects(const Engine& engine, const TextButton& b) {
+  const TextWindow& w = engine.text;
+  const int64_t grid_right = int64_t{w.text_left} + int64_t{w.columns} * w.advance_x - 1;
+  if (b.start_y == b.end_y)
+    return {ClippedRect(b.start_x, b.start_y, int64_t{b.end_x} + w.glyph_width - 1,
+                        int64_t{b.start_y} + w.glyph_height - 1, engine.screen_width, engine.screen_height)};
+  return {ClippedRect(b.start_x, b.start_y, grid_right, int64_t{b.start_y} + w.glyph_height - 1,
+                      engine.screen_width, engine.screen_height),
+          ClippedRect(w.text_left, b.end_y, int64_t{b.end_x} + w.glyph_width - 1,
+                      int64_t{b.end_y} + w.glyph_height - 1, engine.screen_width, engine.screen_height)};
+}
+
 // The code of a key the options turn into one, or nullopt.
 std::optional<int32_t> KeyCode(const Engine& engine, KeyId key) {
   const ButtonWaitOptions& o = engine.buttons.options;
@@ -132,6 +160,33 @@ void StepPointer(Engine& engine, int32_t direction, int32_t& x, int32_t& y) {
 
 void InstallButtonHook(Engine& engine) { engine.graphics.hooks.draw_button_highlight = DrawHighlightHook; }
 
+int32_t TextButtonAt(const Engine& engine, int32_t x, int32_t y) {
+  const std::vector<TextButton>& buttons = engine.buttons.text_buttons;
+  for (int32_t i = static_cast<int32_t>(buttons.size()) - 1; i >= 0; --i)
+    for (const PixelRect& r : TextButtonRects(engine, buttons[i]))
+      if (!r.empty() && x >= r.left && x <= r.right && y >= r.top && y <= r.bottom) return i;
+  return -1;
+}
+
+void RecolourTextButton(Engine& engine, int32_t index, uint32_t rgb) {
+  ButtonState& st = engine.buttons;
+  if (index < 0 || index >= static_cast<int32_t>(st.text_buttons.size())) return;
+  TextLayer& layer = engine.text.layer;
+  const MulTable& mul = engine.graphics.mul;
+  const uint8_t* blue = mul.Row(rgb & 0xFF);
+  const uint8_t* green = mul.Row((rgb >> 8) & 0xFF);
+  const uint8_t* red = mul.Row((rgb >> 16) & 0xFF);
+  for (const PixelRect& r : TextButtonRects(engine, st.text_buttons[index])) {
+    if (r.empty()) continue;
+    for (int y = r.top; y <= r.bottom && y < layer.height; ++y)
+      for (int x = r.left; x <= r.right && x < layer.width; ++x) {
+        const uint8_t a = layer.CoverageAt(x, y);
+        if (a != 0) layer.Set(x, y, a, blue[a], green[a], red[a]);
+      }
+    engine.graphics.dirty.Add(r.left, r.top, r.right, r.bottom, engine.screen_width, engine.screen_height);
+  }
+}
+
 int32_t ButtonAt(Engine& engine, int32_t x, int32_t y) {
   const ButtonState& st = engine.buttons;
   for (int32_t i = static_cast<int32_t>(st.buttons.size()) - 1; i >= 0; --i) {
@@ -148,8 +203,20 @@ int32_t ButtonAt(Engine& engine, int32_t x, int32_t y) {
   return -1;
 }
 
-int32_t RunButtonWait(Engine& engine) {
+int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
   ButtonState& st = engine.buttons;
+  const bool table = scope != ButtonWaitScope::kTextOnly;
+  const bool text = scope != ButtonWaitScope::kTable;
+  // What is under the pointer: a text button wins over the table's.
+  auto hover_at = [&](int32_t px, int32_t py) {
+    const int32_t t = text ? TextButtonAt(engine, px, py) : -1;
+    HoverText(engine, t);
+    Hover(engine, t < 0 && table ? ButtonAt(engine, px, py) : -1);
+  };
+  auto chosen = [&]() -> int32_t {
+    if (st.hovered_text >= 0) return st.text_buttons[st.hovered_text].number;
+    return st.hovered < 0 ? kButtonNone : st.buttons[st.hovered].number;
+  };
   const ButtonWaitOptions& o = st.options;
   InputState& in = engine.input;
   const uint32_t start = engine.platform.Ticks();
@@ -158,8 +225,8 @@ int32_t RunButtonWait(Engine& engine) {
   const bool wheel = engine.shell.wheel_input;
   in.left_clicked = in.right_clicked = false;
   int32_t x = in.last_value, y = in.last_y;
-  st.hovered = -1;
-  Hover(engine, ButtonAt(engine, x, y));
+  st.hovered = st.hovered_text = -1;
+  hover_at(x, y);
 
   std::optional<int32_t> result;
   std::optional<uint32_t> deadline;
@@ -170,14 +237,17 @@ int32_t RunButtonWait(Engine& engine) {
       result = kButtonNone;
       break;
     }
-    if (o.skip_changes && engine.read_flags.skip_mode != skip_at_start) result = -60;
+    if (text && scope != ButtonWaitScope::kTableAndTextKeepPage &&
+        ((engine.read_flags.skip_mode && engine.text_out.auto_click_ms == 0) || SkipKeyHeld(engine)))
+      result = kButtonNone;
+    else if (o.skip_changes && engine.read_flags.skip_mode != skip_at_start) result = -60;
     else if (o.skip_changes && engine.shell.settings.auto_mode != auto_at_start) result = -61;
     else if (deadline && TimeReached(engine.platform.Ticks(), *deadline)) result = wheel ? -5 : kButtonTimeout;
     else if (in.right_clicked) result = kButtonRightClick;
     else if (in.left_clicked) {
       // A click, or Space or Enter at the pointer.
-      const int32_t i = ButtonAt(engine, x, y);
-      result = i < 0 ? kButtonNone : st.buttons[i].number;
+      hover_at(x, y);
+      result = chosen();
     }
     if (result) break;
 
@@ -194,13 +264,12 @@ int32_t RunButtonWait(Engine& engine) {
           result = kButtonLeftArea;
           break;
         }
-        Hover(engine, ButtonAt(engine, x, y));
-        if (st.hovered >= 0 && o.mouse_over_from >= 0) {
-          const int32_t n = st.buttons[st.hovered].number;
+        hover_at(x, y);
+        if ((st.hovered >= 0 || st.hovered_text >= 0) && o.mouse_over_from >= 0) {
+          const int32_t n = chosen();
           if (n >= o.mouse_over_from && n <= o.mouse_over_to) result = n;
         }
-        if (e.kind == Kind::kButtonDown && e.button == PointerButton::kLeft && o.press_counts)
-          result = st.hovered < 0 ? kButtonNone : st.buttons[st.hovered].number;
+        if (e.kind == Kind::kButtonDown && e.button == PointerButton::kLeft && o.press_counts) result = chosen();
       } else if (e.kind == Kind::kWheel && wheel && e.value != 0) {
         result = e.value > 0 ? kButtonTimeout : kButtonWheelDown;
       } else if (e.kind == Kind::kKeyDown && !o.cursor_keys &&
@@ -217,7 +286,7 @@ int32_t RunButtonWait(Engine& engine) {
             engine.platform.WarpPointer(o.escape_x, o.escape_y);
             x = o.escape_x;
             y = o.escape_y;
-            Hover(engine, ButtonAt(engine, x, y));
+            hover_at(x, y);
           } else {
             result = -10;
           }
@@ -239,6 +308,8 @@ int32_t RunButtonWait(Engine& engine) {
   in.left_clicked = in.right_clicked = false;
   st.last_wait_ms = engine.platform.Ticks() - start;
   Hover(engine, -1);
+  HoverText(engine, -1);
+  ShowDirtyNow(engine);
   return *result;
 }
 

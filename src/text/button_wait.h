@@ -21,8 +21,23 @@ inline constexpr int32_t kButtonLeftArea = -4;
 // Once, when text attaches: composition draws the highlighted picture button.
 void InstallButtonHook(Engine& engine);
 
-// Waits on the button table as it stands and returns the code.
-int32_t RunButtonWait(Engine& engine);
+// Which buttons a wait answers to.
+enum class ButtonWaitScope {
+  kTable,         // `btnwait`, `btnwait2`
+  kTableAndText,  // `textbtnwait`: text buttons too; the page is cleared after
+  kTableAndTextKeepPage,  // `selectbtnwait`: the same, the page stays
+  kTextOnly,      // `tbtnwait`
+};
+
+// Waits on the buttons as they stand and returns the code.
+int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope = ButtonWaitScope::kTable);
+
+// The index of the text button under (x, y), or -1.
+int32_t TextButtonAt(const Engine& engine, int32_t x, int32_t y);
+
+// Draws text button `index` in the colour again (its glyphs keep their
+// coverage) and shows it.
+void RecolourTextButton(Engine& engine, int32_t index, uint32_t rgb);
 
 // The index of the button under (x, y), or -1: the last one added whose
 // rectangle holds the point, whose number is above `maskbtn`, and (with

@@ -123,8 +123,13 @@ TextItem ReadTextItem(std::string_view t, size_t at, bool in_ruby_base, bool in_
     case ')':
       if (in_ruby_reading) return with(TextItemKind::kRubyClose);
       break;
-    case '<':
+    case '<': {
+      // The button's number, when digits follow; -1 for the next automatic one.
+      size_t i = at + 1;
+      item.number = i < t.size() && IsDigit(t[i]) ? ReadDigits(t, i) : -1;
+      item.end = i;
       return with(TextItemKind::kButtonOpen);
+    }
     case '>':
       return with(TextItemKind::kButtonClose);
     case '{': {

@@ -6,7 +6,7 @@
 //   !wN !dN      wait N ms (!d: a click ends it)       #rrggbb   text colour
 //   !sN !sd      text speed N, or the menu's default    &N        palette colour
 //   (base/ruby)  ruby over its base                     {…}       variable assignments
-//   <  >         a text button's ends                  _         no clickstr wait next
+//   <N  >        a text button's ends                 _         no clickstr wait next
 //   @  \         click wait, page wait                 /         (last) no line break
 #pragma once
 
@@ -31,7 +31,7 @@ enum class TextItemKind {
   kRubyClose,     // ")"
   kJoinLine,      // "/" as the last byte: the next line continues this one
   kBadSlash,      // "/" with something behind it, outside ruby
-  kButtonOpen,    // "<"
+  kButtonOpen,    // "<" and its digits: `number`, or -1 for the next automatic number
   kButtonClose,   // ">"
   kAssignments,   // "{" … "}"
   kNoClickWait,   // "_" before a character: it makes no clickstr wait

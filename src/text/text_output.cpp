@@ -1,6 +1,7 @@
 #include "text/text_output.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine.h"
 #include "graphics/effects.h"
@@ -126,6 +127,8 @@ class TextPrinter {
             ruby_.reading.append(text_.substr(item.begin, item.end - item.begin));
           return true;
         }
+        if (button_ && item.second != 0 && button_->text.size() + 2 <= kMaxTextButtonBytes)
+          button_->text.append(text_.substr(item.begin, 2));
         return DrawCharacter(item);
       case TextItemKind::kWait:
         if (story_) PumpUntil(engine_, engine_.platform.Ticks() + static_cast<uint32_t>(item.number));
@@ -176,9 +179,13 @@ class TextPrinter {
         return Wait(TextWaitKind::kClick, item.end);
       case TextItemKind::kPageWait:
         return Wait(TextWaitKind::kPage, item.end);
-      case TextItemKind::kBlank:
-      case TextItemKind::kButtonOpen:  // text buttons are marked by the choices code
+      case TextItemKind::kButtonOpen:
+        if (story_) OpenTextButton(item.number);
+        return true;
       case TextItemKind::kButtonClose:
+        if (story_) CloseTextButton();
+        return true;
+      case TextItemKind::kBlank:
       case TextItemKind::kSkippedWait:
       case TextItemKind::kIgnored:
       case TextItemKind::kEnd:
@@ -284,9 +291,7 @@ class TextPrinter {
     }
     if (waits && RunTextWait(engine_, kind, pen_) == TextWaitEnd::kAbandon) return false;
     if (page) {
-      DirtyTextWindow(engine_);  // the old page leaves the screen
-      StartNewTextPage(w_);
-      ShowDirtyNow(engine_);
+      StartNewPageOnScreen(engine_);
       pen_ = PenAtCursor(w_);
       page_just_cleared_ = true;
     }
@@ -312,6 +317,35 @@ class TextPrinter {
     out_.last_wait = kind;
     engine_.save_point.enabled = false;
     JumpToLabel(engine_, st.textgosub_label);
+  }
+
+  // "<": a text button begins at the pen, in the link colour. Digits give
+  // its number (and set the counter to it); without them it takes the
+  // counter, which then moves on.
+  void OpenTextButton(int64_t number) {
+    ButtonState& st = engine_.buttons;
+    if (st.text_button_counter < 0) st.text_button_counter = st.text_button_start;
+    button_.emplace();
+    if (number >= 0) {
+      st.text_button_counter = static_cast<int32_t>(std::min<int64_t>(number, INT32_MAX));
+      button_->number = st.text_button_counter;
+    } else {
+      button_->number = st.text_button_counter++;
+    }
+    button_->start_x = pen_.x;
+    button_->start_y = pen_.y;
+    colour_before_button_ = w_.text_color;
+    w_.text_color = st.link_colour;
+  }
+
+  // ">": the button ends at its last character, and the text colour returns.
+  void CloseTextButton() {
+    if (!button_) return;
+    button_->end_x = w_.vertical ? pen_.x : pen_.x - w_.advance_x;
+    button_->end_y = w_.vertical ? pen_.y - w_.advance_y : pen_.y;
+    w_.text_color = colour_before_button_;
+    engine_.buttons.text_buttons.push_back(std::move(*button_));
+    button_.reset();
   }
 
   // "(": the pen moves so that the base is centred under a wider reading.
@@ -418,6 +452,8 @@ class TextPrinter {
   bool no_click_wait_next_ = false;  // "_"
   RubyGroup ruby_;
   size_t ruby_base_begin_ = 0;
+  std::optional<TextButton> button_;  // between "<" and ">"
+  uint32_t colour_before_button_ = 0;
 };
 
 }  // namespace

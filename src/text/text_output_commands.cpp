@@ -4,7 +4,6 @@
 #include <string>
 
 #include "engine.h"
-#include "graphics/effects.h"
 #include "script/command_table.h"
 #include "script/expression.h"
 #include "script/readers.h"
@@ -16,19 +15,11 @@
 namespace orivane {
 namespace {
 
-// A new page on the screen at once: the old glyphs leave it.
-void ClearPage(Engine& engine) {
-  TextWindow& w = engine.text;
-  if (w.shown) DirtyTextWindow(engine);
-  StartNewTextPage(w);
-  if (w.shown) ShowDirtyNow(engine);
-}
-
 void CmdPuttext(Engine& engine) { OutputText(engine, ReadString(engine)); }
 
 void CmdBr(Engine& engine) { BreakLine(engine, engine.text); }
 
-void CmdTextclear(Engine& engine) { ClearPage(engine); }
+void CmdTextclear(Engine& engine) { StartNewPageOnScreen(engine); }
 
 void CmdTextgosub(Engine& engine) {
   engine.interp.textgosub_label = ReadLabelName(engine);
@@ -42,7 +33,7 @@ void CmdTexec(Engine& engine) {
   if (!out.routine_wait_pending) return;
   out.routine_wait_pending = false;
   if (out.routine_wait == TextWaitKind::kPage)
-    ClearPage(engine);
+    StartNewPageOnScreen(engine);
   else if (out.routine_wait_at_line_end && engine.text.column != 0)
     BreakLine(engine, engine.text);
 }

@@ -116,6 +116,13 @@ void RepaintTextWindow(Engine& engine) {
   ShowDirtyNow(engine);
 }
 
+void StartNewPageOnScreen(Engine& engine) {
+  TextWindow& w = engine.text;
+  if (w.shown) DirtyTextWindow(engine);
+  StartNewTextPage(w);
+  if (w.shown) ShowDirtyNow(engine);
+}
+
 void EraseTextWindowBeforePictureChange(Engine& engine, bool exempt_under_mode2) {
   const TextWindow& w = engine.text;
   if (!w.shown || w.erase_on_effect == 0) return;

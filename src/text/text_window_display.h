@@ -31,6 +31,10 @@ void RemoveTextWindow(Engine& engine);
 // shown again at once (nothing happens while the window is off).
 void RepaintTextWindow(Engine& engine);
 
+// A new page (StartNewTextPage) taken to the screen at once: the old glyphs
+// leave it when the window is showing.
+void StartNewPageOnScreen(Engine& engine);
+
 // Before a picture change (`lsp`, `bg`, `ld`, `tal` …): under
 // `erasetextwindow` 1 or 2 a showing window is taken off and the screen shown
 // at once; `exempt_under_mode2` is set for `ld` and `tal`, which mode 2 spares.
