@@ -9,9 +9,12 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
+#include "text/input_wait_commands.h"
+#include "text/right_click.h"
 #include "text/string_sprite.h"
 #include "text/text_output_commands.h"
 #include "text/text_window_commands.h"
+#include "text/trap_commands.h"
 
 namespace orivane {
 
@@ -27,6 +30,9 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);
+  RegisterInputWaitCommands(table);
+  RegisterTrapCommands(table);
+  RegisterRightClickCommands(table);
 }
 
 }  // namespace orivane
