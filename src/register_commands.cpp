@@ -10,9 +10,12 @@
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
 #include "text/button_commands.h"
+#include "text/input_wait_commands.h"
+#include "text/right_click.h"
 #include "text/string_sprite.h"
 #include "text/text_output_commands.h"
 #include "text/text_window_commands.h"
+#include "text/trap_commands.h"
 
 namespace orivane {
 
@@ -29,6 +32,9 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);
   RegisterButtonCommands(table);
+  RegisterInputWaitCommands(table);
+  RegisterTrapCommands(table);
+  RegisterRightClickCommands(table);
 }
 
 }  // namespace orivane

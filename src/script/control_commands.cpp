@@ -45,14 +45,24 @@ void CmdReturn(Engine& engine) {
   // continue at a negative position.
   if (stack.depth() == 0 || stack.Top() < 0)
     ReportError(engine, "returnとgosub文が正しく対応していません。", "スタックエラー");
+  // Whether this return ends the routine that cut a text wait short.
+  InterruptedWait& cut = engine.interp.interrupted_wait;
+  const bool ends_cut_routine =
+      cut.depth != 0 && cut.depth == stack.depth() && cut.position == stack.Top();
   SkipBlanks(engine);
   if (!AtStatementEnd(engine.script.Cur())) {
     std::string label = ReadLabelName(engine);
     stack.Drop(1);
+    if (ends_cut_routine) cut = InterruptedWait{};  // it leaves elsewhere: no wait to redo
     JumpToLabel(engine, label);
     return;
   }
   engine.script.Seek(stack.Pop());
+  if (ends_cut_routine) {
+    const std::string redo = std::move(cut.redo);
+    cut = InterruptedWait{};
+    if (engine.interp.text_sink) engine.interp.text_sink(engine, redo);
+  }
 }
 
 void CmdNoreturn(Engine& engine) {

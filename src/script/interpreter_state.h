@@ -85,6 +85,17 @@ struct ResolvedCommand {
   const CommandInfo* info = nullptr;
 };
 
+// A wait of text output that a routine of the right-click action cut short.
+// When `return` takes exactly this entry off the GosubStack (the depth it
+// stood at and the position it holds), the routine has ended: `return` hands
+// `redo` ("@" or "\") to the text sink, so that the wait comes again. depth 0:
+// none. Text output sets it; the interpreter knows it only as text to print.
+struct InterruptedWait {
+  int depth = 0;
+  int32_t position = 0;
+  std::string redo;
+};
+
 struct Trap {
   std::string label;  // empty: off
   int state = 0;      // 0 armed, 1 stopped, 2 fired while stopped
@@ -121,6 +132,7 @@ struct InterpreterState {
   // Where a gathered story-text line goes: text output, which installs
   // itself here when it attaches. The interpreter does not know it otherwise.
   void (*text_sink)(Engine&, std::string_view sjis) = nullptr;
+  InterruptedWait interrupted_wait;
   // The story-text line last gathered, and for each of its bytes the script
   // position just behind what produced it, so that a wait inside the line can
   // send the script back there.

@@ -23,6 +23,7 @@ void ResetScriptForStartUp(Engine& engine) {
 void ResetScriptForGame(Engine& engine) {
   engine.vars.ClearLocals(engine.global_border);
   engine.interp.gosub.Clear();
+  engine.interp.interrupted_wait = InterruptedWait{};
   engine.interp.click_trap = Trap{};
   engine.interp.timer_trap = Trap{};
 }

@@ -18,6 +18,9 @@ struct InputState {
   int32_t last_y = 0;  // last pointer y (button and move events)
   int32_t click_x = 0;  // pointer position at the last button event
   int32_t click_y = 0;
+  int32_t pointer_x = 0;  // pointer position at the last pointer event of any kind
+  int32_t pointer_y = 0;
+  bool left_down = false;  // the left button is held (`isdown`)
 };
 
 }  // namespace orivane

@@ -11,6 +11,8 @@ namespace {
 void RecordPointer(InputState& in, const PlayerEvent& e) {
   in.last_value = e.x;
   in.last_y = e.y;
+  in.pointer_x = e.x;
+  in.pointer_y = e.y;
 }
 
 // A click while auto or skip mode runs only stops the mode.
@@ -66,11 +68,13 @@ void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
       }
       break;
     case Kind::kButtonDown:
+      if (e.button == PointerButton::kLeft) in.left_down = true;
       RecordPointer(in, e);
       in.click_x = e.x;
       in.click_y = e.y;
       break;
     case Kind::kButtonUp:
+      if (e.button == PointerButton::kLeft) in.left_down = false;
       if (StopsAutoOrSkip(engine)) break;
       if (e.button == PointerButton::kLeft) {
         in.left_clicked = true;

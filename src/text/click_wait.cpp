@@ -9,6 +9,7 @@
 #include "graphics/sprite_draw.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "text/right_click.h"
 
 namespace orivane {
 namespace {
@@ -143,6 +144,7 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
   InputState& in = engine.input;
   engine.platform.DiscardPendingClicks();
   in.left_clicked = in.right_clicked = false;
+  engine.interp.interrupted_wait = InterruptedWait{};
   const bool auto_click = out.auto_click_ms > 0;
   if (!auto_click && (engine.read_flags.skip_mode || SkipKeyHeld(engine))) return TextWaitEnd::kGoOn;
 
@@ -153,6 +155,8 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
   const std::optional<uint32_t> auto_click_at =
       auto_click ? std::optional<uint32_t>(start + static_cast<uint32_t>(out.auto_click_ms)) : std::nullopt;
   TextWaitEnd end = TextWaitEnd::kGoOn;
+  bool escape_down = false;  // Escape was pressed during this wait
+  bool escape = false;       // ... and released: it acts like a right click
   for (;;) {
     if (engine.interp.reset_request) {
       end = TextWaitEnd::kAbandon;
@@ -170,9 +174,13 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
       if (TimeReached(now, auto_at)) break;
       deadline = Sooner(deadline, auto_at);
     }
-    // The right-click action (system menu, back-log) belongs to the menus;
-    // until a game sets one, a right click at a text wait does nothing.
-    in.right_clicked = false;
+    if (in.right_clicked || escape) {
+      in.right_clicked = escape = false;
+      if (RunRightClickAction(engine) != RightClickEnd::kWaitGoesOn) {
+        end = TextWaitEnd::kAbandon;
+        break;
+      }
+    }
 
     ImageSurface& picture = out.cursors[out.cursor_index].picture;
     if (AdvanceCell(picture, now)) {
@@ -181,7 +189,15 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
     }
     deadline = Sooner(deadline, NextCellTime(picture, now));
 
-    if (PumpOne(engine)) continue;
+    PlayerEvent e;
+    if (PumpOne(engine, &e)) {
+      if (e.kind == PlayerEvent::Kind::kKeyDown && e.key == kKeyEscape) escape_down = true;
+      if (e.kind == PlayerEvent::Kind::kKeyUp && e.key == kKeyEscape && escape_down) {
+        escape_down = false;
+        escape = true;
+      }
+      continue;
+    }
     // A wait that ends by itself (auto-click, auto mode) runs to its end
     // when no player is there; otherwise a scripted player may click now.
     const bool ends_by_itself = auto_click || engine.shell.settings.auto_mode;

@@ -29,10 +29,14 @@ void SetWaitCursor(Engine& engine, int index, const std::string& tag, int32_t x,
 
 enum class TextWaitEnd {
   kGoOn,     // the player (or skip, auto mode, auto-click) ended it
-  kAbandon,  // a reset or a jump took the script elsewhere: drop the rest of the text
+  kAbandon,  // a reset, a jump or the right-click routine took the script
+             // elsewhere: drop the rest of the text
 };
 
-// Waits at the pen for a click (kClick) or at a page end (kPage).
+// Waits at the pen for a click (kClick) or at a page end (kPage). A right
+// click, or Escape pressed and released, runs the right-click action
+// (text/right_click.h); when that calls the `rgosub` routine the wait is
+// abandoned and remembered, so that the routine's `return` redoes it.
 TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen);
 
 }  // namespace orivane

@@ -1,12 +1,15 @@
 // TextOutputState: what text output keeps between characters and between
 // calls — the wait in progress and its cursor, the switches that make waits
-// shorter (skip to the page end, auto-click, auto mode), and what a
-// `textgosub` routine asks about the wait that called it. The page itself
-// (cursor, glyphs, colours) is the TextWindow's.
+// shorter (skip to the page end, auto-click, auto mode), what a `textgosub`
+// routine asks about the wait that called it, what a right click at a wait
+// does, and what the plain input waits keep (the `resettimer` base, the
+// `clickvoice` sounds). The page itself (cursor, glyphs, colours) is the
+// TextWindow's.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "graphics/image_surface.h"
 
@@ -23,6 +26,17 @@ struct WaitCursor {
   int32_t x = 0;
   int32_t y = 0;
   bool absolute = false;
+};
+
+// What a right click (or Escape) at a wait does: the right-click mode and
+// the routine of mode 2. Set in the *define block; kept until `definereset`.
+struct RightClickMode {
+  static constexpr int32_t kOff = -2;        // `roff`: nothing
+  static constexpr int32_t kBackLog = -1;    // `rlookback`: the back-log
+  static constexpr int32_t kSystemMenu = 1;  // `rmenu`, the default: the system menu
+  static constexpr int32_t kSubroutine = 2;  // `rgosub`: call `label`
+  int32_t mode = kSystemMenu;
+  std::string label;
 };
 
 struct TextOutputState {
@@ -51,6 +65,16 @@ struct TextOutputState {
   bool routine_wait_pending = false;  // `texec` has not yet acted on the wait
   TextWaitKind routine_wait = TextWaitKind::kClick;
   bool routine_wait_at_line_end = false;  // the "@" was the last of its script line
+
+  // ---- the right click at waits ------------------------------------------------
+  RightClickMode right_click;
+
+  // ---- the plain input waits ---------------------------------------------------
+  uint32_t timer_base = 0;  // `resettimer`: the engine clock `gettimer` counts from
+  // `clickvoice`: the sounds for leaving a click wait and a page wait (empty:
+  // none). Kept for the sound subsystem, which plays them.
+  std::string click_voice;
+  std::string page_voice;
 };
 
 }  // namespace orivane
