@@ -224,7 +224,7 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
   const bool auto_at_start = engine.shell.settings.auto_mode;
   const bool wheel = engine.shell.wheel_input;
   in.left_clicked = in.right_clicked = false;
-  int32_t x = in.last_value, y = in.last_y;
+  int32_t x = in.pointer_x, y = in.pointer_y;
   st.hovered = st.hovered_text = -1;
   hover_at(x, y);
 
