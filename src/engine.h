@@ -22,6 +22,7 @@
 #include "shell/shell_state.h"
 #include "text/glyph_cache.h"
 #include "text/read_flags.h"
+#include "text/selection_state.h"
 #include "text/text_output_state.h"
 #include "text/text_window.h"
 #include "util/plugin_modules.h"
@@ -63,6 +64,7 @@ struct Engine {
   TextWindow text;
   TextOutputState text_out;  // waits, cursors and switches of text output
   GlyphCache glyphs;  // the text window's and text pictures' glyph cells
+  SelectionState selection;  // choices, their colours and sounds
   InputState input;
   ShellState shell;
   ReadFlags read_flags;

@@ -9,6 +9,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
+#include "text/selection_commands.h"
 #include "text/string_sprite.h"
 #include "text/text_output_commands.h"
 #include "text/text_window_commands.h"
@@ -27,6 +28,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);
+  RegisterSelectionCommands(table);
 }
 
 }  // namespace orivane

@@ -439,6 +439,7 @@ void AttachText(Engine& engine) {
 void ResetTextForStartUp(Engine& engine) {
   engine.text = TextWindow{};
   engine.text_out = TextOutputState{};
+  engine.selection = SelectionState{};
 }
 
 void ResetTextOutputForGame(Engine& engine) {
@@ -447,6 +448,7 @@ void ResetTextOutputForGame(Engine& engine) {
   out.cursor_showing = false;
   out.skip_to_page = false;
   out.routine_wait_pending = false;
+  engine.selection.ForgetChoices();
   ResetWaitCursors(engine);
 }
 
