@@ -23,6 +23,7 @@
 #include "text/button_state.h"
 #include "text/glyph_cache.h"
 #include "text/read_flags.h"
+#include "text/selection_state.h"
 #include "text/text_output_state.h"
 #include "text/text_window.h"
 #include "util/plugin_modules.h"
@@ -65,6 +66,7 @@ struct Engine {
   TextOutputState text_out;  // waits, cursors and switches of text output
   ButtonState buttons;       // the button table of `btnwait`
   GlyphCache glyphs;  // the text window's and text pictures' glyph cells
+  SelectionState selection;  // choices, their colours and sounds
   InputState input;
   ShellState shell;
   ReadFlags read_flags;

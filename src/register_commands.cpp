@@ -12,6 +12,7 @@
 #include "text/button_commands.h"
 #include "text/input_wait_commands.h"
 #include "text/right_click.h"
+#include "text/selection_commands.h"
 #include "text/string_sprite.h"
 #include "text/text_output_commands.h"
 #include "text/text_window_commands.h"
@@ -35,6 +36,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterInputWaitCommands(table);
   RegisterTrapCommands(table);
   RegisterRightClickCommands(table);
+  RegisterSelectionCommands(table);
 }
 
 }  // namespace orivane

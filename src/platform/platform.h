@@ -19,15 +19,22 @@
 namespace orivane {
 
 // What a wait for the player is waiting for; a scripted player that has run
-// out of input treats click and page waits differently from the others.
-enum class PlayerWait { kClick, kPage, kOther };
+// out of input treats click and page waits differently from the others, and
+// only a selection takes its `choose` lines.
+enum class PlayerWait { kClick, kPage, kSelection, kOther };
 
 // The answer to a wait for the player when nothing is pending.
 struct IdleVerdict {
-  enum class What { kKeepWaiting, kClickNow, kEndRun };
+  enum class What { kKeepWaiting, kClickNow, kChoose, kEndRun };
   What what = What::kKeepWaiting;
   int status = 0;    // exit status with kEndRun
-  std::string note;  // why the run ends (kEndRun), naming the input file and line
+  // Why the run ends (kEndRun), naming the input file and line; with kChoose
+  // the input line ("file:line"), for a note when the choice does not fit.
+  std::string note;
+  int choice = 0;  // kChoose: the option a scripted player picks, counted from 1
+  // kKeepWaiting at a selection: when the scripted player's next line (a
+  // `choose`) falls due, so that the wait sleeps no longer than that.
+  std::optional<uint32_t> due;
 };
 
 // A modal box: a message with OK or Yes/No buttons, or an input box.
@@ -94,6 +101,7 @@ class Platform {
 
   // Asked by a wait for the player when PollEvent has nothing. A person at a
   // window keeps waiting; a scripted player decides by its remaining input.
+  // At a selection a `choose` line that has fallen due is taken (kChoose).
   // kEndRun comes with a note already written.
   virtual IdleVerdict PlayerIdle(PlayerWait kind) = 0;
 

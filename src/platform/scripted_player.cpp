@@ -182,6 +182,14 @@ bool ParseScriptedLine(std::string_view line, ScriptedLine& out, bool& skip, std
       error = "`answer` needs yes, no, ok or cancel";
       return false;
     }
+  } else if (word == "choose") {
+    int64_t n = 0;
+    if (!ParseInt(rest, 1, kMaxScriptedChoice, n)) {
+      error = "`choose` needs an option number from 1 to " + std::to_string(kMaxScriptedChoice);
+      return false;
+    }
+    out.kind = ScriptedLine::Kind::kChoice;
+    out.choice = static_cast<int>(n);
   } else if (word == "text") {
     out.kind = ScriptedLine::Kind::kText;
     out.text = std::string(rest);
@@ -260,14 +268,32 @@ bool ScriptedPlayer::PollEvent(uint32_t now, PlayerEvent& event) {
   return true;
 }
 
-IdleVerdict ScriptedPlayer::Idle(PlayerWait kind) const {
+IdleVerdict ScriptedPlayer::Idle(PlayerWait kind, uint32_t now) {
   IdleVerdict v;
   if (!pending_.empty()) return v;
   if (next_ < lines_.size()) {
-    if (lines_[next_].kind == ScriptedLine::Kind::kEvents) return v;
+    const ScriptedLine& line = lines_[next_];
+    if (line.kind == ScriptedLine::Kind::kEvents) return v;
+    const bool choice = line.kind == ScriptedLine::Kind::kChoice;
+    if (choice && kind == PlayerWait::kSelection) {
+      const uint32_t due = last_time_ + line.delay_ms;
+      if (static_cast<int32_t>(now - due) < 0) {
+        v.due = due;
+        return v;
+      }
+      v.what = IdleVerdict::What::kChoose;
+      v.choice = line.choice;
+      v.note = LineName(line.line_number);
+      last_time_ = now;
+      last_line_ = line.line_number;
+      ++next_;
+      return v;
+    }
     v.what = IdleVerdict::What::kEndRun;
     v.status = 2;
-    v.note = "orivane: " + LineName(lines_[next_].line_number) + ": this line answers a message box, but none is open";
+    v.note = "orivane: " + LineName(line.line_number) +
+             (choice ? ": this line picks a choice, but no selection is open"
+                     : ": this line answers a message box, but none is open");
     return v;
   }
   if (kind == PlayerWait::kClick || kind == PlayerWait::kPage) {

@@ -11,6 +11,7 @@
 //                                          backspace, or one character
 //   menu ID                                a menu command identifier
 //   answer yes|no|ok|cancel | text STRING  for message boxes and input boxes
+//   choose N                               option N (from 1) of the open selection
 //   close                                  the window's close button
 //
 // Both backends use it: headless on the virtual clock, the window on the wall
@@ -29,14 +30,18 @@
 
 namespace orivane {
 
+// The most options a `choose` line can name: a selection has at most 50.
+inline constexpr int kMaxScriptedChoice = 50;
+
 struct ScriptedLine {
-  enum class Kind { kEvents, kAnswer, kText };
+  enum class Kind { kEvents, kAnswer, kText, kChoice };
   Kind kind = Kind::kEvents;
   int line_number = 0;
   uint32_t delay_ms = 0;
   std::vector<PlayerEvent> events;  // kEvents: what the line does, in order
   Answer answer = Answer::kOk;      // kAnswer
   std::string text;                 // kText (UTF-8)
+  int choice = 0;                   // kChoice: the option, counted from 1
 };
 
 class ScriptedPlayer {
@@ -61,10 +66,14 @@ class ScriptedPlayer {
   // line when it is an event line and its time has come.
   bool PollEvent(uint32_t now, PlayerEvent& event);
 
-  // What a wait for the player does when PollEvent had nothing.
-  IdleVerdict Idle(PlayerWait kind) const;
+  // What a wait for the player does at clock time `now` when PollEvent had
+  // nothing. A selection takes a `choose` line here once it is due (kChoose);
+  // before that it is told when (kKeepWaiting with `due`).
+  IdleVerdict Idle(PlayerWait kind, uint32_t now);
 
-  // True when the next line answers a box (an `answer` or `text` line).
+  // True when the next line is not polled as events but taken by a wait
+  // itself: an `answer` or `text` line by a box, a `choose` line by a
+  // selection. Sleeps do not end for it.
   bool NextIsAnswer() const { return pending_.empty() && next_ < lines_.size() && lines_[next_].kind != ScriptedLine::Kind::kEvents; }
 
   // Takes the next line as the answer to `question` at clock time `now` (the

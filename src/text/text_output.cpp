@@ -479,6 +479,7 @@ void ResetTextForStartUp(Engine& engine) {
   engine.text = TextWindow{};
   engine.text_out = TextOutputState{};
   engine.buttons = ButtonState{};
+  engine.selection = SelectionState{};
 }
 
 void ResetTextOutputForGame(Engine& engine) {
@@ -487,6 +488,7 @@ void ResetTextOutputForGame(Engine& engine) {
   out.cursor_showing = false;
   out.skip_to_page = false;
   out.routine_wait_pending = false;
+  engine.selection.ForgetChoices();
   ResetWaitCursors(engine);
   engine.buttons.ClearTable();
 }

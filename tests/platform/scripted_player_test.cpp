@@ -81,6 +81,7 @@ TEST(ScriptedPlayerParse, BadLinesAreRefusedWithFileAndLine) {
       "click 1",        "click 1 2 3",   "click a b",  "wheel 0",     "wheel",        "key",
       "key shiftlock",  "key f13",       "menu",       "menu -1",     "answer maybe", "after",
       "after 10",       "after -5 close", "close now", "jump 1 2",
+      "choose",         "choose 0",      "choose 51",  "choose two",
   };
   for (const char* line : bad) {
     ScriptedPlayer p;
@@ -113,12 +114,12 @@ TEST(ScriptedPlayerIdle, OutOfInputClicksForClickWaitsAndEndsOtherWaits) {
   ScriptedPlayer p;
   std::string error;
   ASSERT_TRUE(p.Parse("in.txt", "move 1 1\n", error));
-  EXPECT_EQ(p.Idle(PlayerWait::kOther).what, IdleVerdict::What::kKeepWaiting);
+  EXPECT_EQ(p.Idle(PlayerWait::kOther, 0).what, IdleVerdict::What::kKeepWaiting);
   PlayerEvent e;
   ASSERT_TRUE(p.PollEvent(0, e));
-  EXPECT_EQ(p.Idle(PlayerWait::kClick).what, IdleVerdict::What::kClickNow);
-  EXPECT_EQ(p.Idle(PlayerWait::kPage).what, IdleVerdict::What::kClickNow);
-  IdleVerdict other = p.Idle(PlayerWait::kOther);
+  EXPECT_EQ(p.Idle(PlayerWait::kClick, 0).what, IdleVerdict::What::kClickNow);
+  EXPECT_EQ(p.Idle(PlayerWait::kPage, 0).what, IdleVerdict::What::kClickNow);
+  IdleVerdict other = p.Idle(PlayerWait::kOther, 0);
   EXPECT_EQ(other.what, IdleVerdict::What::kEndRun);
   EXPECT_EQ(other.status, 0);
   EXPECT_NE(other.note.find("in.txt"), std::string::npos) << other.note;
@@ -129,10 +130,43 @@ TEST(ScriptedPlayerIdle, AnAnswerWithNoBoxOpenIsAnInputError) {
   ScriptedPlayer p;
   std::string error;
   ASSERT_TRUE(p.Parse("in.txt", "answer yes\n", error));
-  IdleVerdict v = p.Idle(PlayerWait::kClick);
+  IdleVerdict v = p.Idle(PlayerWait::kClick, 0);
   EXPECT_EQ(v.what, IdleVerdict::What::kEndRun);
   EXPECT_EQ(v.status, 2);
   EXPECT_NE(v.note.find("in.txt:1"), std::string::npos) << v.note;
+}
+
+// A `choose` line belongs to a selection: it is taken there once it is due,
+// and any other wait that meets it ends the run as input that does not fit.
+TEST(ScriptedPlayerIdle, AChooseLineIsTakenOnlyByASelectionOnceDue) {
+  ScriptedPlayer p;
+  std::string error;
+  ASSERT_TRUE(p.Parse("in.txt", "move 1 1\nafter 300 choose 2\n", error));
+  PlayerEvent e;
+  ASSERT_TRUE(p.PollEvent(100, e));
+  EXPECT_FALSE(p.PollEvent(500, e));  // never polled as an event
+  EXPECT_TRUE(p.NextIsAnswer());
+
+  IdleVerdict early = p.Idle(PlayerWait::kSelection, 399);
+  EXPECT_EQ(early.what, IdleVerdict::What::kKeepWaiting);
+  EXPECT_EQ(early.due, 400u);
+  IdleVerdict taken = p.Idle(PlayerWait::kSelection, 400);
+  EXPECT_EQ(taken.what, IdleVerdict::What::kChoose);
+  EXPECT_EQ(taken.choice, 2);
+  EXPECT_EQ(taken.note, "in.txt:2");
+  EXPECT_TRUE(p.Finished());
+
+  for (PlayerWait other : {PlayerWait::kClick, PlayerWait::kPage, PlayerWait::kOther}) {
+    ScriptedPlayer q;
+    ASSERT_TRUE(q.Parse("in.txt", "choose 1\n", error));
+    IdleVerdict v = q.Idle(other, 0);
+    EXPECT_EQ(v.what, IdleVerdict::What::kEndRun);
+    EXPECT_EQ(v.status, 2);
+    EXPECT_NE(v.note.find("in.txt:1: this line picks a choice"), std::string::npos) << v.note;
+  }
+  ScriptedPlayer answer;
+  ASSERT_TRUE(answer.Parse("in.txt", "answer yes\n", error));
+  EXPECT_EQ(answer.Idle(PlayerWait::kSelection, 0).status, 2);
 }
 
 TEST(ScriptedPlayerAnswer, EachBoxTakesOnlyTheAnswersItOffers) {
@@ -152,6 +186,7 @@ TEST(ScriptedPlayerAnswer, EachBoxTakesOnlyTheAnswersItOffers) {
       {"answer cancel", Question::Buttons::kTextInput, Answer::kCancel, ""},
       {"text 42", Question::Buttons::kYesNo, Answer::kBadInput, ""},
       {"click 1 1", Question::Buttons::kYesNo, Answer::kBadInput, ""},
+      {"choose 1", Question::Buttons::kOk, Answer::kBadInput, ""},
   };
   for (const Case& c : cases) {
     ScriptedPlayer p;

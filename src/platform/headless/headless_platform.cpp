@@ -100,7 +100,7 @@ bool HeadlessPlatform::PollEvent(PlayerEvent& event) {
 }
 
 IdleVerdict HeadlessPlatform::PlayerIdle(PlayerWait kind) {
-  if (player_.active()) return player_.Idle(kind);
+  if (player_.active()) return player_.Idle(kind, Ticks());
   IdleVerdict v;
   if (kind == PlayerWait::kClick || kind == PlayerWait::kPage) {
     v.what = IdleVerdict::What::kClickNow;

@@ -418,7 +418,7 @@ void SdlPlatform::Wake() {
 
 IdleVerdict SdlPlatform::PlayerIdle(PlayerWait kind) {
   // Once the scripted input has ended a person plays on.
-  if (player_.active() && !player_.Finished()) return player_.Idle(kind);
+  if (player_.active() && !player_.Finished()) return player_.Idle(kind, Ticks());
   return IdleVerdict{};
 }
 
