@@ -19,9 +19,9 @@
 namespace orivane {
 
 // What a wait for the player is waiting for; a scripted player that has run
-// out of input treats click and page waits differently from the others, and
-// only a selection takes its `choose` lines.
-enum class PlayerWait { kClick, kPage, kSelection, kOther };
+// out of input treats click and page waits differently from the others; only
+// a selection takes its `choose` lines and only a button wait its `button` lines.
+enum class PlayerWait { kClick, kPage, kSelection, kButtons, kOther };
 
 // The answer to a wait for the player when nothing is pending.
 struct IdleVerdict {
@@ -31,9 +31,12 @@ struct IdleVerdict {
   // Why the run ends (kEndRun), naming the input file and line; with kChoose
   // the input line ("file:line"), for a note when the choice does not fit.
   std::string note;
-  int choice = 0;  // kChoose: the option a scripted player picks, counted from 1
-  // kKeepWaiting at a selection: when the scripted player's next line (a
-  // `choose`) falls due, so that the wait sleeps no longer than that.
+  // kChoose: the option a scripted player picks, counted from 1 (at a
+  // selection), or the button number (at a button wait).
+  int choice = 0;
+  // kKeepWaiting at a selection or button wait: when the scripted player's
+  // next line (a `choose` or `button`) falls due, so that the wait sleeps no
+  // longer than that.
   std::optional<uint32_t> due;
 };
 
@@ -101,7 +104,8 @@ class Platform {
 
   // Asked by a wait for the player when PollEvent has nothing. A person at a
   // window keeps waiting; a scripted player decides by its remaining input.
-  // At a selection a `choose` line that has fallen due is taken (kChoose).
+  // At a selection a `choose` line that has fallen due is taken (kChoose),
+  // at a button wait a `button` line.
   // kEndRun comes with a note already written.
   virtual IdleVerdict PlayerIdle(PlayerWait kind) = 0;
 

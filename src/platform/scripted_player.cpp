@@ -190,6 +190,14 @@ bool ParseScriptedLine(std::string_view line, ScriptedLine& out, bool& skip, std
     }
     out.kind = ScriptedLine::Kind::kChoice;
     out.choice = static_cast<int>(n);
+  } else if (word == "button") {
+    int64_t n = 0;
+    if (!ParseInt(rest, INT32_MIN, INT32_MAX, n)) {
+      error = "`button` needs a button number";
+      return false;
+    }
+    out.kind = ScriptedLine::Kind::kButton;
+    out.choice = static_cast<int>(n);
   } else if (word == "text") {
     out.kind = ScriptedLine::Kind::kText;
     out.text = std::string(rest);
@@ -275,7 +283,8 @@ IdleVerdict ScriptedPlayer::Idle(PlayerWait kind, uint32_t now) {
     const ScriptedLine& line = lines_[next_];
     if (line.kind == ScriptedLine::Kind::kEvents) return v;
     const bool choice = line.kind == ScriptedLine::Kind::kChoice;
-    if (choice && kind == PlayerWait::kSelection) {
+    const bool button = line.kind == ScriptedLine::Kind::kButton;
+    if ((choice && kind == PlayerWait::kSelection) || (button && kind == PlayerWait::kButtons)) {
       const uint32_t due = last_time_ + line.delay_ms;
       if (static_cast<int32_t>(now - due) < 0) {
         v.due = due;
@@ -292,8 +301,9 @@ IdleVerdict ScriptedPlayer::Idle(PlayerWait kind, uint32_t now) {
     v.what = IdleVerdict::What::kEndRun;
     v.status = 2;
     v.note = "orivane: " + LineName(line.line_number) +
-             (choice ? ": this line picks a choice, but no selection is open"
-                     : ": this line answers a message box, but none is open");
+             (choice   ? ": this line picks a choice, but no selection is open"
+              : button ? ": this line picks a button, but no button wait is open"
+                       : ": this line answers a message box, but none is open");
     return v;
   }
   if (kind == PlayerWait::kClick || kind == PlayerWait::kPage) {

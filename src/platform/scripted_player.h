@@ -12,6 +12,7 @@
 //   menu ID                                a menu command identifier
 //   answer yes|no|ok|cancel | text STRING  for message boxes and input boxes
 //   choose N                               option N (from 1) of the open selection
+//   button N                               the open button wait returns N
 //   close                                  the window's close button
 //
 // Both backends use it: headless on the virtual clock, the window on the wall
@@ -34,14 +35,14 @@ namespace orivane {
 inline constexpr int kMaxScriptedChoice = 50;
 
 struct ScriptedLine {
-  enum class Kind { kEvents, kAnswer, kText, kChoice };
+  enum class Kind { kEvents, kAnswer, kText, kChoice, kButton };
   Kind kind = Kind::kEvents;
   int line_number = 0;
   uint32_t delay_ms = 0;
   std::vector<PlayerEvent> events;  // kEvents: what the line does, in order
   Answer answer = Answer::kOk;      // kAnswer
   std::string text;                 // kText (UTF-8)
-  int choice = 0;                   // kChoice: the option, counted from 1
+  int choice = 0;                   // kChoice: the option, counted from 1; kButton: the button number
 };
 
 class ScriptedPlayer {

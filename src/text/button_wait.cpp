@@ -299,11 +299,18 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
       if (result) in.left_clicked = false;
       continue;
     }
-    if (!deadline && !o.skip_changes) {
-      const IdleVerdict verdict = engine.platform.PlayerIdle(PlayerWait::kOther);
-      if (verdict.what == IdleVerdict::What::kEndRun) EndRunForMissingPlayer(engine, verdict.note, verdict.status);
+    // A scripted player picks a button by its number; with its input ended
+    // the run ends here, unless the wait ends by itself (a time-out).
+    const IdleVerdict verdict = engine.platform.PlayerIdle(PlayerWait::kButtons);
+    if (verdict.what == IdleVerdict::What::kChoose) {
+      result = verdict.choice;
+      break;
     }
-    SleepUntil(engine, deadline);
+    if (verdict.what == IdleVerdict::What::kEndRun && (verdict.status != 0 || (!deadline && !o.skip_changes)))
+      EndRunForMissingPlayer(engine, verdict.note, verdict.status);
+    std::optional<uint32_t> wake = deadline;
+    if (verdict.due && (!wake || static_cast<int32_t>(*verdict.due - *wake) < 0)) wake = verdict.due;
+    SleepUntil(engine, wake);
   }
   in.left_clicked = in.right_clicked = false;
   st.last_wait_ms = engine.platform.Ticks() - start;

@@ -49,6 +49,8 @@ TEST(ButtonWait, ReturnsWhatThePlayerDid) {
       {"btndown counts the press", "", "btndown 1\n", "keydown x\nclick 20 15\n", "１\n"},
       {"delbtn moves a button away", "", "delbtn 2\n", "click 45 15\n", "１\n"},
       {"btncancel drops the last ones", "", "btncancel 2\n", "click 45 15\n", "１\n"},
+      {"a scripted player names the button", "", "", "button 3\n", "３\n"},
+      {"a time-out runs to its end when the input has ended", "", "btntime 800\ngetbtntimer %1\n", "", "－２\n"},
   };
   for (const WaitCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -97,6 +99,15 @@ TEST(ButtonWait, SpriteButtonsShowTheirSecondCellUnderThePointer) {
   EXPECT_EQ(cell, 1);
   EXPECT_EQ(hovered, 0);
   EXPECT_NE(r.err.find("input.txt"), std::string::npos) << r.err;
+}
+
+// A `button` line is for a button wait only.
+TEST(ButtonWait, AButtonLineElsewhereIsInputThatDoesNotFit) {
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\n文字@\nend\n");
+  RunResult r = RunScripted(game, "button 1\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("no button wait is open"), std::string::npos) << r.err;
 }
 
 TEST(ButtonWait, ErrorsAreReported) {
