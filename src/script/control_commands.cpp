@@ -61,7 +61,7 @@ void CmdReturn(Engine& engine) {
   if (ends_cut_routine) {
     const std::string redo = std::move(cut.redo);
     cut = InterruptedWait{};
-    if (engine.interp.text_sink) engine.interp.text_sink(engine, redo);
+    if (!redo.empty() && engine.interp.text_sink) engine.interp.text_sink(engine, redo);
   }
 }
 

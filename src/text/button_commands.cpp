@@ -1,5 +1,6 @@
 #include "text/button_commands.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine.h"
@@ -107,6 +108,27 @@ void ExtendedButton(Engine& engine, bool needs_cells) {
 void CmdExbtn(Engine& engine) { ExtendedButton(engine, false); }
 void CmdCellcheckexbtn(Engine& engine) { ExtendedButton(engine, true); }
 void CmdExbtnD(Engine& engine) { Table(engine).default_commands = ReadString(engine); }
+
+// `cselbtn`: choice k of the last `csel` as a button of its text's size.
+void CmdCselbtn(Engine& engine) {
+  const int32_t k = ReadNumber(engine);
+  ExpectComma(engine);
+  Button b;
+  b.number = ReadNumber(engine);
+  ExpectComma(engine);
+  b.left = ReadNumber(engine);
+  ExpectComma(engine);
+  b.top = ReadNumber(engine);
+  const std::string* text = engine.selection.CselText(k);
+  if (!text || k < 0) return;
+  const TextWindow& w = engine.text;
+  const int64_t bytes = static_cast<int64_t>(text->size());
+  const int64_t along = w.vertical ? bytes * w.advance_y / 2 : bytes * w.advance_x / 2;
+  b.width = static_cast<int32_t>(w.vertical ? w.advance_x : std::min<int64_t>(along, INT32_MAX));
+  b.height = static_cast<int32_t>(w.vertical ? std::min<int64_t>(along, INT32_MAX) : w.advance_y);
+  b.src_x = -1 - k;
+  Add(engine, std::move(b));
+}
 
 void CmdDelbtn(Engine& engine) {
   const int32_t number = ReadNumber(engine);
@@ -256,6 +278,7 @@ void RegisterButtonCommands(CommandTable& table) {
   table.Register("exbtn", CmdExbtn);
   table.Register("cellcheckexbtn", CmdCellcheckexbtn);
   table.Register("exbtn_d", CmdExbtnD);
+  table.Register("cselbtn", CmdCselbtn);
   table.Register("delbtn", CmdDelbtn);
   table.Register("btncancel", CmdBtncancel);
   table.Register("btnarea", CmdBtnarea);

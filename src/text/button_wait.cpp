@@ -10,6 +10,7 @@
 #include "graphics/sprite_state_string.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "text/text_draw.h"
 
 namespace orivane {
 namespace {
@@ -42,6 +43,26 @@ void DrawHighlightHook(Engine& engine, PixelRect area) {
              b.top - b.src_y);
 }
 
+// A choice-text button: its `csel` choice drawn with the page's font from
+// its corner, one cell a character, into the text layer.
+void DrawChoiceButton(Engine& engine, const Button& b, uint32_t rgb) {
+  const std::string* text = engine.selection.CselText(-1 - int64_t{b.src_x});
+  if (!text) return;
+  TextWindow& w = engine.text;
+  const GlyphFont font = PageFont(w);
+  int64_t x = b.left, y = b.top;
+  for (size_t i = 0; i + 1 < text->size(); i += 2) {
+    const GlyphCell& cell = engine.glyphs.Get(engine.platform.Fonts(), font, static_cast<uint8_t>((*text)[i]),
+                                              static_cast<uint8_t>((*text)[i + 1]));
+    const PixelRect r = PutGlyphOnPage(w, engine.graphics.mul, static_cast<int32_t>(x), static_cast<int32_t>(y), cell, rgb);
+    if (!r.empty()) engine.graphics.dirty.Add(r.left, r.top, r.right, r.bottom, engine.screen_width, engine.screen_height);
+    if (w.vertical)
+      y += w.advance_y;
+    else
+      x += w.advance_x;
+  }
+}
+
 void SetSpriteCell(Engine& engine, int32_t sprite, int32_t cell) {
   if (sprite < 0 || sprite >= kSpriteCount) return;
   SpriteSlot& slot = engine.graphics.sprites[sprite];
@@ -64,6 +85,9 @@ void ShowButtonState(Engine& engine, int32_t index, bool highlighted) {
     if (!highlighted || cells) SetSpriteCell(engine, s, highlighted ? 1 : 0);
     RunSpriteStateString(engine, st.default_commands);
     if (highlighted) RunSpriteStateString(engine, b.commands);
+  } else if (b.IsChoiceButton()) {
+    const SelectionState& sel = engine.selection;
+    DrawChoiceButton(engine, b, highlighted ? sel.highlight_color : sel.normal_color);
   } else {
     DirtyButton(engine, b);
   }
@@ -226,6 +250,10 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
   in.left_clicked = in.right_clicked = false;
   int32_t x = in.pointer_x, y = in.pointer_y;
   st.hovered = st.hovered_text = -1;
+  if (table)
+    for (const Button& b : st.buttons)
+      if (b.IsChoiceButton()) DrawChoiceButton(engine, b, engine.selection.normal_color);
+  ShowDirtyNow(engine);
   hover_at(x, y);
 
   std::optional<int32_t> result;

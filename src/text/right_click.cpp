@@ -10,7 +10,7 @@ namespace orivane {
 namespace {
 
 // Calls the `rgosub` routine as a subroutine from the wait in progress.
-void CallRightClickRoutine(Engine& engine, const std::string& label) {
+void CallRightClickRoutine(Engine& engine, const std::string& label, bool redo_text_wait) {
   GosubStack& stack = engine.interp.gosub;
   if (!stack.CanPush())
     ReportError(engine, "rgosub処理のせいでスタックが溢れました。", "スタックエラー");
@@ -19,7 +19,7 @@ void CallRightClickRoutine(Engine& engine, const std::string& label) {
   InterruptedWait& cut = engine.interp.interrupted_wait;
   cut.depth = stack.depth();
   cut.position = back;
-  cut.redo = engine.text_out.last_wait == TextWaitKind::kPage ? "\\" : "@";
+  cut.redo = !redo_text_wait ? "" : engine.text_out.last_wait == TextWaitKind::kPage ? "\\" : "@";
   JumpToLabel(engine, label);
 }
 
@@ -39,12 +39,12 @@ void CmdRgosub(Engine& engine) {
 
 }  // namespace
 
-RightClickEnd RunRightClickAction(Engine& engine) {
+RightClickEnd RunRightClickAction(Engine& engine, bool redo_text_wait) {
   const RightClickMode& rc = engine.text_out.right_click;
   const int32_t before = engine.script.pos;
   switch (rc.mode) {
     case RightClickMode::kSubroutine:
-      CallRightClickRoutine(engine, rc.label);
+      CallRightClickRoutine(engine, rc.label, redo_text_wait);
       return RightClickEnd::kRoutineCalled;
     case RightClickMode::kBackLog:     // the back-log viewer comes with the back-log
     case RightClickMode::kSystemMenu:  // the system menu comes with the save menus

@@ -22,7 +22,9 @@ enum class RightClickEnd {
 // (TextOutputState::last_wait) as interrupted; a full GosubStack reports
 // "rgosub処理のせいでスタックが溢れました。". The back-log and the system menu
 // do not exist yet: their modes leave the wait going on.
-RightClickEnd RunRightClickAction(Engine& engine);
+// A wait that is not a text wait (a selection) passes `redo_text_wait` false:
+// its routine returns behind the command without redoing anything.
+RightClickEnd RunRightClickAction(Engine& engine, bool redo_text_wait = true);
 
 // `roff`, `rlookback`, `rgosub` (all only in the *define block).
 void RegisterRightClickCommands(CommandTable& table);

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "player_waits.h"
 #include "text/line_breaking.h"
+#include "text/right_click.h"
 #include "text/text_draw.h"
 #include "text/text_layout.h"
 #include "text/text_window_display.h"
@@ -85,11 +86,13 @@ class SelectionWait {
         in.left_clicked = false;
         if (highlighted_ >= 0) return Take(highlighted_);
       }
-      // The right-click action (system menu, back-log, the script's routine)
-      // is not called from here yet: a right click only removes the highlight.
-      if (in.right_clicked) {
+      // A right click (or Escape) takes the highlight away and runs the
+      // right-click action; a routine, a reset or a jump ends the selection.
+      if (in.right_clicked || escape_) {
         in.right_clicked = false;
+        escape_ = false;
         Highlight(-1);
+        if (RunRightClickAction(engine_, false) != RightClickEnd::kWaitGoesOn) return kSelectionAbandoned;
       }
       PlayerEvent e;
       if (PumpOne(engine_, &e)) {
@@ -199,7 +202,7 @@ class SelectionWait {
       if (e.key == kKeyArrowUp) Step(-1);
       if (e.key == kKeyArrowDown) Step(1);
       // Escape stands for the right click.
-      if (e.key == kKeyEscape) Highlight(-1);
+      if (e.key == kKeyEscape) escape_ = true;
     }
     // The wheel turned up will open the back-log once there is one.
   }
@@ -250,6 +253,7 @@ class SelectionWait {
   int64_t largest_ = 0;      // cells of the longest choice
   bool line_fresh_ = false;  // the last wrap started a line nothing is drawn on yet
   int highlighted_ = -1;
+  bool escape_ = false;  // Escape was pressed: the right-click action is due
   std::optional<uint32_t> last_step_;
 };
 

@@ -101,6 +101,22 @@ TEST(ButtonWait, SpriteButtonsShowTheirSecondCellUnderThePointer) {
   EXPECT_NE(r.err.find("input.txt"), std::string::npos) << r.err;
 }
 
+// `cselbtn` makes a `csel` choice a button of its text's size.
+TEST(ButtonWait, ChoiceTextButtonsAnswerWithTheirNumber) {
+  GameDir game;
+  game.Write("0.txt",
+             "*define\ngame\n*start\ncsel \"はい\",*yes,\"いいえ\",*no\n*customsel\n"
+             "cselbtn 0,1,10,10\ncselbtn 1,2,10,40\nbtnwait2 %0\n%0\nend\n*yes\nend\n*no\nend\n");
+  std::vector<int32_t> sizes;
+  RunResult r = RunScripted(game, "click 80 50\n", [&](Engine& e) {
+    for (const Button& b : e.buttons.buttons) sizes.insert(sizes.end(), {b.width, b.height});
+  });
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "２\n");
+  // Width: the text's bytes × 26 / 2; height: one line of 28.
+  EXPECT_EQ(sizes, (std::vector<int32_t>{52, 28, 78, 28}));
+}
+
 // A `button` line is for a button wait only.
 TEST(ButtonWait, AButtonLineElsewhereIsInputThatDoesNotFit) {
   GameDir game;

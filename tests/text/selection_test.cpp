@@ -56,6 +56,10 @@ TEST(Selection, ThePlayersInputTakesAChoiceAndTheScriptGoesThere) {
        "key down\nkey down\nkey enter\n", "one\n"},
       {"a second step after 125 ms is", "", kThreeWays, "key down\nafter 125 key down\nkey enter\n",
        "two\n"},
+      {"a right click runs the rgosub routine, which returns behind the selection", "rgosub *r\n",
+       "select \"一つ目\", *one, \"二つ目\", *two\nputtext \"behind\"\nend\n*r\nputtext \"r\"\nreturn\n"
+       "*one\nend\n*two\nend",
+       "rclick 25 28\n", "r\nbehind\n"},
       {"Escape removes the highlight", "", kThreeWays,
        "move 25 28\nkey escape\nkey enter\nchoose 3\n", "three\n"},
       {"a right click removes the highlight", "", kThreeWays,
