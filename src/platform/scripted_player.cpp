@@ -284,6 +284,12 @@ IdleVerdict ScriptedPlayer::Idle(PlayerWait kind, uint32_t now) {
     if (line.kind == ScriptedLine::Kind::kEvents) return v;
     const bool choice = line.kind == ScriptedLine::Kind::kChoice;
     const bool button = line.kind == ScriptedLine::Kind::kButton;
+    // A `choose` or `button` line is a decision for a later wait: the click
+    // and page waits before it are clicked through.
+    if ((choice || button) && (kind == PlayerWait::kClick || kind == PlayerWait::kPage)) {
+      v.what = IdleVerdict::What::kClickNow;
+      return v;
+    }
     if ((choice && kind == PlayerWait::kSelection) || (button && kind == PlayerWait::kButtons)) {
       const uint32_t due = last_time_ + line.delay_ms;
       if (static_cast<int32_t>(now - due) < 0) {

@@ -8,10 +8,30 @@
 namespace orivane::test {
 namespace {
 
-TEST(Demo, PlaysToTheEndHeadless) {
+// The player's decisions only: the text waits before them are clicked
+// through. The first round takes the lamp room and the menu's "again", the
+// second the harbour and "go on".
+TEST(Demo, PlaysToTheEndHeadlessThroughBothBranches) {
+  GameDir game;
+  game.WriteBytes("input.txt", "choose 1\nbutton 1\nchoose 2\nbutton 2\n");
+  RunResult r = RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/input.txt",
+                            ORIVANE_SOURCE_DIR "/examples/demo"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const size_t lamp = r.out.find("灯りの下から、夜の港が見渡せた。");
+  const size_t harbour = r.out.find("港では、船が静かに揺れていた。");
+  ASSERT_NE(lamp, std::string::npos) << r.out;
+  ASSERT_NE(harbour, std::string::npos) << r.out;
+  EXPECT_LT(lamp, harbour);
+  EXPECT_NE(r.out.find("――おしまい。"), std::string::npos) << r.out;
+}
+
+// Without input the run ends at the first choice (status 0, as at every
+// wait for the player when the input has ended).
+TEST(Demo, EndsAtTheChoiceWithoutInput) {
   RunResult r = RunProgram({"--headless", "--timeout", "60000", ORIVANE_SOURCE_DIR "/examples/demo"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("――おしまい。"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("どこへ向かいますか。"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("――おしまい。"), std::string::npos) << r.out;
 }
 
 // A player who clicks at once, while the first transition still runs: the
@@ -19,7 +39,7 @@ TEST(Demo, PlaysToTheEndHeadless) {
 TEST(Demo, PlaysToTheEndWithAClickDuringTheFirstFade) {
   GameDir game;
   std::filesystem::copy(ORIVANE_SOURCE_DIR "/examples/demo", game.path(), std::filesystem::copy_options::recursive);
-  game.WriteBytes("input.txt", "click 100 100\n");
+  game.WriteBytes("input.txt", "click 100 100\nchoose 2\nbutton 2\n");
   RunResult r = RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/input.txt", game.path()});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("――おしまい。"), std::string::npos) << r.out;

@@ -156,7 +156,7 @@ TEST(ScriptedPlayerIdle, AChooseLineIsTakenOnlyByASelectionOnceDue) {
   EXPECT_EQ(taken.note, "in.txt:2");
   EXPECT_TRUE(p.Finished());
 
-  for (PlayerWait other : {PlayerWait::kClick, PlayerWait::kPage, PlayerWait::kOther}) {
+  for (PlayerWait other : {PlayerWait::kButtons, PlayerWait::kOther}) {
     ScriptedPlayer q;
     ASSERT_TRUE(q.Parse("in.txt", "choose 1\n", error));
     IdleVerdict v = q.Idle(other, 0);
@@ -164,6 +164,14 @@ TEST(ScriptedPlayerIdle, AChooseLineIsTakenOnlyByASelectionOnceDue) {
     EXPECT_EQ(v.status, 2);
     EXPECT_NE(v.note.find("in.txt:1: this line picks a choice"), std::string::npos) << v.note;
   }
+  // Click and page waits before a decision are clicked through; the line stays.
+  for (const char* line : {"choose 1\n", "button 4\n"})
+    for (PlayerWait wait : {PlayerWait::kClick, PlayerWait::kPage}) {
+      ScriptedPlayer q;
+      ASSERT_TRUE(q.Parse("in.txt", line, error));
+      EXPECT_EQ(q.Idle(wait, 0).what, IdleVerdict::What::kClickNow) << line;
+      EXPECT_FALSE(q.Finished()) << line;
+    }
   ScriptedPlayer answer;
   ASSERT_TRUE(answer.Parse("in.txt", "answer yes\n", error));
   EXPECT_EQ(answer.Idle(PlayerWait::kSelection, 0).status, 2);

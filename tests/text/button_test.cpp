@@ -117,10 +117,11 @@ TEST(ButtonWait, ChoiceTextButtonsAnswerWithTheirNumber) {
   EXPECT_EQ(sizes, (std::vector<int32_t>{52, 28, 78, 28}));
 }
 
-// A `button` line is for a button wait only.
+// A `button` line is for a button wait only (click waits before it are
+// clicked through).
 TEST(ButtonWait, AButtonLineElsewhereIsInputThatDoesNotFit) {
   GameDir game;
-  game.Write("0.txt", "*define\ngame\n*start\n文字@\nend\n");
+  game.Write("0.txt", "*define\ngame\n*start\n文字@\nselect \"甲\",*a\n*a\nend\n");
   RunResult r = RunScripted(game, "button 1\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("no button wait is open"), std::string::npos) << r.err;

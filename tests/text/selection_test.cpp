@@ -228,7 +228,7 @@ TEST(Selection, ErrorsAndInputThatDoesNotFit) {
        1, "スタックエラー\ngosub文のせいでスタックが溢れました。"},
       {"choose past the choices", "", kThreeWays, "choose 4\n", 2,
        "orivane: input.txt:1: there is no option 4 in a selection of 3"},
-      {"choose at a click wait", "", "前@\nend", "choose 1\n", 2,
+      {"choose at a button wait", "", "btndef clear\nbtnwait %0\nend", "choose 1\n", 2,
        "orivane: input.txt:1: this line picks a choice, but no selection is open"},
       {"an answer at a selection", "", kThreeWays, "answer yes\n", 2,
        "orivane: input.txt:1: this line answers a message box, but none is open"},
