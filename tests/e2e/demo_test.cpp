@@ -8,14 +8,20 @@
 namespace orivane::test {
 namespace {
 
+// Each test runs its own copy of the demo: two runs on one game directory
+// would meet the engine's single-instance lock.
+void CopyDemo(const GameDir& game) {
+  std::filesystem::copy(ORIVANE_SOURCE_DIR "/examples/demo", game.path(), std::filesystem::copy_options::recursive);
+}
+
 // The player's decisions only: the text waits before them are clicked
 // through. The first round takes the lamp room and the menu's "again", the
 // second the harbour and "go on".
 TEST(Demo, PlaysToTheEndHeadlessThroughBothBranches) {
   GameDir game;
+  CopyDemo(game);
   game.WriteBytes("input.txt", "choose 1\nbutton 1\nchoose 2\nbutton 2\n");
-  RunResult r = RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/input.txt",
-                            ORIVANE_SOURCE_DIR "/examples/demo"});
+  RunResult r = RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/input.txt", game.path()});
   EXPECT_EQ(r.status, 0) << r.err;
   const size_t lamp = r.out.find("灯りの下から、夜の港が見渡せた。");
   const size_t harbour = r.out.find("港では、船が静かに揺れていた。");
@@ -28,7 +34,9 @@ TEST(Demo, PlaysToTheEndHeadlessThroughBothBranches) {
 // Without input the run ends at the first choice (status 0, as at every
 // wait for the player when the input has ended).
 TEST(Demo, EndsAtTheChoiceWithoutInput) {
-  RunResult r = RunProgram({"--headless", "--timeout", "60000", ORIVANE_SOURCE_DIR "/examples/demo"});
+  GameDir game;
+  CopyDemo(game);
+  RunResult r = RunProgram({"--headless", "--timeout", "60000", game.path()});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("どこへ向かいますか。"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("――おしまい。"), std::string::npos) << r.out;
@@ -38,26 +46,22 @@ TEST(Demo, EndsAtTheChoiceWithoutInput) {
 // click is taken during the fade and the story goes on to its end.
 TEST(Demo, PlaysToTheEndWithAClickDuringTheFirstFade) {
   GameDir game;
-  std::filesystem::copy(ORIVANE_SOURCE_DIR "/examples/demo", game.path(), std::filesystem::copy_options::recursive);
+  CopyDemo(game);
   game.WriteBytes("input.txt", "click 100 100\nchoose 2\nbutton 2\n");
   RunResult r = RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/input.txt", game.path()});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("――おしまい。"), std::string::npos) << r.out;
 }
 
-}  // namespace
-}  // namespace orivane::test
-
-namespace orivane::test {
-namespace {
 
 // Stopped at its first click wait, the demo shows its first line typed in the
 // window at the bottom of the screen: white ink on the window's darker tint.
 TEST(Demo, ShowsItsStoryInTheWindow) {
   GameDir game;
+  CopyDemo(game);
   game.WriteBytes("input.txt", "after 100000 click 1 1\n");
   RunResult r = RunProgram({"--headless", "--timeout", "5000", "--input", game.path() + "/input.txt",
-                            "--screenshot", game.path() + "/shot.bmp", ORIVANE_SOURCE_DIR "/examples/demo"});
+                            "--screenshot", game.path() + "/shot.bmp", game.path()});
   ASSERT_EQ(r.status, 3) << r.err;
   const std::string shot = game.ReadBytes("shot.bmp");
   ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
