@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine.h"
+#include "graphics/graphics_commands.h"
 #include "graphics/image_tag.h"
 #include "script/command_table.h"
 #include "script/error.h"
@@ -27,10 +28,9 @@ void Add(Engine& engine, Button b) {
 }
 
 // A sprite's area as a button: its place and one cell of its picture.
-// nullopt-like `false` when the sprite has no picture.
+// False when the sprite has no picture.
 bool SpriteArea(Engine& engine, int32_t sprite, Button& b) {
-  if (sprite < 0 || sprite >= kSpriteCount) return false;
-  const SpriteSlot& slot = engine.graphics.sprites[sprite];
+  const SpriteSlot& slot = SpriteAt(engine, sprite);  // numbers past the table are reported
   if (slot.tag.empty() || !slot.surface.loaded) return false;
   b.left = slot.x;
   b.top = slot.y;

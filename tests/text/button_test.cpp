@@ -133,6 +133,8 @@ TEST(ButtonWait, ErrorsAreReported) {
        "エラー\nボタン定義がオーバーフローしました。btndef命令は適切に使われていますか？"},
       {"btnwait $1", "構文エラー\nbtnwaitの第一引数は数字変数です。"},
       {"getbtntimer 3", "構文エラー\ngetbtntimerの第一引数は数字変数です。"},
+      {"spbtn 1000,1", "エラー\n定義されていないスプライト1000を使おうとしました。"},
+      {"exbtn -1,1,\"C1\"", "エラー\n定義されていないスプライト-1を使おうとしました。"},
   };
   for (const auto& [body, report] : cases) {
     GameDir game;
