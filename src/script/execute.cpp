@@ -236,8 +236,10 @@ void RunStatements(Engine& engine, RunMode mode) {
         int32_t start = s.pos;
         ResolvedCommand command = ResolveCommand(engine, ReadToken(engine));
         command.end_pos = s.pos;
-        if (st.command_cache.size() < InterpreterState::kMaxCachedCommands)
-          st.command_cache.Insert(start, command);
+        // The cache is bounded: once full it starts afresh, so the lines in
+        // use now fill it again and the memory stays within its budget.
+        if (st.command_cache.size() >= InterpreterState::kMaxCachedCommands) st.command_cache.Clear();
+        st.command_cache.Insert(start, command);
         RunCommand(engine, command, mode);
       }
       if ((mode == RunMode::kDefine && st.define_done) || st.quit_request) return;

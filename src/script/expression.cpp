@@ -157,7 +157,10 @@ int32_t ReadNumber(Engine& engine) {
   // Reading terms changes no variable, so evaluating %n operands by reading
   // them again gives the values the tokenizer saw.
   int32_t result = Evaluate(engine, program, count, scratch.stack, stack_mark);
-  if (cacheable && cache.by_position.size() < ExpressionCache::kMaxPrograms) {
+  if (cacheable) {
+    // Bounded like the command cache: full, it starts afresh.
+    if (cache.by_position.size() >= ExpressionCache::kMaxPrograms || cache.ops.size() >= ExpressionCache::kMaxOps)
+      cache.Clear();
     cache.by_position.Insert(start_pos, ExpressionCache::Program{s.pos, static_cast<uint32_t>(cache.ops.size()),
                                                                 static_cast<uint32_t>(count)});
     cache.ops.insert(cache.ops.end(), program, program + count);

@@ -52,7 +52,9 @@ struct ExprToken {
 // the script runs (aliases are never redefined, and the script bytes change
 // only through bracket conversion, which clears the cache).
 struct ExpressionCache {
-  static constexpr size_t kMaxPrograms = 1 << 20;
+  // The budget: some 4 MB of table and 3 MB of operations (see docs/interpreter.md).
+  static constexpr size_t kMaxPrograms = 1 << 17;
+  static constexpr size_t kMaxOps = 1 << 18;
   struct Program {
     int32_t end_pos;
     uint32_t first;  // index into `ops`
@@ -146,7 +148,8 @@ struct InterpreterState {
   // Command words already resolved, by the position of the word: where the
   // word and its blanks end, and what it names. Cleared when the DefsubList
   // changes or the script is loaded.
-  static constexpr size_t kMaxCachedCommands = 1 << 20;
+  // The budget: 2^16 statements, some 8 MB of table (a slot holds the word).
+  static constexpr size_t kMaxCachedCommands = 1 << 16;
   PositionMap<ResolvedCommand> command_cache;
   void ForgetCompiledScript() {
     expr_cache.Clear();
