@@ -3,6 +3,7 @@
 // cache's calls can be checked exactly.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +41,16 @@ class FakeFonts final : public FontService {
     g.coverage.assign(static_cast<size_t>(width) * height, 0);
     return g;
   }
+  // Every glyph a solid block, full-width characters twice as wide as ASCII:
+  // a cell is then either full or empty, in the colour it was drawn in.
+  static void DrawSolid(FakeFonts& fonts) {
+    fonts.draw = [](const GlyphRequest& r) {
+      GlyphBitmap g = Blank(r.code_point < 0x80 ? r.width : 2 * r.width, r.height);
+      std::fill(g.coverage.begin(), g.coverage.end(), 255);
+      return g;
+    };
+  }
+
   // A blank cell with one pixel of the given coverage.
   static GlyphBitmap Dot(int width, int height, int x, int y, uint8_t value = 255) {
     GlyphBitmap g = Blank(width, height);

@@ -13,17 +13,6 @@
 namespace orivane::test {
 namespace {
 
-// Every glyph a solid block, so a cell's colour is the colour it was drawn in.
-FakeFonts SolidFonts() {
-  FakeFonts fonts;
-  fonts.draw = [](const GlyphRequest& r) {
-    GlyphBitmap g = FakeFonts::Blank(r.code_point < 0x80 ? r.width : 2 * r.width, r.height);
-    std::fill(g.coverage.begin(), g.coverage.end(), 255);
-    return g;
-  };
-  return fonts;
-}
-
 // A 10 × 8 grid of 10 × 10 cells at (10, 10), lines 12 pixels apart, typed
 // at once: line L spans y 10 + 12L … 21 + 12L, column C x 10 + 10C … 19 + 10C.
 constexpr const char* kGridWindow = "setwindow 10,10,10,8,10,10,0,2,0,0,0,#ffffff,0,0,319,239\n";
@@ -126,7 +115,8 @@ TEST(Selection, TheCommandsAroundTheSelection) {
 TEST(Selection, AChoiceStartsANewPageAndCselStopsSavePoints) {
   GameDir game;
   game.Write("0.txt", SmallGame(kGridWindow, "前\nselect \"甲\", *a\n*a\nend"));
-  FakeFonts fonts = SolidFonts();
+  FakeFonts fonts;
+  FakeFonts::DrawSolid(fonts);
   TextRun r = RunTextGame(
       game,
       [](Engine& e) {
@@ -186,7 +176,8 @@ TEST(Selection, TheChoiceUnderThePointerIsHighlightedInTheTextLayer) {
     GameDir game;
     game.Write("0.txt",
                SmallGame(std::string(kGridWindow) + "selectcolor #ff0000, #0000ff\n", kThreeWays));
-    FakeFonts fonts = SolidFonts();
+    FakeFonts fonts;
+    FakeFonts::DrawSolid(fonts);
     std::vector<uint32_t> colours;
     TextRun r = RunTextGame(
         game,

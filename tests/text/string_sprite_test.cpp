@@ -10,16 +10,6 @@
 namespace orivane::test {
 namespace {
 
-FakeFonts SolidFonts() {
-  FakeFonts fonts;
-  fonts.draw = [](const GlyphRequest& r) {
-    GlyphBitmap g = FakeFonts::Blank(r.code_point < 0x80 ? r.width : 2 * r.width, r.height);
-    std::fill(g.coverage.begin(), g.coverage.end(), 255);
-    return g;
-  };
-  return fonts;
-}
-
 // Mask byte of the picture at (x, y): 0 opaque, 255 clear.
 int MaskAt(const ImageSurface& s, int x, int y) { return s.RowFromTop(y)[(s.CellWidth() + x) * 3]; }
 int BlueAt(const ImageSurface& s, int x, int y) { return s.RowFromTop(y)[x * 3]; }
@@ -30,7 +20,8 @@ TEST(StringSprite, TextOnItsOwnGridBecomesAnAlphaSprite) {
   // sprite casts the plain shadow, one pixel to the right.
   game.Write("0.txt", SmallGame("", "strsp 5,\"#00ff00一二三\",30,40,2,2,10,10,0,0,0,0\n"
                                     "strsph 6,\"一\",0,0,2,2,10,10,0,0,0,1"));
-  FakeFonts fonts = SolidFonts();
+  FakeFonts fonts;
+  FakeFonts::DrawSolid(fonts);
   TextRun r = RunTextGame(
       game,
       [](Engine& e) {

@@ -63,11 +63,7 @@ TEST(TextButtons, ThePointerLightsTheButtonUp) {
   GameDir game;
   game.Write("0.txt", SmallGame("linkcolor #0000ff,#00ff00\n", "textspeed 0\n文<字>\ntextbtnwait %0"));
   FakeFonts fonts;
-  fonts.draw = [](const GlyphRequest& r) {
-    GlyphBitmap g = FakeFonts::Blank(2 * r.width, r.height);
-    std::fill(g.coverage.begin(), g.coverage.end(), 255);
-    return g;
-  };
+  FakeFonts::DrawSolid(fonts);
   std::vector<uint32_t> colours;
   TextRun r = RunTextGame(
       game,

@@ -14,17 +14,6 @@
 namespace orivane::test {
 namespace {
 
-// Every glyph a solid block: full-width characters twice as wide as ASCII.
-FakeFonts SolidFonts() {
-  FakeFonts fonts;
-  fonts.draw = [](const GlyphRequest& r) {
-    GlyphBitmap g = FakeFonts::Blank(r.code_point < 0x80 ? r.width : 2 * r.width, r.height);
-    std::fill(g.coverage.begin(), g.coverage.end(), 255);
-    return g;
-  };
-  return fonts;
-}
-
 // A 10 × 4 grid of 10 × 10 cells at (10, 10), 2 pixels between lines, typed
 // at once, plain white text without shadow, on an untinted window.
 constexpr const char* kGridWindow = "setwindow 10,10,10,4,10,10,0,2,0,0,0,#ffffff,0,0,319,239\n";
@@ -82,8 +71,9 @@ TEST(TextOutput, CharactersTakeTheCellsTheLineBreakingRulesGive) {
   for (const PlacementCase& c : cases) {
     SCOPED_TRACE(c.name);
     GameDir game;
-    game.Write("0.txt", (SmallGame(std::string(kGridWindow) + c.define, c.text)));
-    FakeFonts fonts = SolidFonts();
+    game.Write("0.txt", SmallGame(std::string(kGridWindow) + c.define, c.text));
+    FakeFonts fonts;
+    FakeFonts::DrawSolid(fonts);
     std::vector<std::string> grid;
     TextRun r = RunTextGame(game, [&](Engine& e) { grid = PageGrid(e); }, {}, RunWith(&fonts));
     EXPECT_EQ(r.status, 0) << r.err;
@@ -96,7 +86,8 @@ TEST(TextOutput, CharactersTakeTheCellsTheLineBreakingRulesGive) {
 TEST(TextOutput, VerticalLinesRunDownFromTheRight) {
   GameDir game;
   game.Write("0.txt", SmallGame(std::string(kGridWindow) + "tateyoko 1\n", "一二\n三"));
-  FakeFonts fonts = SolidFonts();
+  FakeFonts fonts;
+  FakeFonts::DrawSolid(fonts);
   TextRun r = RunTextGame(
       game,
       [](Engine& e) {
@@ -118,8 +109,9 @@ TEST(TextOutput, VerticalLinesRunDownFromTheRight) {
 // Ruby stands above its base, in the ruby size, over the base's run.
 TEST(TextOutput, RubyIsDrawnAboveItsBase) {
   GameDir game;
-  game.Write("0.txt", (SmallGame(std::string(kGridWindow) + "rubyon 4,2\n", "(一二/いち)")));
-  FakeFonts fonts = SolidFonts();
+  game.Write("0.txt", SmallGame(std::string(kGridWindow) + "rubyon 4,2\n", "(一二/いち)"));
+  FakeFonts fonts;
+  FakeFonts::DrawSolid(fonts);
   TextRun r = RunTextGame(
       game,
       [](Engine& e) {
@@ -159,7 +151,7 @@ TEST(TextOutput, EachOutputCallWritesOneLineOfWhatItDraws) {
   for (const TranscriptCase& c : cases) {
     SCOPED_TRACE(c.name);
     GameDir game;
-    game.Write("0.txt", (SmallGame("", c.script)));
+    game.Write("0.txt", SmallGame("", c.script));
     TextRun r = RunTextGame(game);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, c.out);
@@ -193,7 +185,7 @@ TEST(TextOutput, BadTextIsReportedWithTheEnginesMessages) {
   for (const ErrorCase& c : cases) {
     SCOPED_TRACE(c.name);
     GameDir game;
-    game.Write("0.txt", (SmallGame(c.define, c.body)));
+    game.Write("0.txt", SmallGame(c.define, c.body));
     TextRun r = RunTextGame(game);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind(c.report, 0), 0u) << r.err;
@@ -220,9 +212,9 @@ TEST(TextOutput, ClickstrAndUnderscoreDecideWhereTheTextWaits) {
   for (const WaitCountCase& c : cases) {
     SCOPED_TRACE(c.name);
     GameDir game;
-    game.Write("0.txt",
-               (SmallGame(std::string("textgosub *counted\n") + c.define,
-                                    std::string(c.text) + "\nmov %5,1\nend\n*counted\ninc %1\nispage %3\nadd %2,%3\ntexec\nreturn")));
+    game.Write("0.txt", SmallGame(std::string("textgosub *counted\n") + c.define,
+                                  std::string(c.text) +
+                                      "\nmov %5,1\nend\n*counted\ninc %1\nispage %3\nadd %2,%3\ntexec\nreturn"));
     std::vector<int32_t> seen;
     TextRun r = RunTextGame(game, [&](Engine& e) { seen = {e.vars.Num(1), e.vars.Num(2), e.vars.Num(5)}; });
     EXPECT_EQ(r.status, 0) << r.err;
@@ -234,8 +226,8 @@ TEST(TextOutput, ClickstrAndUnderscoreDecideWhereTheTextWaits) {
 // its character: the rest of the line is printed then.
 TEST(TextOutput, TextAfterAWaitIsPrintedWhenTheRoutineReturns) {
   GameDir game;
-  game.Write("0.txt", (SmallGame("textgosub *tg\nclickstr \"。\",0\n",
-                                           "mov $1,\"前\"\n$1。後@終\nend\n*tg\nputtext \"[routine]\"\nreturn")));
+  game.Write("0.txt", SmallGame("textgosub *tg\nclickstr \"。\",0\n",
+                                "mov $1,\"前\"\n$1。後@終\nend\n*tg\nputtext \"[routine]\"\nreturn"));
   TextRun r = RunTextGame(game);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "前。後\n[routine]\n後\n[routine]\n終\n");
@@ -245,7 +237,7 @@ TEST(TextOutput, TextAfterAWaitIsPrintedWhenTheRoutineReturns) {
 // at once, and the text still stops at its next wait.
 TEST(TextOutput, AClickDuringTypingShowsTheRestAtOnce) {
   GameDir game;
-  game.Write("0.txt", (SmallGame("", "textspeed 100\n一二三四五六七八九十@\nmov %1,0\n")));
+  game.Write("0.txt", SmallGame("", "textspeed 100\n一二三四五六七八九十@\nmov %1,0\n"));
   uint32_t typed_without_click = 0, typed_with_click = 0;
   RunTextGame(game, [&](Engine& e) { typed_without_click = e.platform.Ticks(); });
   TextRun r = RunTextGame(game, [&](Engine& e) { typed_with_click = e.platform.Ticks(); }, {},
@@ -295,8 +287,9 @@ TEST(TextOutput, AutoclickEndsTheWaitAfterItsTime) {
 // pictures, so it is the engine's own small one.
 TEST(TextOutput, TheClickCursorShowsAtTheWait) {
   GameDir game;
-  game.Write("0.txt", (SmallGame(std::string(kGridWindow), "一二@\n三")));
-  FakeFonts fonts = SolidFonts();
+  game.Write("0.txt", SmallGame(std::string(kGridWindow), "一二@\n三"));
+  FakeFonts fonts;
+  FakeFonts::DrawSolid(fonts);
   TextRun r = RunTextGame(
       game,
       [](Engine& e) {
