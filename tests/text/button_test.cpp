@@ -8,6 +8,7 @@
 
 #include "support/game_fixture.h"
 #include "support/graphics_run.h"
+#include "support/script_cases.h"
 #include "support/scripted_run.h"
 
 namespace orivane::test {
@@ -127,23 +128,14 @@ TEST(ButtonWait, AButtonLineElsewhereIsInputThatDoesNotFit) {
   EXPECT_NE(r.err.find("no button wait is open"), std::string::npos) << r.err;
 }
 
-TEST(ButtonWait, ErrorsAreReported) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"btndef \"\"\nfor %1 = 0 to 512\nbtn %1,0,0,1,1,0,0\nnext",
-       "エラー\nボタン定義がオーバーフローしました。btndef命令は適切に使われていますか？"},
-      {"btnwait $1", "構文エラー\nbtnwaitの第一引数は数字変数です。"},
-      {"getbtntimer 3", "構文エラー\ngetbtntimerの第一引数は数字変数です。"},
-      {"spbtn 1000,1", "エラー\n定義されていないスプライト1000を使おうとしました。"},
-      {"exbtn -1,1,\"C1\"", "エラー\n定義されていないスプライト-1を使おうとしました。"},
-  };
-  for (const auto& [body, report] : cases) {
-    GameDir game;
-    game.Write("0.txt", std::string("*define\ngame\n*start\n") + body + "\nend\n");
-    RunResult r = RunScripted(game, "");
-    EXPECT_EQ(r.status, 1) << body;
-    EXPECT_EQ(r.err.rfind(report, 0), 0u) << r.err;
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    ButtonCommands, ScriptErrors,
+    ::testing::Values(ErrorCase{"btndef \"\"\nfor %1 = 0 to 512\nbtn %1,0,0,1,1,0,0\nnext", "エラー",
+                                "ボタン定義がオーバーフローしました。btndef命令は適切に使われていますか？"},
+                      ErrorCase{"btnwait $1", "構文エラー", "btnwaitの第一引数は数字変数です。"},
+                      ErrorCase{"getbtntimer 3", "構文エラー", "getbtntimerの第一引数は数字変数です。"},
+                      ErrorCase{"spbtn 1000,1", "エラー", "定義されていないスプライト1000を使おうとしました。"},
+                      ErrorCase{"exbtn -1,1,\"C1\"", "エラー", "定義されていないスプライト-1を使おうとしました。"}));
 
 }  // namespace
 }  // namespace orivane::test

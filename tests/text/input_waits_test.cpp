@@ -11,6 +11,7 @@
 #include "script/execute.h"
 #include "shell/window_events.h"
 #include "support/engine_fixture.h"
+#include "support/script_cases.h"
 #include "text_window_run.h"
 #include "util/sjis.h"
 
@@ -178,27 +179,13 @@ TEST(InputWaits, ClickvoiceKeepsTheClickAndPageSounds) {
   EXPECT_EQ(voices, (std::vector<std::string>{"click.wav", "page.wav"}));
 }
 
-struct ArgumentErrorCase {
-  const char* body;
-  const char* report;  // title and message
-};
-
-TEST(InputWaits, ArgumentsThatAreNoNumericVariablesAreReported) {
-  const std::vector<ArgumentErrorCase> cases = {
-      {"clickpos %0,$1", "構文エラー\nclickposの第１，２引数は数字変数です。"},
-      {"getmousepos 1,%1", "構文エラー\ngetmouseposの第１，２引数は数字変数です。"},
-      {"gettimer $0", "構文エラー\ngettimerの引数は数字変数です。"},
-      {"isdown 0", "構文エラー\nisdownの引数は数字変数です。"},
-  };
-  for (const ArgumentErrorCase& c : cases) {
-    SCOPED_TRACE(c.body);
-    GameDir game;
-    game.Write("0.txt", SmallGame("", c.body));
-    TextRun r = RunTextGame(game);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind(c.report, 0), 0u) << r.err;
-  }
-}
+// Arguments that are no numeric variables are reported.
+INSTANTIATE_TEST_SUITE_P(
+    InputWaitArguments, ScriptErrors,
+    ::testing::Values(ErrorCase{"clickpos %0,$1", "構文エラー", "clickposの第１，２引数は数字変数です。"},
+                      ErrorCase{"getmousepos 1,%1", "構文エラー", "getmouseposの第１，２引数は数字変数です。"},
+                      ErrorCase{"gettimer $0", "構文エラー", "gettimerの引数は数字変数です。"},
+                      ErrorCase{"isdown 0", "構文エラー", "isdownの引数は数字変数です。"}));
 
 }  // namespace
 }  // namespace orivane::test

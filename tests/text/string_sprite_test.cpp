@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "fake_fonts.h"
+#include "support/script_cases.h"
 #include "text_window_run.h"
 
 namespace orivane::test {
@@ -56,20 +57,13 @@ TEST(StringSprite, TextOnItsOwnGridBecomesAnAlphaSprite) {
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
-TEST(StringSprite, BadGridsAndSpriteNumbersAreReported) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"strsp 1,\"一\",0,0,0,2,10,10,0,0,0,0", "エラー\nstrspの文字の枠の指定が間違っています。"},
-      {"strsp 1,\"一\",0,0,2,2,9000,10,0,0,0,0", "エラー\nstrspの文字の枠の指定が間違っています。"},
-      {"strsp 1000,\"一\",0,0,2,2,10,10,0,0,0,0", "エラー\n定義されていないスプライト1000を使おうとしました。"},
-  };
-  for (const auto& [body, report] : cases) {
-    GameDir game;
-    game.Write("0.txt", SmallGame("", body));
-    TextRun r = RunTextGame(game);
-    EXPECT_EQ(r.status, 1) << body;
-    EXPECT_EQ(r.err.rfind(report, 0), 0u) << r.err;
-  }
-}
+// Bad grids and sprite numbers past the table.
+INSTANTIATE_TEST_SUITE_P(
+    StringSpriteCommands, ScriptErrors,
+    ::testing::Values(ErrorCase{"strsp 1,\"一\",0,0,0,2,10,10,0,0,0,0", "エラー", "strspの文字の枠の指定が間違っています。"},
+                      ErrorCase{"strsp 1,\"一\",0,0,2,2,9000,10,0,0,0,0", "エラー", "strspの文字の枠の指定が間違っています。"},
+                      ErrorCase{"strsp 1000,\"一\",0,0,2,2,10,10,0,0,0,0", "エラー",
+                                "定義されていないスプライト1000を使おうとしました。"}));
 
 }  // namespace
 }  // namespace orivane::test

@@ -8,6 +8,7 @@
 
 #include "fake_fonts.h"
 #include "support/game_fixture.h"
+#include "support/script_cases.h"
 #include "support/scripted_run.h"
 #include "text_window_run.h"
 
@@ -78,20 +79,11 @@ TEST(TextButtons, ThePointerLightsTheButtonUp) {
   EXPECT_EQ(colours, (std::vector<uint32_t>{0xFFFFFF, 0x00FF00}));
 }
 
-TEST(TextButtons, LinkcolorNeedsColours) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"linkcolor 1,#ffffff", "エラー\nlinkcolor命令の第一引数はリンク部分の#カラー指定です。"},
-      {"linkcolor #ffffff,2", "エラー\nlinkcolor命令の第ニ引数はアクティブ時の#カラー指定です。"},
-      {"gettextbtnstr %1,1", "構文エラー\ngettextbtnstrの第１引数は文字変数です。"},
-  };
-  for (const auto& [body, report] : cases) {
-    GameDir game;
-    game.Write("0.txt", std::string("*define\ngame\n*start\n") + body + "\nend\n");
-    RunResult r = RunScripted(game, "");
-    EXPECT_EQ(r.status, 1) << body;
-    EXPECT_EQ(r.err.rfind(report, 0), 0u) << r.err;
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    TextButtonCommands, ScriptErrors,
+    ::testing::Values(ErrorCase{"linkcolor 1,#ffffff", "エラー", "linkcolor命令の第一引数はリンク部分の#カラー指定です。"},
+                      ErrorCase{"linkcolor #ffffff,2", "エラー", "linkcolor命令の第ニ引数はアクティブ時の#カラー指定です。"},
+                      ErrorCase{"gettextbtnstr %1,1", "構文エラー", "gettextbtnstrの第１引数は文字変数です。"}));
 
 }  // namespace
 }  // namespace orivane::test

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/script_cases.h"
 #include "text_window_run.h"
 
 namespace orivane::test {
@@ -99,26 +100,17 @@ TEST(Traps, StoppedTrapsJumpAtResume) {
   }
 }
 
-TEST(Traps, WrongWordsAreReportedWithTheEnginesMessages) {
-  const char* click_trap =
-      "エラー\ntrap命令のパラメータは、offもしくは*ラベル名もしくはstopもしくはresumeです。";
-  const char* timer_trap =
-      "エラー\ntimertrap命令の第一パラメータは、offもしくは*"
-      "ラベル名もしくはstopもしくはresumeです。";
-  const std::vector<std::pair<const char*, const char*>> cases = {
-      {"trap start", click_trap},          {"lr_trap 5", click_trap},
-      {"r_trap \"t\"", click_trap},        {"trap2", click_trap},
-      {"timertrap later,100", timer_trap}, {"timertrap \"t\",100", timer_trap},
-  };
-  for (const auto& [body, report] : cases) {
-    SCOPED_TRACE(body);
-    GameDir game;
-    game.Write("0.txt", SmallGame("", body));
-    TextRun r = RunTextGame(game);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind(report, 0), 0u) << r.err;
-  }
-}
+// Wrong words are reported with the engine's messages.
+constexpr const char* kClickTrapWords = "trap命令のパラメータは、offもしくは*ラベル名もしくはstopもしくはresumeです。";
+constexpr const char* kTimerTrapWords =
+    "timertrap命令の第一パラメータは、offもしくは*ラベル名もしくはstopもしくはresumeです。";
+INSTANTIATE_TEST_SUITE_P(TrapWords, ScriptErrors,
+                         ::testing::Values(ErrorCase{"trap start", "エラー", kClickTrapWords},
+                                           ErrorCase{"lr_trap 5", "エラー", kClickTrapWords},
+                                           ErrorCase{"r_trap \"t\"", "エラー", kClickTrapWords},
+                                           ErrorCase{"trap2", "エラー", kClickTrapWords},
+                                           ErrorCase{"timertrap later,100", "エラー", kTimerTrapWords},
+                                           ErrorCase{"timertrap \"t\",100", "エラー", kTimerTrapWords}));
 
 }  // namespace
 }  // namespace orivane::test
