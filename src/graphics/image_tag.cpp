@@ -417,14 +417,10 @@ TextPictureLayout LayOutTextPicture(const Engine& engine, const ParsedTag& p) {
   int64_t cell_w = static_cast<int64_t>(layout.text.size()) * advance / 2;
   if (advance < glyph_w) cell_w += glyph_w - advance;
   int64_t cell_h = layout.glyph_height;
-  if (window.shadow) {
-    if (window.shadow_offset_set) {
-      cell_w += window.shadow_dx;
-      cell_h += window.shadow_dy;
-    } else {
-      cell_w += 1;
-    }
-  }
+  const ShadowOffset shadow = ShadowOffsetOf(window);  // the shadow's reach widens the cell
+  cell_w += shadow.dx;
+  cell_h += shadow.dy;
+
   if (layout.decoration == 2) {
     cell_w += 2;
     cell_h += 2;

@@ -56,8 +56,8 @@ void StringSprite(Engine& engine, bool visible) {
   page.bold = bold;
   page.shadow = shadow;
   page.column = page.line = 0;
-  const int64_t reach_x = shadow ? (page.shadow_offset_set ? std::max(0, page.shadow_dx) : 1) : 0;
-  const int64_t reach_y = shadow && page.shadow_offset_set ? std::max(0, page.shadow_dy) : 0;
+  const ShadowOffset offset = ShadowOffsetOf(page);
+  const int64_t reach_x = std::max(0, offset.dx), reach_y = std::max(0, offset.dy);
   const int64_t width = int64_t{columns} * page.advance_x + reach_x;
   const int64_t height = int64_t{rows} * page.advance_y + reach_y;
   if (columns <= 0 || rows <= 0 || width <= 0 || height <= 0 || width > kMaxPageSide || height > kMaxPageSide)
@@ -89,8 +89,7 @@ bool MakeTextPagePicture(const TextWindow& page, ImageSurface& out) {
   out.cell = 0;
   out.interval = kNoAnimation;
   const bool shadow = page.shadow != 0;
-  const int dx = !shadow ? 0 : (page.shadow_offset_set ? page.shadow_dx : 1);
-  const int dy = !shadow ? 0 : (page.shadow_offset_set ? page.shadow_dy : 0);
+  const auto [dx, dy] = ShadowOffsetOf(page);
   for (int y = 0; y < layer.height; ++y) {
     uint8_t* colour = out.RowFromTop(y);
     uint8_t* mask = colour + layer.width * 3;

@@ -46,12 +46,8 @@ PixelRect PutGlyphOnPage(TextWindow& w, const MulTable& mul, int32_t x, int32_t 
       layer.Set(static_cast<int>(x + i), static_cast<int>(y + j), a, blue[a], green[a], red[a]);
     }
   }
-  // The shadow reaches one pixel to the right, or to the `shadedistance` offset.
-  int64_t dx = 0, dy = 0;
-  if (w.shadow) {
-    dx = w.shadow_offset_set ? w.shadow_dx : 1;
-    dy = w.shadow_offset_set ? w.shadow_dy : 0;
-  }
+  const ShadowOffset shadow = ShadowOffsetOf(w);
+  const int64_t dx = shadow.dx, dy = shadow.dy;
   const int64_t l = int64_t{x} + std::min<int64_t>(0, dx), t = int64_t{y} + std::min<int64_t>(0, dy);
   const int64_t r = int64_t{x} + cell.width - 1 + std::max<int64_t>(0, dx);
   const int64_t b = int64_t{y} + cell.height - 1 + std::max<int64_t>(0, dy);

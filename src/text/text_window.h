@@ -118,6 +118,18 @@ struct TextWindow {
   TextLayer layer;                    // the glyphs of the page
 };
 
+// Where the glyphs' shadow falls from each glyph pixel: one pixel to the
+// right, or the `shadedistance` offset when one was given; none (0, 0)
+// without a shadow.
+struct ShadowOffset {
+  int32_t dx = 0;
+  int32_t dy = 0;
+};
+inline ShadowOffset ShadowOffsetOf(const TextWindow& w) {
+  if (!w.shadow) return {};
+  return w.shadow_offset_set ? ShadowOffset{w.shadow_dx, w.shadow_dy} : ShadowOffset{1, 0};
+}
+
 // ---- lifecycle --------------------------------------------------------------
 
 // After the script is loaded: the frame covers the screen and the text layer

@@ -84,11 +84,8 @@ void DirtyTextWindow(Engine& engine) {
   const PixelRect& u = w.layer.used;
   if (u.empty()) return;
   // A shadow may reach past the glyphs, and glyphs past the frame.
-  int64_t dx = 0, dy = 0;
-  if (w.shadow) {
-    dx = w.shadow_offset_set ? w.shadow_dx : 1;
-    dy = w.shadow_offset_set ? w.shadow_dy : 0;
-  }
+  const ShadowOffset shadow = ShadowOffsetOf(w);
+  const int64_t dx = shadow.dx, dy = shadow.dy;
   dirty.Add(Clamp32(std::min<int64_t>(u.left, u.left + dx)),
             Clamp32(std::min<int64_t>(u.top, u.top + dy)),
             Clamp32(std::max<int64_t>(u.right, u.right + dx)),

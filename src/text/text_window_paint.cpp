@@ -33,8 +33,8 @@ void PaintGlyphs(const TextWindow& w, const MulTable& mul, PixelView target,
   const TextLayer& layer = w.layer;
   if (layer.used.empty()) return;
   const bool shadow = w.shadow != 0;
-  const int64_t dx = !shadow ? 0 : (w.shadow_offset_set ? w.shadow_dx : 1);
-  const int64_t dy = !shadow ? 0 : (w.shadow_offset_set ? w.shadow_dy : 0);
+  const ShadowOffset offset = ShadowOffsetOf(w);
+  const int64_t dx = offset.dx, dy = offset.dy;
   const PixelRect& u = layer.used;
   // The glyphs and their shadow lie within the used box and its shifted copy.
   const PixelRect box =
