@@ -217,6 +217,14 @@ uint32_t ReadColor(Engine& engine) {
   return ParseColor(engine, std::string_view(reinterpret_cast<const char*>(&s.bytes[s.pos + 1]), 6));
 }
 
+uint32_t ExpectLiteralColor(Engine& engine, std::string_view message, std::string_view title) {
+  SkipBlanks(engine);
+  if (engine.script.Cur() != '#') ReportError(engine, message, title);
+  const uint32_t rgb = ReadColor(engine);
+  engine.script.Advance(7);
+  return rgb;
+}
+
 }  // namespace orivane
 
 namespace orivane {

@@ -48,6 +48,9 @@ uint32_t ParseColor(Engine& engine, std::string_view six_digits);
 // The same for the six bytes after the '#' at the script position; the caller
 // then advances past the seven bytes.
 uint32_t ReadColor(Engine& engine);
+// A literal "#rrggbb" after blanks, read and passed; anything else there
+// reports `message` with `title` (the command's own texts).
+uint32_t ExpectLiteralColor(Engine& engine, std::string_view message, std::string_view title);
 
 }  // namespace orivane
 

@@ -212,15 +212,10 @@ void CmdTextbtnstart(Engine& engine) {
 
 void CmdLinkcolor(Engine& engine) {
   ButtonState& st = Table(engine);
-  SkipBlanks(engine);
-  if (engine.script.Cur() != '#') ReportError(engine, "linkcolor命令の第一引数はリンク部分の#カラー指定です。", "エラー");
-  st.link_colour = ReadColor(engine);
-  engine.script.Advance(7);
+  st.link_colour = ExpectLiteralColor(engine, "linkcolor命令の第一引数はリンク部分の#カラー指定です。", "エラー");
   ExpectComma(engine);
-  SkipBlanks(engine);
-  if (engine.script.Cur() != '#') ReportError(engine, "linkcolor命令の第ニ引数はアクティブ時の#カラー指定です。", "エラー");
-  st.link_active_colour = ReadColor(engine);
-  engine.script.Advance(7);
+  st.link_active_colour =
+      ExpectLiteralColor(engine, "linkcolor命令の第ニ引数はアクティブ時の#カラー指定です。", "エラー");
 }
 
 void CmdGettextbtnstr(Engine& engine) {

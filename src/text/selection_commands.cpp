@@ -120,12 +120,7 @@ void CmdCselgoto(Engine& engine) {
 }
 
 uint32_t ReadSelectColor(Engine& engine) {
-  SkipBlanks(engine);
-  if (engine.script.Cur() != '#')
-    ReportError(engine, "selectcolorのパラメータが違います。", "エラー");
-  const uint32_t rgb = ReadColor(engine);
-  engine.script.Advance(7);
-  return rgb;
+  return ExpectLiteralColor(engine, "selectcolorのパラメータが違います。", "エラー");
 }
 
 void CmdSelectcolor(Engine& engine) {
