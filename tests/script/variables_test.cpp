@@ -15,10 +15,10 @@
 namespace orivane::test {
 namespace {
 
-RunResult RunGame(const std::string& define, const std::string& body) {
+RunResult RunGame(const std::string& define, const std::string& body, uint32_t timeout_ms = 3000) {
   GameDir game;
   game.Write("0.txt", "*define\n" + define + "game\n*start\n" + body);
-  return game.Run();
+  return game.Run(timeout_ms);
 }
 
 TEST(Variables, Programs) {
@@ -153,8 +153,11 @@ TEST(Variables, ArraysBeyondTheMemoryOfTheProcessAreReported) {
 
 // The arrays of a define block that runs again are counted afresh.
 TEST(Variables, DefineresetGivesTheArrayBudgetBack) {
+  // Six arrays of 64 MB each are made and cleared: on a loaded machine with
+  // the sanitizers that takes seconds of wall time, which the run's time
+  // limit must not mistake for a loop that never waits.
   RunResult r = RunGame("dim ?0[16777215]\ndim ?1[16777215]\ndim ?2[16777215]\n",
-                        "if lchk *again goto *fin\n*again\ndefinereset\n*fin\n済\nend\n");
+                        "if lchk *again goto *fin\n*again\ndefinereset\n*fin\n済\nend\n", 60000);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "済\n");
 }
