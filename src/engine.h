@@ -20,6 +20,7 @@
 #include "script/variables.h"
 #include "shell/input_state.h"
 #include "shell/shell_state.h"
+#include "text/back_log.h"
 #include "text/button_state.h"
 #include "text/glyph_cache.h"
 #include "text/read_flags.h"
@@ -64,6 +65,7 @@ struct Engine {
   InterpreterState interp;
   TextWindow text;
   TextOutputState text_out;  // waits, cursors and switches of text output
+  BackLog back_log;          // the pages read, for the back-log viewer
   ButtonState buttons;       // the button table of `btnwait`
   GlyphCache glyphs;  // the text window's and text pictures' glyph cells
   SelectionState selection;  // choices, their colours and sounds

@@ -9,6 +9,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
+#include "text/back_log_commands.h"
 #include "text/button_commands.h"
 #include "text/input_wait_commands.h"
 #include "text/right_click.h"
@@ -36,6 +37,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterInputWaitCommands(table);
   RegisterTrapCommands(table);
   RegisterRightClickCommands(table);
+  RegisterBackLogCommands(table);
   RegisterSelectionCommands(table);
 }
 

@@ -7,6 +7,7 @@
 #include "save/save_point.h"
 #include "script/script_lifecycle.h"
 #include "shell/shell_lifecycle.h"
+#include "text/back_log_viewer.h"
 #include "text/text_output.h"
 #include "text/text_window.h"
 
@@ -31,6 +32,10 @@ void StartSubsystems(Engine& engine) {
   StartShell(engine);
   StartGraphics(engine);
   StartTextWindow(engine);
+}
+
+void FinishSubsystemsAfterDefine(Engine& engine) {
+  LoadDefaultBackLogButtons(engine);
 }
 
 void ResetSubsystemsForGame(Engine& engine) {

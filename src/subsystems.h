@@ -7,6 +7,7 @@
 //   reset        before the script is loaded (start-up, `definereset`):
 //                everything the *define block builds is forgotten
 //   start        after the script is loaded and the screen size is known
+//   after-define once the *define block has run: defaults it did not replace
 //   reset-game   at every game start, `reset` and reset request
 #pragma once
 
@@ -17,6 +18,7 @@ struct Engine;
 void AttachSubsystems(Engine& engine);
 void ResetSubsystemsForStartUp(Engine& engine);
 void StartSubsystems(Engine& engine);
+void FinishSubsystemsAfterDefine(Engine& engine);
 void ResetSubsystemsForGame(Engine& engine);
 
 }  // namespace orivane

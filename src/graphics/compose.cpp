@@ -156,6 +156,7 @@ void ComposeScene(Engine& engine, const PixelRect* dirty) {
   if (!g.window_back && hooks.draw_text_window && TextWindowShowing(engine))
     hooks.draw_text_window(engine, area);
   if (hooks.draw_button_highlight) hooks.draw_button_highlight(engine, area);
+  if (hooks.draw_back_log_buttons) hooks.draw_back_log_buttons(engine, area);
   if (hooks.draw_wait_cursor) hooks.draw_wait_cursor(engine, area);
 }
 

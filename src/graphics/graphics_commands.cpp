@@ -25,11 +25,6 @@ SpriteSlot& SpriteAt(Engine& engine, int32_t n) {
 
 namespace {
 
-bool CommaFollows(Engine& engine) {
-  SkipBlanks(engine);
-  return engine.script.Cur() == ',';
-}
-
 // Reads "," and a number when a comma follows.
 bool ReadOptionalNumber(Engine& engine, int32_t& value) {
   if (!CommaFollows(engine)) return false;

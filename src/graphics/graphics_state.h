@@ -54,6 +54,8 @@ struct ComposeHooks {
   void (*erase_text_window)(Engine&, bool for_ld) = nullptr;
   // The highlighted picture button of a button wait.
   void (*draw_button_highlight)(Engine&, PixelRect) = nullptr;
+  // The page buttons of the back-log viewer.
+  void (*draw_back_log_buttons)(Engine&, PixelRect) = nullptr;
   // The cursor of a click or page wait, over everything else.
   void (*draw_wait_cursor)(Engine&, PixelRect) = nullptr;
   // Renders the glyphs of a ":s" text picture into its prepared surface.

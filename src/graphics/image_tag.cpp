@@ -393,6 +393,18 @@ void LoadImageTag(Engine& engine, ImageSurface& surface, const std::string& full
     ReportError(engine, "%s", "ロードエラー(JPEGMODE)", {retry});
 }
 
+void LoadOptionalImageTag(Engine& engine, ImageSurface& surface, const std::string& tag) {
+  bool& optional = engine.graphics.optional_picture;
+  optional = true;
+  try {
+    LoadImageTag(engine, surface, tag);
+  } catch (...) {
+    optional = false;
+    throw;
+  }
+  optional = false;
+}
+
 TextPictureLayout LayOutTextPicture(const Engine& engine, const ParsedTag& p) {
   TextPictureLayout layout;
   layout.text = p.text_from_variable ? engine.vars.Str(p.text_variable) : p.text;

@@ -69,6 +69,10 @@ TagError ParseImageTag(std::string_view tag, ParsedTag& out);
 // the filters applied. Errors are reported and end the run.
 void LoadImageTag(Engine& engine, ImageSurface& surface, const std::string& tag);
 
+// The same for a picture a game may leave out (the default cursors and
+// buttons): a missing file leaves the surface empty, without a report.
+void LoadOptionalImageTag(Engine& engine, ImageSurface& surface, const std::string& tag);
+
 // How a ":s" text picture is laid out. The glyph size and pen step come from
 // the tag's size group, else from the `spfont` font when one is set, else from
 // the text window's font. A cell is (bytes × advance) / 2 wide, plus what the

@@ -63,6 +63,11 @@ void ExpectComma(Engine& engine) {
   SkipBlanks(engine);
 }
 
+bool CommaFollows(Engine& engine) {
+  SkipBlanks(engine);
+  return engine.script.Cur() == ',';
+}
+
 std::string ReadToken(Engine& engine) {
   ScriptBuffer& s = engine.script;
   SkipBlanks(engine);

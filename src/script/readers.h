@@ -24,6 +24,9 @@ constexpr bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 void SkipBlanks(Engine& engine);
 void ExpectComma(Engine& engine);
+// Whether a comma follows after blanks (an optional argument comes next);
+// the comma itself is left for ExpectComma.
+bool CommaFollows(Engine& engine);
 
 // Reads a token (letters, digits after the first, '_'), lower-cased. Returns
 // the empty string when the first byte cannot start a token. The byte after the

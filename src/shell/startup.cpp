@@ -51,6 +51,7 @@ void Shutdown(Engine& engine) {
     BuildLabelTable(engine);
     ExecuteScript(engine, RunMode::kDefine);
     if (engine.interp.stop_request != 0) continue;
+    FinishSubsystemsAfterDefine(engine);
     CompleteMenuAtGame(engine);
     ShowWindowForGame(engine);
     while (engine.interp.stop_request == 0) {

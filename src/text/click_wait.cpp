@@ -9,6 +9,7 @@
 #include "graphics/sprite_draw.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "text/back_log_viewer.h"
 #include "text/right_click.h"
 
 namespace orivane {
@@ -49,15 +50,10 @@ void MakeFallbackCursor(ImageSurface& s) {
 void LoadCursorPicture(Engine& engine, WaitCursor& cursor, const std::string& tag, bool quiet) {
   // `quiet`: the default pictures, which a game may leave out.
   cursor.picture.Reset();
-  bool& optional = engine.graphics.optional_picture;
-  optional = quiet;
-  try {
+  if (quiet)
+    LoadOptionalImageTag(engine, cursor.picture, tag);
+  else
     LoadImageTag(engine, cursor.picture, tag);
-  } catch (...) {
-    optional = false;
-    throw;
-  }
-  optional = false;
   if (!cursor.picture.Drawable()) MakeFallbackCursor(cursor.picture);
 }
 
@@ -66,12 +62,6 @@ PixelRect CursorRect(Engine& engine) {
   const ImageSurface& s = out.cursors[out.cursor_index].picture;
   return ClippedRect(out.cursor_x, out.cursor_y, int64_t{out.cursor_x} + s.CellWidth() - 1,
                      int64_t{out.cursor_y} + s.height - 1, engine.screen_width, engine.screen_height);
-}
-
-void DirtyCursor(Engine& engine) {
-  const PixelRect r = CursorRect(engine);
-  if (!r.empty())
-    engine.graphics.dirty.Add(r.left, r.top, r.right, r.bottom, engine.screen_width, engine.screen_height);
 }
 
 void DrawCursorHook(Engine& engine, PixelRect area) {
@@ -92,14 +82,14 @@ void ShowCursor(Engine& engine, TextWaitKind kind, PenPosition pen) {
   c.picture.step = 1;
   c.picture.anim_start = engine.platform.Ticks();
   out.cursor_showing = true;
-  DirtyCursor(engine);
+  DirtyWaitCursor(engine);
   ShowDirtyNow(engine);
 }
 
 void HideCursor(Engine& engine) {
   TextOutputState& out = engine.text_out;
   if (!out.cursor_showing) return;
-  DirtyCursor(engine);
+  DirtyWaitCursor(engine);
   out.cursor_showing = false;
   ShowDirtyNow(engine);
 }
@@ -118,6 +108,12 @@ std::optional<uint32_t> Sooner(std::optional<uint32_t> a, std::optional<uint32_t
 }
 
 }  // namespace
+
+void DirtyWaitCursor(Engine& engine) {
+  const PixelRect r = CursorRect(engine);
+  if (!r.empty())
+    engine.graphics.dirty.Add(r.left, r.top, r.right, r.bottom, engine.screen_width, engine.screen_height);
+}
 
 void InstallWaitCursorHook(Engine& engine) { engine.graphics.hooks.draw_wait_cursor = DrawCursorHook; }
 
@@ -184,7 +180,7 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
 
     ImageSurface& picture = out.cursors[out.cursor_index].picture;
     if (AdvanceCell(picture, now)) {
-      DirtyCursor(engine);
+      DirtyWaitCursor(engine);
       ShowDirtyNow(engine);
     }
     deadline = Sooner(deadline, NextCellTime(picture, now));
@@ -196,6 +192,7 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
         escape_down = false;
         escape = true;
       }
+      if (e.kind == PlayerEvent::Kind::kWheel && e.value > 0) OpenBackLog(engine);
       continue;
     }
     // A wait that ends by itself (auto-click, auto mode) runs to its end

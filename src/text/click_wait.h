@@ -18,6 +18,9 @@ struct Engine;
 // Once, when text attaches: composition draws the cursor of a wait.
 void InstallWaitCursorHook(Engine& engine);
 
+// Adds the area of the cursor on the screen (if any) to the dirty rectangle.
+void DirtyWaitCursor(Engine& engine);
+
 // The game reset: both cursors from their default pictures
 // (":l/3,160,2;cursor0.bmp", ":l/3,160,2;cursor1.bmp"), drawn at the pen.
 void ResetWaitCursors(Engine& engine);

@@ -5,6 +5,7 @@
 #include "script/error.h"
 #include "script/labels.h"
 #include "script/readers.h"
+#include "text/back_log_viewer.h"
 
 namespace orivane {
 namespace {
@@ -46,7 +47,9 @@ RightClickEnd RunRightClickAction(Engine& engine, bool redo_text_wait) {
     case RightClickMode::kSubroutine:
       CallRightClickRoutine(engine, rc.label, redo_text_wait);
       return RightClickEnd::kRoutineCalled;
-    case RightClickMode::kBackLog:     // the back-log viewer comes with the back-log
+    case RightClickMode::kBackLog:
+      OpenBackLog(engine);
+      break;
     case RightClickMode::kSystemMenu:  // the system menu comes with the save menus
     case RightClickMode::kOff:
     default:

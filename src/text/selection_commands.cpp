@@ -45,20 +45,11 @@ int32_t Choose(Engine& engine, const std::vector<Choice>& choices) {
   return RunSelectionWait(engine, choices);
 }
 
-// After a choice is taken the page starts anew, on the screen at once. (The
-// back-log page will be committed here once the engine keeps a back-log.)
-void StartPageAfterChoice(Engine& engine) {
-  TextWindow& w = engine.text;
-  if (w.shown) DirtyTextWindow(engine);
-  StartNewTextPage(w);
-  if (w.shown) ShowDirtyNow(engine);
-}
-
 void CmdSelect(Engine& engine) {
   const std::vector<Choice> choices = ReadChoices(engine, true);
   const int32_t k = Choose(engine, choices);
   if (k == kSelectionAbandoned) return;
-  StartPageAfterChoice(engine);
+  StartNewPageOnScreen(engine);
   JumpToLabel(engine, choices[k].label);
 }
 
@@ -69,7 +60,7 @@ void CmdSelgosub(Engine& engine) {
   GosubStack& stack = engine.interp.gosub;
   if (!stack.CanPush())
     ReportError(engine, "gosub文のせいでスタックが溢れました。", "スタックエラー");
-  StartPageAfterChoice(engine);
+  StartNewPageOnScreen(engine);
   stack.Push(engine.script.pos);
   JumpToLabel(engine, choices[k].label);
 }
@@ -84,7 +75,7 @@ void CmdSelnum(Engine& engine) {
   }
   const int32_t k = Choose(engine, choices);
   if (k == kSelectionAbandoned) return;
-  StartPageAfterChoice(engine);
+  StartNewPageOnScreen(engine);
   engine.vars.SetNum(var, k);
 }
 
@@ -115,7 +106,7 @@ void CmdCselgoto(Engine& engine) {
   const std::vector<Choice>& csel = engine.selection.csel;
   if (k < 0 || static_cast<size_t>(k) >= csel.size()) return;
   const std::string label = csel[static_cast<size_t>(k)].label;
-  StartPageAfterChoice(engine);
+  StartNewPageOnScreen(engine);
   JumpToLabel(engine, label);
 }
 

@@ -9,6 +9,7 @@
 #include "graphics/effects.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "text/back_log_viewer.h"
 #include "text/line_breaking.h"
 #include "text/right_click.h"
 #include "text/text_draw.h"
@@ -203,8 +204,9 @@ class SelectionWait {
       if (e.key == kKeyArrowDown) Step(1);
       // Escape stands for the right click.
       if (e.key == kKeyEscape) escape_ = true;
+    } else if (e.kind == PlayerEvent::Kind::kWheel && e.value > 0) {
+      OpenBackLog(engine_);
     }
-    // The wheel turned up will open the back-log once there is one.
   }
 
   // Up and Down: the pointer goes to the previous or next choice, round the

@@ -21,49 +21,39 @@ namespace {
 // otherwise ask for a layer of gigabytes.
 constexpr int64_t kMaxPageSide = 4096;
 
-// The text window's settings without its page: glyphs, picture and layer stay
-// where they are, only the values are copied.
-TextWindow SettingsOf(TextWindow& window) {
-  TextLayer layer = std::exchange(window.layer, TextLayer{});
-  ImageSurface frame = std::exchange(window.frame_image, ImageSurface{});
-  TextWindow copy = window;
-  window.layer = std::move(layer);
-  window.frame_image = std::move(frame);
-  return copy;
-}
+// The glyph grid of a page: what strsp gives, or what logsp2 takes.
+struct PageGrid {
+  int32_t columns = 0, rows = 0;
+  int32_t glyph_width = 0, glyph_height = 0;
+  int32_t pitch_x = 0, pitch_y = 0;
+  int32_t bold = 0, shadow = 0;
+};
 
-void StringSprite(Engine& engine, bool visible) {
-  const int32_t n = ReadNumber(engine);
-  ExpectComma(engine);
-  const std::string text = ReadString(engine);
-  int32_t v[10];
-  for (int32_t& value : v) {
-    ExpectComma(engine);
-    value = ReadNumber(engine);
-  }
-  const auto [x, y, columns, rows, glyph_w, glyph_h, pitch_x, pitch_y, bold, shadow] = v;
+// Lays `text` out on a page of the text window's settings with `grid`, makes
+// it sprite n's picture (tag "bklg") and places the sprite at (x, y).
+void ShowTextPageSprite(Engine& engine, int32_t n, const std::string& text, int32_t x, int32_t y,
+                        const PageGrid& grid, PageTextForm form, bool visible, const char* bad_grid_message) {
   SpriteSlot& slot = SpriteAt(engine, n);
-  EraseTextWindowBeforePictureChange(engine, false);
-
-  TextWindow page = SettingsOf(engine.text);
+  TextWindow page = CopyPageSettings(engine.text);
   page.text_left = page.text_top = 0;
-  page.columns = columns;
-  page.rows = rows;
-  page.glyph_width = glyph_w;
-  page.glyph_height = glyph_h;
-  page.advance_x = glyph_w + pitch_x;
-  page.advance_y = glyph_h + pitch_y;
-  page.bold = bold;
-  page.shadow = shadow;
+  page.columns = grid.columns;
+  page.rows = grid.rows;
+  page.glyph_width = grid.glyph_width;
+  page.glyph_height = grid.glyph_height;
+  page.advance_x = grid.glyph_width + grid.pitch_x;
+  page.advance_y = grid.glyph_height + grid.pitch_y;
+  page.bold = grid.bold;
+  page.shadow = grid.shadow;
   page.column = page.line = 0;
   const ShadowOffset offset = ShadowOffsetOf(page);
   const int64_t reach_x = std::max(0, offset.dx), reach_y = std::max(0, offset.dy);
-  const int64_t width = int64_t{columns} * page.advance_x + reach_x;
-  const int64_t height = int64_t{rows} * page.advance_y + reach_y;
-  if (columns <= 0 || rows <= 0 || width <= 0 || height <= 0 || width > kMaxPageSide || height > kMaxPageSide)
-    ReportError(engine, "strspの文字の枠の指定が間違っています。", "エラー");
+  const int64_t width = int64_t{grid.columns} * page.advance_x + reach_x;
+  const int64_t height = int64_t{grid.rows} * page.advance_y + reach_y;
+  if (grid.columns <= 0 || grid.rows <= 0 || width <= 0 || height <= 0 || width > kMaxPageSide ||
+      height > kMaxPageSide)
+    ReportError(engine, bad_grid_message, "エラー");
   page.layer.Resize(static_cast<int32_t>(width), static_cast<int32_t>(height));
-  DrawTextOnPage(engine, page, text);
+  DrawTextOnPage(engine, page, text, form);
 
   if (slot.visible && !slot.tag.empty()) DirtySprite(engine, slot);
   slot.surface.Reset();
@@ -76,8 +66,63 @@ void StringSprite(Engine& engine, bool visible) {
   if (visible) DirtySprite(engine, slot);
 }
 
+void StringSprite(Engine& engine, bool visible) {
+  const int32_t n = ReadNumber(engine);
+  ExpectComma(engine);
+  const std::string text = ReadString(engine);
+  int32_t v[10];
+  for (int32_t& value : v) {
+    ExpectComma(engine);
+    value = ReadNumber(engine);
+  }
+  const auto [x, y, columns, rows, glyph_w, glyph_h, pitch_x, pitch_y, bold, shadow] = v;
+  SpriteAt(engine, n);  // a bad sprite number is reported before anything changes
+  EraseTextWindowBeforePictureChange(engine, false);
+  const PageGrid grid{columns, rows, glyph_w, glyph_h, pitch_x, pitch_y, bold, shadow};
+  ShowTextPageSprite(engine, n, text, x, y, grid, PageTextForm::kStory, visible,
+                     "strspの文字の枠の指定が間違っています。");
+}
+
 void CmdStrsp(Engine& engine) { StringSprite(engine, true); }
 void CmdStrsph(Engine& engine) { StringSprite(engine, false); }
+
+// `logsp` and its kin: a back-log page (or any text in its form, line feeds
+// ending lines) as a sprite, on the text window's grid. The "2" forms give
+// the glyph size, the pitches and optionally bold and shadow.
+void LogSprite(Engine& engine, bool visible, bool own_glyphs) {
+  const int32_t n = ReadNumber(engine);
+  ExpectComma(engine);
+  const std::string text = ReadString(engine);
+  ExpectComma(engine);
+  const int32_t x = ReadNumber(engine);
+  ExpectComma(engine);
+  const int32_t y = ReadNumber(engine);
+  const TextWindow& w = engine.text;
+  PageGrid grid{w.columns,  w.rows, w.glyph_width, w.glyph_height, w.advance_x - w.glyph_width,
+                w.advance_y - w.glyph_height, w.bold, w.shadow};
+  if (own_glyphs) {
+    int32_t* fields[] = {&grid.glyph_width, &grid.glyph_height, &grid.pitch_x, &grid.pitch_y};
+    for (int32_t* f : fields) {
+      ExpectComma(engine);
+      *f = ReadNumber(engine);
+    }
+    if (CommaFollows(engine)) {
+      ExpectComma(engine);
+      grid.bold = ReadNumber(engine);
+      ExpectComma(engine);
+      grid.shadow = ReadNumber(engine);
+    }
+  }
+  SpriteAt(engine, n);
+  RemoveTextWindow(engine);
+  ShowTextPageSprite(engine, n, text, x, y, grid, PageTextForm::kBackLog, visible,
+                     "logspの文字の枠の指定が間違っています。");
+}
+
+void CmdLogsp(Engine& engine) { LogSprite(engine, true, false); }
+void CmdLogsph(Engine& engine) { LogSprite(engine, false, false); }
+void CmdLogsp2(Engine& engine) { LogSprite(engine, true, true); }
+void CmdLogsph2(Engine& engine) { LogSprite(engine, false, true); }
 
 }  // namespace
 
@@ -112,6 +157,10 @@ bool MakeTextPagePicture(const TextWindow& page, ImageSurface& out) {
 void RegisterStringSpriteCommands(CommandTable& table) {
   table.Register("strsp", CmdStrsp);
   table.Register("strsph", CmdStrsph);
+  table.Register("logsp", CmdLogsp);
+  table.Register("logsph", CmdLogsph);
+  table.Register("logsp2", CmdLogsp2);
+  table.Register("logsph2", CmdLogsph2);
 }
 
 }  // namespace orivane

@@ -1,6 +1,8 @@
 // Sprites that show a page of text: `strsp` and `strsph` lay a text out as
 // story text is laid out, with the grid, glyph size, pitch, bold and shadow
-// they are given, and make it a sprite whose tag is "bklg". The sprite is an
+// they are given; `logsp`, `logsph`, `logsp2` and `logsph2` lay out a page of
+// the back-log (line feeds end its lines) on the text window's grid. Either
+// makes a sprite whose tag is "bklg". The sprite is an
 // alpha picture: the glyphs in their colours over their shadow, clear
 // elsewhere.
 #pragma once

@@ -21,7 +21,7 @@ int HexValue(uint8_t c) {
 bool IsControlByte(uint8_t c) {
   switch (c) {
     case ' ': case '\t': case '!': case '#': case '&': case '(': case '/': case ')':
-    case '<': case '>': case '{': case '}': case '_': case '@': case '\\':
+    case '<': case '>': case '{': case '}': case '_': case '@': case '\\': case '\n':
       return true;
     default:
       return false;
@@ -144,6 +144,8 @@ TextItem ReadTextItem(std::string_view t, size_t at, bool in_ruby_base, bool in_
         return with(TextItemKind::kSkippedWait);
       }
       return with(TextItemKind::kNoClickWait);
+    case '\n':
+      return with(TextItemKind::kLineFeed);
     case '@':
       return with(TextItemKind::kClickWait);
     case '\\':

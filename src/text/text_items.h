@@ -8,6 +8,7 @@
 //   (base/ruby)  ruby over its base                     {…}       variable assignments
 //   <N  >        a text button's ends                 _         no clickstr wait next
 //   @  \         click wait, page wait                 /         (last) no line break
+//   line feed    a line break (back-log pages hold one for every line break)
 #pragma once
 
 #include <cstddef>
@@ -38,6 +39,7 @@ enum class TextItemKind {
   kSkippedWait,   // "_@" or "_\": no wait at all
   kClickWait,     // "@"
   kPageWait,      // "\"
+  kLineFeed,      // a line feed: the next line
   kIgnored,       // "!" before anything else
   kEnd,           // a two-byte character cut by the end of the text
 };

@@ -22,7 +22,10 @@ PenPosition PenAtCursor(const TextWindow& w) {
   return p;
 }
 
+// The text window's line breaks and indentation go into the back-log page,
+// so that the viewer lays the page out as it was; other pages are not logged.
 void BreakLine(Engine& engine, TextWindow& w) {
+  if (&w == &engine.text) engine.back_log.Append("\n");
   if (w.line >= w.rows) ReportOverflow(engine);
   ++w.line;
   w.column = 0;
@@ -35,6 +38,8 @@ void ReportOverflow(Engine& engine) {
 void WrapLine(Engine& engine, TextWindow& page) {
   BreakLine(engine, page);
   page.column += page.indent;
+  if (&page == &engine.text)
+    for (int32_t i = 0; i < page.indent; ++i) engine.back_log.Append("\x81\x40");  // "　"
 }
 
 }  // namespace orivane

@@ -24,7 +24,8 @@ PenPosition CursorCellPosition(const TextWindow& window);
 PenPosition PenAtCursor(const TextWindow& window);
 
 // One line break on `page` (the text window, or a page drawn for a sprite):
-// the next line, column 0. A page that is full may break once more, below
+// the next line, column 0. The text window's line breaks, and the
+// indentation of its wraps, are written into the back-log page. A page that is full may break once more, below
 // its last line; the overflow is reported when something is put there
 // (a character, or another line break).
 void BreakLine(Engine& engine, TextWindow& page);

@@ -9,6 +9,7 @@
 #include "player_waits.h"
 #include "script/error.h"
 #include "script/labels.h"
+#include "text/back_log_viewer.h"
 #include "text/button_wait.h"
 #include "text/click_wait.h"
 #include "text/line_breaking.h"
@@ -85,15 +86,17 @@ struct RubyGroup {
 
 // One call of text output: walks the text, drawing characters and carrying
 // out the inline controls, until the text ends or a wait hands the script
-// elsewhere. Story text goes onto the text window's page and the screen; a
-// page drawn for a sprite is laid out the same way, off the screen, at once
-// and without waits.
+// elsewhere. Story text goes onto the text window's page and the screen, and
+// into the back-log. A page drawn for a sprite or for the back-log viewer is
+// laid out the same way, off the screen, at once and without waits; a
+// back-log page keeps to the line breaks it holds instead of wrapping.
 class TextPrinter {
  public:
-  enum class Target { kStory, kSpritePage };
+  enum class Target { kStory, kSpritePage, kBackLogPage };
 
   TextPrinter(Engine& engine, TextWindow& page, std::string_view text, Target target)
-      : engine_(engine), w_(page), out_(engine.text_out), text_(text), story_(target == Target::kStory) {}
+      : engine_(engine), w_(page), out_(engine.text_out), text_(text), story_(target == Target::kStory),
+        wraps_(target != Target::kBackLogPage) {}
 
   void Run() {
     if (w_.column == 0 && w_.line == 0) w_.vertical = w_.pending_vertical;
@@ -123,6 +126,7 @@ class TextPrinter {
     switch (item.kind) {
       case TextItemKind::kCharacter:
         if (ruby_.phase == RubyGroup::kReading) {
+          Log(text_.substr(item.begin, item.end - item.begin));
           if (ruby_.reading.size() + (item.end - item.begin) <= kMaxRubyBytes)
             ruby_.reading.append(text_.substr(item.begin, item.end - item.begin));
           return true;
@@ -154,15 +158,21 @@ class TextPrinter {
         w_.text_color = w_.palette[static_cast<size_t>(item.number)];
         return true;
       case TextItemKind::kRubyOpen:
+        Log("(");
         OpenRuby(item.begin);
         return true;
       case TextItemKind::kRubySlash:
+        Log("/");
         ruby_.base_bytes = item.begin - ruby_base_begin_;
         ruby_.base_run = static_cast<int64_t>(ruby_.base_bytes / 2) * w_.advance_x + ruby_.extra;
         ruby_.phase = RubyGroup::kReading;
         return true;
       case TextItemKind::kRubyClose:
+        Log(")");
         CloseRuby();
+        return true;
+      case TextItemKind::kLineFeed:
+        NextLine();
         return true;
       case TextItemKind::kJoinLine:
         joined_ = true;
@@ -203,6 +213,7 @@ class TextPrinter {
         y + w_.glyph_height >= engine_.screen_height || x < w_.frame_left || y < w_.frame_top ||
         x + w_.glyph_width >= w_.frame_right || y + w_.glyph_height >= w_.frame_bottom))
       ReportError(engine_, "文字がウィンドウからはみ出ました", "エラー！");
+    Log(text_.substr(item.begin, item.end - item.begin));
     const uint32_t started = engine_.platform.Ticks();
     const GlyphCell& cell = engine_.glyphs.Get(engine_.platform.Fonts(), PageFont(w_), item.first, item.second);
     Dirty(PutGlyphOnPage(w_, engine_.graphics.mul, pen_.x, pen_.y, cell, w_.text_color));
@@ -218,7 +229,7 @@ class TextPrinter {
       pen_.x += w_.advance_x;
     ++w_.column;
     const std::string_view following = text_.substr(item.end);
-    if (MustBreakLine(w_.column, w_.vertical ? w_.rows : w_.columns, following)) {
+    if (wraps_ && MustBreakLine(w_.column, w_.vertical ? w_.rows : w_.columns, following)) {
       Wrap();
       pen_ = PenAtCursor(w_);
     }
@@ -424,6 +435,22 @@ class TextPrinter {
     }
   }
 
+  // A line feed in the text: the next line, at its start.
+  void NextLine() {
+    if (story_) {
+      BreakLine(engine_, w_);
+    } else {
+      ++w_.line;
+      w_.column = 0;
+    }
+    pen_ = PenAtCursor(w_);
+  }
+
+  // What story text prints goes into the back-log page as well.
+  void Log(std::string_view bytes) {
+    if (story_) engine_.back_log.Append(bytes);
+  }
+
   // Story text shows what it drew when the screen is next shown.
   void Dirty(const PixelRect& r) {
     if (story_ && !r.empty())
@@ -444,6 +471,7 @@ class TextPrinter {
   TextOutputState& out_;
   std::string_view text_;
   const bool story_;
+  const bool wraps_;  // lines wrap at the end of the grid
   PenPosition pen_;
   bool instant_ = false;
   bool rest_at_once_ = false;        // a click during this call: no more typing delays
@@ -463,8 +491,10 @@ void OutputText(Engine& engine, std::string_view sjis) {
   TextPrinter(engine, engine.text, sjis, TextPrinter::Target::kStory).Run();
 }
 
-void DrawTextOnPage(Engine& engine, TextWindow& page, std::string_view sjis) {
-  TextPrinter(engine, page, sjis, TextPrinter::Target::kSpritePage).Run();
+void DrawTextOnPage(Engine& engine, TextWindow& page, std::string_view sjis, PageTextForm form) {
+  TextPrinter(engine, page, sjis,
+              form == PageTextForm::kBackLog ? TextPrinter::Target::kBackLogPage : TextPrinter::Target::kSpritePage)
+      .Run();
 }
 
 void AttachText(Engine& engine) {
@@ -472,6 +502,7 @@ void AttachText(Engine& engine) {
   InstallTextWindowHooks(engine);
   InstallWaitCursorHook(engine);
   InstallButtonHook(engine);
+  InstallBackLogHook(engine);
   InstallTextPictureRenderer(engine);
 }
 
@@ -480,6 +511,7 @@ void ResetTextForStartUp(Engine& engine) {
   engine.text_out = TextOutputState{};
   engine.buttons = ButtonState{};
   engine.selection = SelectionState{};
+  engine.back_log = BackLog{};
 }
 
 void ResetTextOutputForGame(Engine& engine) {

@@ -28,9 +28,14 @@ void ResetTextOutputForGame(Engine& engine);
 // platform writes its printed characters to standard output first.
 void OutputText(Engine& engine, std::string_view sjis);
 
-// Lays the text out on `page` as story text is laid out (its grid from
-// text_left, text_top; glyphs into its layer), at once, without waits, echo or
-// screen: the pages that sprites show.
-void DrawTextOnPage(Engine& engine, TextWindow& page, std::string_view sjis);
+// How a text given for a page is laid out: as story text is (lines wrap at
+// the end of the grid), or as a back-log page, whose line feeds and spaces
+// already say where each line ends and how far it is indented.
+enum class PageTextForm { kStory, kBackLog };
+
+// Lays the text out on `page` (its grid from text_left, text_top; glyphs into
+// its layer), at once, without waits, echo, back-log or screen: the pages
+// that sprites and the back-log viewer show.
+void DrawTextOnPage(Engine& engine, TextWindow& page, std::string_view sjis, PageTextForm form);
 
 }  // namespace orivane

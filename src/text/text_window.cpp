@@ -1,6 +1,7 @@
 #include "text/text_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine.h"
 
@@ -26,6 +27,16 @@ void StartNewTextPage(TextWindow& window) {
   window.line = 0;
   window.layer.Clear();
   window.font_face = window.pending_font_face;
+}
+
+TextWindow CopyPageSettings(TextWindow& window) {
+  // The big members step aside while the rest is copied.
+  TextLayer layer = std::exchange(window.layer, TextLayer{});
+  ImageSurface frame = std::exchange(window.frame_image, ImageSurface{});
+  TextWindow copy = window;
+  window.layer = std::move(layer);
+  window.frame_image = std::move(frame);
+  return copy;
 }
 
 int32_t TextSpeedInEffect(const Engine& engine) {

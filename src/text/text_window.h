@@ -146,6 +146,11 @@ void ResetTextWindowForGame(Engine& engine);
 // becomes the page's face.
 void StartNewTextPage(TextWindow& window);
 
+// The window's settings without its page, for laying text out elsewhere (a
+// sprite's page, the back-log viewer): the copy has an empty layer and no
+// window picture; the window keeps its own.
+TextWindow CopyPageSettings(TextWindow& window);
+
 // ---- speed ------------------------------------------------------------------
 
 // Milliseconds per character now: `speed`, or the player's menu choice in the

@@ -20,11 +20,6 @@ namespace {
 
 // ---- argument helpers ---------------------------------------------------------
 
-bool CommaFollows(Engine& engine) {
-  SkipBlanks(engine);
-  return engine.script.Cur() == ',';
-}
-
 bool AtStatementEnd(Engine& engine) {
   SkipBlanks(engine);
   const uint8_t c = engine.script.Cur();
@@ -119,14 +114,15 @@ WindowGeometry ReadWindowGeometry(Engine& engine) {
 }
 
 // `setwindow` and `setwindow3`. The two differ only in the back-log page being
-// collected, which `setwindow` discards; the back-log is not kept yet.
-void SetWindow(Engine& engine) {
+// collected, which `setwindow` discards.
+void SetWindow(Engine& engine, bool keep_collected_page) {
   const WindowGeometry g = ReadWindowGeometry(engine);
   if (g.columns < 0 || g.rows < 0)
     ReportError(engine, "setwindowの縦横文字数指定が間違っています。", "エラー");
   TextWindow& w = engine.text;
   if (w.shown) RemoveTextWindow(engine);
   StartNewTextPage(w);
+  if (!keep_collected_page) engine.back_log.DropCollected();
   w.text_left = g.text_left;
   w.text_top = g.text_top;
   w.columns = g.columns;
@@ -153,12 +149,8 @@ void SetWindow(Engine& engine) {
   RunTransition(engine, 1, 0, {}, nullptr);
 }
 
-void CmdSetwindow(Engine& engine) {
-  SetWindow(engine);
-}
-void CmdSetwindow3(Engine& engine) {
-  SetWindow(engine);
-}
+void CmdSetwindow(Engine& engine) { SetWindow(engine, false); }
+void CmdSetwindow3(Engine& engine) { SetWindow(engine, true); }
 
 void CmdSetwindow2(Engine& engine) {
   ApplyWindowLook(engine, ReadWindowLook(engine));

@@ -114,6 +114,7 @@ void RepaintTextWindow(Engine& engine) {
 }
 
 void StartNewPageOnScreen(Engine& engine) {
+  engine.back_log.Commit();
   TextWindow& w = engine.text;
   if (w.shown) DirtyTextWindow(engine);
   StartNewTextPage(w);

@@ -31,8 +31,9 @@ void RemoveTextWindow(Engine& engine);
 // shown again at once (nothing happens while the window is off).
 void RepaintTextWindow(Engine& engine);
 
-// A new page (StartNewTextPage) taken to the screen at once: the old glyphs
-// leave it when the window is showing.
+// The page ends: the back-log page is committed, and a new page
+// (StartNewTextPage) is taken to the screen at once, the old glyphs leaving
+// it when the window is showing.
 void StartNewPageOnScreen(Engine& engine);
 
 // Before a picture change (`lsp`, `bg`, `ld`, `tal` …): under

@@ -42,11 +42,6 @@ TrapArgument ReadTrapArgument(Engine& engine, const char* message) {
   ReportError(engine, message, "エラー");
 }
 
-bool CommaFollows(Engine& engine) {
-  SkipBlanks(engine);
-  return engine.script.Cur() == ',';
-}
-
 // `stop`: a trap that fires from now on is only remembered.
 void Stop(Trap& t) {
   if (t.state == 0) t.state = 1;
