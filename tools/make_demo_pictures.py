@@ -105,6 +105,17 @@ def ripple_mask(x, y):
     return (v, v, v)
 
 
+def page_arrow(up, lit):
+    # A 20 × 20 arrow for the back-log's page buttons; magenta, the top-left
+    # pixel's colour, is the key colour. The lit picture shows the pointer over it.
+    def pixel(x, y):
+        t = y if up else 19 - y
+        if 3 <= t <= 16 and abs(x - 9.5) <= (t - 3) * 0.6 + 0.5 and not (x == 0 and y == 0):
+            return (255, 240, 150) if lit else (170, 170, 200)
+        return (255, 0, 255)
+    return pixel
+
+
 def main():
     write_png("sky.png", 640, 480, sky)
     write_png("hills.png", 640, 480, hills)
@@ -114,6 +125,10 @@ def main():
     write_png("centre.png", 160, 360, figure((120, 200, 230)), alpha=True)
     write_png("right.png", 160, 360, figure((180, 230, 120)), alpha=True)
     write_bmp("ripple.bmp", 64, 64, ripple_mask)
+    write_bmp("uoncur.bmp", 20, 20, page_arrow(True, True))
+    write_bmp("uoffcur.bmp", 20, 20, page_arrow(True, False))
+    write_bmp("doncur.bmp", 20, 20, page_arrow(False, True))
+    write_bmp("doffcur.bmp", 20, 20, page_arrow(False, False))
 
 
 if __name__ == "__main__":

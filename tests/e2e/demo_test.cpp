@@ -79,5 +79,28 @@ TEST(Demo, ShowsItsStoryInTheWindow) {
   for (int shift : {0, 8, 16}) EXPECT_LT((inside >> shift) & 0xFF, (outside >> shift) & 0xFF) << shift;
 }
 
+// Two clicks pass the first page; the wheel turned up at the next wait
+// shows that page again in the back-log's yellow, and the run ends there,
+// in the viewer.
+TEST(Demo, ShowsTheFirstPageInTheBackLog) {
+  GameDir game;
+  CopyDemo(game);
+  game.WriteBytes("input.txt", "after 5000 click 1 1\nafter 5000 click 1 1\nafter 5000 wheel 1\n");
+  RunResult r = RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/input.txt",
+                            "--screenshot", game.path() + "/shot.bmp", game.path()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string shot = game.ReadBytes("shot.bmp");
+  ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
+  int yellow = 0;
+  for (int y = 350; y < 460; ++y)
+    for (int x = 44; x < 600; ++x) {
+      const size_t at = 54 + static_cast<size_t>(479 - y) * 640 * 3 + x * 3;
+      yellow += shot.compare(at, 3, "\x40\xFF\xFF") == 0;
+    }
+  EXPECT_GT(yellow, 100);
+  // The viewer's page is not story text: the transcript ends with the third line.
+  EXPECT_EQ(r.out.find("「Alt+Enter」"), std::string::npos) << r.out;
+}
+
 }  // namespace
 }  // namespace orivane::test
