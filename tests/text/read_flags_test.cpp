@@ -16,6 +16,8 @@
 #include "support/script_cases.h"
 #include "support/scripted_run.h"
 #include "text/read_flags.h"
+#include "text/fake_fonts.h"
+#include "text/text_window_run.h"
 #include "util/sjis.h"
 
 namespace orivane::test {
@@ -281,6 +283,44 @@ TEST(ReadFlagsAcrossRuns, SkippingStopsWhereTheFirstRunEnded) {
   RunResult fresh = RunScripted(game, second_input);
   EXPECT_EQ(fresh.status, 0) << fresh.err;
   EXPECT_EQ(fresh.out, "一行目\n");
+}
+
+// Skipped text goes onto the page as always, but the screen is shown once a
+// frame of the engine clock at most, not for every character and page. What
+// was not shown stays dirty and reaches the screen when skipping ends.
+TEST(SkipDisplay, IsShownOnceAFrameAndCatchesUpWhenSkippingEnds) {
+  // A 10 × 4 grid of 10 × 10 cells at (10, 10), typed at 10 ms a character.
+  const std::string window = "setwindow 10,10,10,4,10,10,0,2,10,0,0,#ffffff,0,0,319,239\n";
+  std::string body;
+  for (int page = 0; page < 40; ++page) body += "一二三四\\\n";
+  body += "五六@\nskipoff\n七@";
+  GameDir game;
+  game.Write("0.txt", SmallGame(window, body));
+  FakeFonts fonts;
+  FakeFonts::DrawSolid(fonts);
+  struct Run {
+    int shows = 0;
+    TextRun run;
+  };
+  auto run = [&](const std::string& input) {
+    Run r;
+    r.run = RunTextGame(game, {}, [&](const DisplaySurface&) { ++r.shows; }, RunWith(&fonts, input));
+    EXPECT_EQ(r.run.status, 0) << r.run.err;
+    return r;
+  };
+  const Run plain = run("move 1 1\n");
+  const Run skipped = run("menu 40006\n");  // skip mode from the first character on
+  EXPECT_GT(plain.shows, 160);  // every character of the 40 pages
+  EXPECT_LT(skipped.shows, 10);
+  EXPECT_EQ(skipped.run.out, plain.run.out);
+  // The last skipped line (五六) and the first line after it (七) are on the
+  // screen: white ink in the cells' centres.
+  for (const Run* r : {&plain, &skipped}) {
+    EXPECT_EQ(r->run.display.RowFromTop(15)[15 * 3], 0xFF);
+    EXPECT_EQ(r->run.display.RowFromTop(15)[25 * 3], 0xFF);
+    EXPECT_EQ(r->run.display.RowFromTop(27)[15 * 3], 0xFF);
+    EXPECT_EQ(r->run.display.RowFromTop(15)[35 * 3], 0x00);
+  }
 }
 
 }  // namespace
