@@ -4,6 +4,7 @@
 // in every wait for the player that lasts more than a second.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
@@ -69,6 +70,9 @@ TEST_F(ReadFlagFile, LoadsWhateverIsThereAndNeverMore) {
       {"longer: cut", [](const GameDir& g) { g.WriteBytes("kidoku.dat", "\x01\x02\x03\x04\x05\x06"); },
        {1, 2, 3, 4}},
       {"a directory", [](const GameDir& g) { std::filesystem::create_directory(g.path() + "/kidoku.dat"); },
+       {0, 0, 0, 0}},
+      // Nobody writes into the pipe: reading it must not wait for ever.
+      {"a named pipe", [](const GameDir& g) { ASSERT_EQ(mkfifo((g.path() + "/kidoku.dat").c_str(), 0600), 0); },
        {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
