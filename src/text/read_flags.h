@@ -13,10 +13,10 @@ namespace orivane {
 
 struct ReadFlags {
   bool skip_mode = false;
+  bool read_only_skip = false;  // skip mode stops at unread text
   // While skipping, text is shown on the screen again from this moment of
   // the engine clock on (once a frame).
   uint32_t skip_show_due = 0;
-  bool read_only_skip = false;  // skip mode stops at unread text
   // `automode` or `mode_ext` in the *define block: the menu bar keeps its
   // auto-mode item; without either, `game` takes it away.
   bool auto_mode_item = false;

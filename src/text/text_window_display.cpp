@@ -125,7 +125,10 @@ void ShowTextProgress(Engine& engine) {
   ReadFlags& rf = engine.read_flags;
   if (rf.skip_mode) {
     const uint32_t now = engine.platform.Ticks();
-    if (!TimeReached(now, rf.skip_show_due)) return;
+    // Within a frame of the last showing, nothing. (Counted forward from now,
+    // so that a moment from long ago never looks like one still to come.)
+    const uint32_t frame_left = rf.skip_show_due - now;
+    if (frame_left != 0 && frame_left <= kSkipFrameMs) return;
     rf.skip_show_due = now + kSkipFrameMs;
   }
   ShowDirtyNow(engine);
