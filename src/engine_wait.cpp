@@ -89,6 +89,14 @@ void CheckRunLimits(Engine& engine) {
   }
 }
 
+std::optional<uint32_t> LongWaitWrite::Poll(Engine& engine, uint32_t now) {
+  if (done_) return std::nullopt;
+  if (!TimeReached(now, due_)) return due_;
+  done_ = true;
+  if (engine.waits.write_persistent) engine.waits.write_persistent(engine);
+  return std::nullopt;
+}
+
 bool SkipKeyHeld(Engine& engine) {
   Platform& p = engine.platform;
   if (!p.KeyHeld(kKeyCtrl)) return false;

@@ -36,6 +36,30 @@ struct WaitState {
   // player event) and tells which player event it was; false when nothing
   // was pending. Installed by the shell.
   bool (*pump_one)(Engine&, PlayerEvent* handled) = nullptr;
+  // Writes the files that outlive the run (read flags and the like).
+  // Installed by the save subsystem; the waits for the player call it
+  // through LongWaitWrite.
+  void (*write_persistent)(Engine&) = nullptr;
+};
+
+// A wait for the player that has lasted more than this many milliseconds
+// writes the persistent files, once.
+inline constexpr uint32_t kWriteAfterWaitingMs = 1000;
+
+// The persistent-data write of one wait for the player: made when the wait
+// starts, polled on every round of it.
+class LongWaitWrite {
+ public:
+  explicit LongWaitWrite(uint32_t start) : due_(start + kWriteAfterWaitingMs + 1) {}
+
+  // Once the wait has lasted more than kWriteAfterWaitingMs, runs the writer
+  // (the first time only). Returns the moment the wait must wake for it, or
+  // nullopt once it has run.
+  std::optional<uint32_t> Poll(Engine& engine, uint32_t now);
+
+ private:
+  uint32_t due_;
+  bool done_ = false;
 };
 
 // Adds a source to the wake list (once, when a subsystem attaches).

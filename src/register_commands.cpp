@@ -1,6 +1,7 @@
 #include "register_commands.h"
 
 #include "archive/archive_commands.h"
+#include "save/persistent_commands.h"
 #include "script/command_table.h"
 #include "script/control_commands.h"
 #include "script/declaration_commands.h"
@@ -12,6 +13,7 @@
 #include "text/back_log_commands.h"
 #include "text/button_commands.h"
 #include "text/input_wait_commands.h"
+#include "text/read_flag_commands.h"
 #include "text/right_click.h"
 #include "text/selection_commands.h"
 #include "text/string_sprite.h"
@@ -39,6 +41,8 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterRightClickCommands(table);
   RegisterBackLogCommands(table);
   RegisterSelectionCommands(table);
+  RegisterReadFlagCommands(table);
+  RegisterPersistentDataCommands(table);
 }
 
 }  // namespace orivane

@@ -4,6 +4,7 @@
 #include "engine.h"
 #include "graphics/graphics_state.h"
 #include "platform/platform.h"
+#include "save/persistent_data.h"
 #include "save/save_point.h"
 #include "script/script_lifecycle.h"
 #include "shell/shell_lifecycle.h"
@@ -17,12 +18,14 @@ void AttachSubsystems(Engine& engine) {
   AttachShell(engine);
   AttachGraphics(engine);
   AttachText(engine);
+  AttachPersistentData(engine);
 }
 
 void ResetSubsystemsForStartUp(Engine& engine) {
   ResetScriptForStartUp(engine);
   ResetTextForStartUp(engine);
   ResetSaveForStartUp(engine);
+  ResetPersistentDataForStartUp(engine);
   ResetShellForStartUp(engine);
 }
 

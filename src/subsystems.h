@@ -1,7 +1,8 @@
 // The lifecycle of the engine's subsystems, in one ordered place. Each
 // subsystem owns its steps (script/script_lifecycle.h, graphics_state.h,
-// text_output.h, text_window.h, save_point.h, archive_set.h, shell/shell_lifecycle.h); here
-// they are called in the order the start-up cycle needs:
+// text_output.h, text_window.h, save_point.h, persistent_data.h,
+// archive_set.h, shell/shell_lifecycle.h); here they are called in the order
+// the start-up cycle needs:
 //
 //   attach       once, when the Engine is made: wake sources and hooks
 //   reset        before the script is loaded (start-up, `definereset`):

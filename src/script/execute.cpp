@@ -190,10 +190,7 @@ void RunStatements(Engine& engine, RunMode mode) {
     uint8_t c = s.Cur();
     if (mode == RunMode::kGame && engine.text.column == 0 && engine.text.line == 0 && engine.save_point.enabled)
       engine.save_point.position = s.pos;
-    if (engine.read_flags.Covers(s.pos)) {
-      if (engine.read_flags.read_only_skip && !engine.read_flags.IsSet(s.pos)) engine.read_flags.skip_mode = false;
-      engine.read_flags.Set(s.pos);
-    }
+    MarkRead(engine.read_flags, s.pos);
     switch (c) {
       case 0:
         ReportError(engine, "ファイルの終端に達しました。", "スクリプトエラー");

@@ -1,6 +1,7 @@
 #include "shell/menu_bar.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "engine.h"
 #include "platform/platform.h"
@@ -139,7 +140,15 @@ void CompleteMenuAtGame(Engine& engine) {
   if (sh.menu_deleted) engine.platform.SetMenu(nullptr);
   sh.current_font = Utf8ToSjis("ＭＳ ゴシック");
   TakeDefaultFontFaceAtGame(engine);
-  if (!sh.menu_custom) return;
+  if (!sh.menu_custom) {
+    // The built-in bar offers auto mode only to a game that asked for it
+    // (`automode` or `mode_ext` in the *define block).
+    if (!engine.read_flags.auto_mode_item) {
+      std::erase_if(sh.bar.items, [](const MenuItem& m) { return m.command == kAuto; });
+      ShowMenuBar(engine);
+    }
+    return;
+  }
   for (MenuItem& m : sh.bar.items) {
     auto grey = [](auto& self, MenuItem& item) -> void {
       if (!item.IsSubMenu()) item.enabled = DialogAvailable(item.command);

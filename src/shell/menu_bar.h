@@ -32,7 +32,8 @@ std::optional<int32_t> MenuWordCommand(std::string_view keyword);
 MenuItem BuildFontSubMenu(const ShellState& shell, std::string_view label_utf8);
 
 // Called when the *define block has ended: removes a deleted bar, resets the
-// current font, and makes a script-built bar's check marks match the settings.
+// current font, takes the auto-mode item off the built-in bar unless the
+// block kept it, and makes a script-built bar's check marks match the settings.
 void CompleteMenuAtGame(Engine& engine);
 
 // Hands the current bar to the platform (nothing after `deletemenu` took effect).

@@ -7,6 +7,7 @@
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
 #include "shell/window_events.h"
+#include "text/read_flags.h"
 #include "text/text_window.h"
 #include "util/sjis.h"
 
@@ -63,9 +64,7 @@ void AskToReset(Engine& engine) {
 // Skip to the next selection, unless read-flag skipping must stop here
 // because the text at the script position has not been read.
 void StartSkip(Engine& engine) {
-  const ReadFlags& rf = engine.read_flags;
-  int32_t pos = engine.script.pos;
-  if (rf.read_only_skip && !rf.bits.empty() && rf.Covers(pos) && !rf.IsSet(pos)) return;
+  if (SkipStopsAt(engine.read_flags, engine.script.pos)) return;
   engine.read_flags.skip_mode = true;
 }
 

@@ -119,7 +119,9 @@ void CmdVersionStr(Engine& engine) {
 void CmdUseWheel(Engine& engine) { engine.shell.wheel_input = true; }
 void CmdUseEscSpc(Engine& engine) { engine.shell.esc_space_input = true; }
 void CmdCtrlAlt(Engine& engine) { engine.shell.skip_key_needs_alt = true; }
-void CmdModeExt(Engine& engine) { engine.shell.settings.auto_mode = true; }
+// The same as `automode`: the menu bar keeps its auto-mode item. It does not
+// start auto mode; the player does that from the menu.
+void CmdModeExt(Engine& engine) { engine.read_flags.auto_mode_item = true; }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "engine.h"
 #include "platform/platform.h"
+#include "save/persistent_data.h"
 #include "script/error.h"
 #include "script/execute.h"
 #include "script/labels.h"
@@ -30,12 +31,14 @@ void ShowWindowForGame(Engine& engine) {
   hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
 }
 
-// Releases what the run holds, in order: the menu, then full screen. (The
-// parts that play movies and sound, keep output files and global variables
-// release theirs before the menu goes.) The temporary directory goes last,
-// with RunEngine.
+// Releases what the run holds, in order: the persistent files are written,
+// then the menu goes, then full screen. (The parts that play movies and
+// sound and keep output files release theirs before the menu goes.) The
+// temporary directory goes last, with RunEngine. Every end of the run passes
+// here: `end`, a confirmed close, a script error, a timeout, a signal.
 void Shutdown(Engine& engine) {
   engine.shell.heartbeat.running = false;
+  WritePersistentData(engine);
   engine.platform.SetMenu(nullptr);
   if (engine.shell.full_screen) engine.platform.SetFullScreen(false);
 }

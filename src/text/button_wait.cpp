@@ -244,6 +244,7 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
   const ButtonWaitOptions& o = st.options;
   InputState& in = engine.input;
   const uint32_t start = engine.platform.Ticks();
+  LongWaitWrite persistent_write(start);
   const bool skip_at_start = engine.read_flags.skip_mode;
   const bool auto_at_start = engine.shell.settings.auto_mode;
   const bool wheel = engine.shell.wheel_input;
@@ -265,6 +266,7 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
       result = kButtonNone;
       break;
     }
+    const std::optional<uint32_t> write_at = persistent_write.Poll(engine, engine.platform.Ticks());
     if (text && scope != ButtonWaitScope::kTableAndTextKeepPage &&
         ((engine.read_flags.skip_mode && engine.text_out.auto_click_ms == 0) || SkipKeyHeld(engine)))
       result = kButtonNone;
@@ -338,6 +340,7 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
       EndRunForMissingPlayer(engine, verdict.note, verdict.status);
     std::optional<uint32_t> wake = deadline;
     if (verdict.due && (!wake || static_cast<int32_t>(*verdict.due - *wake) < 0)) wake = verdict.due;
+    if (write_at && (!wake || static_cast<int32_t>(*write_at - *wake) < 0)) wake = write_at;
     SleepUntil(engine, wake);
   }
   in.left_clicked = in.right_clicked = false;

@@ -148,6 +148,7 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
   out.last_wait = kind;
   ShowCursor(engine, kind, pen);
   const uint32_t start = engine.platform.Ticks();
+  LongWaitWrite persistent_write(start);
   const std::optional<uint32_t> auto_click_at =
       auto_click ? std::optional<uint32_t>(start + static_cast<uint32_t>(out.auto_click_ms)) : std::nullopt;
   TextWaitEnd end = TextWaitEnd::kGoOn;
@@ -159,7 +160,7 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
       break;
     }
     const uint32_t now = engine.platform.Ticks();
-    std::optional<uint32_t> deadline = auto_click_at;
+    std::optional<uint32_t> deadline = Sooner(auto_click_at, persistent_write.Poll(engine, now));
     if (auto_click) {
       if (TimeReached(now, *auto_click_at)) break;
     } else {

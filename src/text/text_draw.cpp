@@ -38,12 +38,53 @@ PixelRect PutGlyphOnPage(TextWindow& w, const MulTable& mul, int32_t x, int32_t 
   const int64_t top = std::max<int64_t>(0, -int64_t{y});
   const int64_t right = std::min<int64_t>(cell.width, int64_t{layer.width} - x);
   const int64_t bottom = std::min<int64_t>(cell.height, int64_t{layer.height} - y);
+  // The visited part lies on the layer, so pixels are stored without a test
+  // each, and the box of the inked ones joins the layer's used box once.
+  bool inked = false;
+  int64_t ink_left = 0, ink_right = 0, ink_top = 0, ink_bottom = 0;
   for (int64_t j = top; j < bottom; ++j) {
-    const uint8_t* a_row = cell.coverage.data() + j * cell.width;
-    for (int64_t i = left; i < right; ++i) {
-      const uint8_t a = a_row[i];
-      if (a == 0) continue;
-      layer.Set(static_cast<int>(x + i), static_cast<int>(y + j), a, blue[a], green[a], red[a]);
+    const uint8_t* a_row = cell.coverage.data() + j * cell.width + left;
+    // The layer pixel under the cell's column `left` of this row.
+    const size_t at = static_cast<size_t>(y + j) * static_cast<size_t>(layer.width) + static_cast<size_t>(x + left);
+    uint8_t* coverage = layer.coverage.data() + at;
+    uint8_t* colour = layer.colour.data() + at * 3;
+    // The inked run of the row; blank pixels inside it keep what is under
+    // them (a mask instead of a branch: the rows of a glyph are ragged).
+    int64_t first = 0, last = right - left - 1;
+    while (first <= last && a_row[first] == 0) ++first;
+    while (last >= first && a_row[last] == 0) --last;
+    if (last < first) continue;
+    for (int64_t k = first; k <= last; ++k) {
+      const uint8_t a = a_row[k];
+      const uint8_t keep = a == 0 ? 0xFF : 0;  // blue[0], green[0] and red[0] are 0
+      coverage[k] = static_cast<uint8_t>((coverage[k] & keep) | a);
+      colour[k * 3] = static_cast<uint8_t>((colour[k * 3] & keep) | blue[a]);
+      colour[k * 3 + 1] = static_cast<uint8_t>((colour[k * 3 + 1] & keep) | green[a]);
+      colour[k * 3 + 2] = static_cast<uint8_t>((colour[k * 3 + 2] & keep) | red[a]);
+    }
+    first += left;
+    last += left;
+    if (!inked) {
+      inked = true;
+      ink_left = first;
+      ink_right = last;
+      ink_top = j;
+    }
+    ink_left = std::min(ink_left, first);
+    ink_right = std::max(ink_right, last);
+    ink_bottom = j;
+  }
+  if (inked) {
+    const PixelRect ink{static_cast<int>(x + ink_left), static_cast<int>(y + ink_top),
+                        static_cast<int>(x + ink_right), static_cast<int>(y + ink_bottom)};
+    PixelRect& used = layer.used;
+    if (used.empty()) {
+      used = ink;
+    } else {
+      used.left = std::min(used.left, ink.left);
+      used.top = std::min(used.top, ink.top);
+      used.right = std::max(used.right, ink.right);
+      used.bottom = std::max(used.bottom, ink.bottom);
     }
   }
   const ShadowOffset shadow = ShadowOffsetOf(w);

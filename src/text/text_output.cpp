@@ -219,7 +219,7 @@ class TextPrinter {
     Dirty(PutGlyphOnPage(w_, engine_.graphics.mul, pen_.x, pen_.y, cell, w_.text_color));
     page_just_cleared_ = false;
     if (!instant_) {
-      ShowDirtyNow(engine_);
+      ShowTextProgress(engine_);
       if (!out_.skip_to_page && !rest_at_once_ && !engine_.read_flags.skip_mode)
         CharacterDelay(started + static_cast<uint32_t>(std::max(0, TextSpeedInEffect(engine_))));
     }
@@ -293,7 +293,7 @@ class TextPrinter {
     }
     if (instant_) {
       DirtyTextWindow(engine_);
-      ShowDirtyNow(engine_);
+      ShowTextProgress(engine_);
     }
     const bool waits = w_.text_mode != 0 && (page || !engine_.shell.settings.page_mode);
     if (waits && engine_.interp.textgosub_on) {
@@ -421,7 +421,7 @@ class TextPrinter {
         x += pitch;
       i += two ? 2 : 1;
     }
-    if (!instant_) ShowDirtyNow(engine_);
+    if (!instant_) ShowTextProgress(engine_);
   }
 
   // The automatic wrap. A sprite's page has no window to run out of: what

@@ -6,6 +6,7 @@
 #include "engine.h"
 #include "graphics/compose.h"
 #include "graphics/effects.h"
+#include "platform/platform.h"
 #include "text/text_window_paint.h"
 
 namespace orivane {
@@ -118,7 +119,20 @@ void StartNewPageOnScreen(Engine& engine) {
   TextWindow& w = engine.text;
   if (w.shown) DirtyTextWindow(engine);
   StartNewTextPage(w);
-  if (w.shown) ShowDirtyNow(engine);
+  if (w.shown) ShowTextProgress(engine);
+}
+
+void ShowTextProgress(Engine& engine) {
+  ReadFlags& rf = engine.read_flags;
+  if (rf.skip_mode) {
+    const uint32_t now = engine.platform.Ticks();
+    // Within a frame of the last showing, nothing. (Counted forward from now,
+    // so that a moment from long ago never looks like one still to come.)
+    const uint32_t frame_left = rf.skip_show_due - now;
+    if (frame_left != 0 && frame_left <= kSkipFrameMs) return;
+    rf.skip_show_due = now + kSkipFrameMs;
+  }
+  ShowDirtyNow(engine);
 }
 
 void EraseTextWindowBeforePictureChange(Engine& engine, bool exempt_under_mode2) {

@@ -5,6 +5,8 @@
 // its look changes or when a picture command takes it off first.
 #pragma once
 
+#include <cstdint>
+
 namespace orivane {
 
 struct Engine;
@@ -35,6 +37,16 @@ void RepaintTextWindow(Engine& engine);
 // (StartNewTextPage) is taken to the screen at once, the old glyphs leaving
 // it when the window is showing.
 void StartNewPageOnScreen(Engine& engine);
+
+// Skip mode shows the screen once a frame of the engine clock at most.
+inline constexpr uint32_t kSkipFrameMs = 16;
+
+// Shows the dirty part of the screen as text goes onto it. While skip mode
+// runs, at most once every kSkipFrameMs: skipped text goes by faster than
+// anyone reads it, and showing it character by character and page by page
+// would cost many times the text itself. What is not shown stays dirty for
+// the next showing (the wait or selection that ends the skip).
+void ShowTextProgress(Engine& engine);
 
 // Before a picture change (`lsp`, `bg`, `ld`, `tal` …): under
 // `erasetextwindow` 1 or 2 a showing window is taken off and the screen shown

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace orivane {
@@ -39,6 +40,23 @@ std::FILE* CreatePrivateFile(const std::string& path) {
 bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& out) {
   out.clear();
   return AppendFileBytes(name, out);
+}
+
+size_t ReadFileStart(const std::string& name, std::vector<uint8_t>& out) {
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return 0;
+  size_t got = 0;
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    while (got < out.size()) {
+      const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+  }
+  ::close(fd);
+  return got;
 }
 
 bool AppendFileBytes(const std::string& name, std::vector<uint8_t>& out) {

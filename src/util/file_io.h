@@ -30,6 +30,11 @@ std::FILE* CreatePrivateFile(const std::string& path);
 // Reads a whole file as bytes. Returns false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& out);
 
+// Reads the start of a regular file into `out`, at most `out.size()` bytes,
+// and returns how many it read. Anything else by that name (a directory, a
+// pipe that would block) and a file that cannot be opened give 0.
+size_t ReadFileStart(const std::string& name, std::vector<uint8_t>& out);
+
 // Appends a whole file to `out`. Returns false when it cannot be opened or read
 // (`out` may then hold part of the file after its old end).
 bool AppendFileBytes(const std::string& name, std::vector<uint8_t>& out);

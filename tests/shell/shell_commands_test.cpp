@@ -97,7 +97,10 @@ TEST(ShellCommands, SwitchesCaptionAndScriptMenuCommands) {
     EXPECT_TRUE(e.shell.wheel_input);
     EXPECT_TRUE(e.shell.esc_space_input);
     EXPECT_TRUE(e.shell.skip_key_needs_alt);
-    EXPECT_TRUE(e.shell.settings.auto_mode);
+    // `mode_ext` keeps the auto-mode item, as `automode` does; it does not
+    // start auto mode.
+    EXPECT_TRUE(e.read_flags.auto_mode_item);
+    EXPECT_FALSE(e.shell.settings.auto_mode);
     EXPECT_TRUE(e.shell.menu_deleted);
     EXPECT_EQ(e.shell.caption, Utf8ToSjis("題名"));
     EXPECT_TRUE(e.shell.full_screen);
