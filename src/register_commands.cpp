@@ -10,6 +10,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
+#include "save/save_commands.h"
 #include "text/back_log_commands.h"
 #include "text/button_commands.h"
 #include "text/input_wait_commands.h"
@@ -40,6 +41,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterTrapCommands(table);
   RegisterRightClickCommands(table);
   RegisterBackLogCommands(table);
+  RegisterSaveCommands(table);
   RegisterSelectionCommands(table);
   RegisterReadFlagCommands(table);
   RegisterPersistentDataCommands(table);

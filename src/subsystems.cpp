@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "save/persistent_data.h"
 #include "save/save_point.h"
+#include "save/save_slots.h"
 #include "script/script_lifecycle.h"
 #include "shell/shell_lifecycle.h"
 #include "text/back_log_viewer.h"
@@ -19,6 +20,7 @@ void AttachSubsystems(Engine& engine) {
   AttachGraphics(engine);
   AttachText(engine);
   AttachPersistentData(engine);
+  AttachSaveSlots(engine);
 }
 
 void ResetSubsystemsForStartUp(Engine& engine) {

@@ -4,6 +4,7 @@
 
 #include "engine.h"
 #include "graphics/animation.h"
+#include "graphics/background.h"
 #include "graphics/compose.h"
 #include "graphics/effects.h"
 #include "graphics/image_tag.h"
@@ -221,47 +222,6 @@ void CmdSpstr(Engine& engine) {
 }
 
 // ---- background and standing pictures --------------------------------------
-
-void SetBackgroundColour(Engine& engine, uint32_t rgb) {
-  Graphics& g = engine.graphics;
-  const int w = g.bgalia_on ? g.bgalia_w : engine.screen_width;
-  const int h = g.bgalia_on ? g.bgalia_h : engine.screen_height;
-  g.background.Reset();
-  g.background.CreateBlank(w, h, 24);
-  g.background.Fill(PixelRect{0, 0, w - 1, h - 1}, rgb);
-}
-
-void SetBackgroundPicture(Engine& engine, const std::string& tag) {
-  Graphics& g = engine.graphics;
-  ImageSurface& bg = g.background;
-  LoadImageTag(engine, bg, tag);
-  bg.mode = kModeCopy;
-  if (!bg.loaded) {
-    SetBackgroundColour(engine, 0);
-    return;
-  }
-  bg.ConvertTo24();
-  const int w = g.bgalia_on ? g.bgalia_w : engine.screen_width;
-  const int h = g.bgalia_on ? g.bgalia_h : engine.screen_height;
-  if (bg.CellWidth() == w && bg.height == h && bg.bit_count == 24 && bg.cells == 1) return;
-  // Another size: centred on black.
-  ImageSurface scratch;
-  if (!scratch.CreateBlank(w, h, 24)) return;
-  const int cw = bg.CellWidth();
-  const int x0 = w / 2 - cw / 2, y0 = h / 2 - bg.height / 2;
-  if (bg.bit_count == 24) {
-    ImageSurface cell_only = bg;
-    cell_only.mode = kModeCopy;
-    cell_only.opacity = -1;
-    cell_only.cell = 0;
-    DrawSprite(g.mul, cell_only, scratch.View(), nullptr, x0, y0);
-  }
-  const std::string kept = bg.tag;
-  bg.Reset();
-  bg.CreateBlank(w, h, 24);
-  bg.pixels = std::move(scratch.pixels);
-  bg.tag = kept;
-}
 
 void CmdBg(Engine& engine) {
   EraseTextWindow(engine);

@@ -4,6 +4,13 @@
 
 namespace orivane {
 
-void ResetSaveForStartUp(Engine& engine) { engine.save_point = SavePointState{}; }
+void ResetSaveForStartUp(Engine& engine) {
+  SavePointState& sp = engine.save_point;
+  const SavePointState hooks = sp;
+  sp = SavePointState{};
+  sp.take = hooks.take;
+  sp.save_before_error = hooks.save_before_error;
+  ResetSaveMenuForStartUp(engine.save_menu);
+}
 
 }  // namespace orivane

@@ -97,6 +97,12 @@ void ReportError(Engine& engine, std::string_view message, std::string_view titl
                  std::initializer_list<FormatArg> args) {
   std::string message_sjis = FormatBytes(Utf8ToSjis(message), args);
   std::string report = BuildErrorReport(engine.script, engine.script.pos, message_sjis);
+  // `errorsave`: the player can go on from the last save point. Once only:
+  // an error while saving must not save again.
+  if (engine.interp.error_save && engine.save_point.save_before_error) {
+    engine.interp.error_save = false;
+    engine.save_point.save_before_error(engine);
+  }
   engine.platform.ShowError(title, SjisToUtf8(report));
   throw EngineExit{1};
 }

@@ -85,6 +85,8 @@ void TextStatement(Engine& engine, RunMode mode) {
   }
   if (mode == RunMode::kDefine)
     ReportError(engine, "*defineブロックには、表示文はおけません。", "定義ブロックエラー");
+  SavePointState& sp = engine.save_point;
+  if (sp.enabled && sp.take && engine.text.column == 0 && engine.text.line == 0) sp.take(engine);
   st.text_line = GatherTextLine(engine);
   st.pretext_mark = false;
   if (st.text_sink) st.text_sink(engine, st.text_line);
@@ -188,8 +190,6 @@ void RunStatements(Engine& engine, RunMode mode) {
     }
     FirePendingTraps(engine);
     uint8_t c = s.Cur();
-    if (mode == RunMode::kGame && engine.text.column == 0 && engine.text.line == 0 && engine.save_point.enabled)
-      engine.save_point.position = s.pos;
     MarkRead(engine.read_flags, s.pos);
     switch (c) {
       case 0:

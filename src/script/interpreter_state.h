@@ -28,6 +28,7 @@ class GosubStack {
   int32_t Pop() { return entries_[--depth_]; }     // callers check depth() first
   int32_t& Top() { return entries_[depth_ - 1]; }
   int32_t& FromTop(int k) { return entries_[depth_ - 1 - k]; }
+  int32_t At(int i) const { return entries_[i]; }  // from the bottom; i < depth()
   void Drop(int n) { depth_ = n > depth_ ? 0 : depth_ - n; }
   void Clear() { depth_ = 0; }
 
@@ -111,7 +112,8 @@ struct InterpreterState {
   int32_t reset_request = 0;  // the player chose a reset
   int32_t reset_pending = 0;  // a wait ended because of a reset
   int32_t variable_trace = 0;
-  bool error_save = false;
+  bool error_save = false;     // `errorsave`: a script error saves to slot 999 first
+  std::string loadgosub_label;  // `loadgosub`: called after every load; empty = none
 
   Trap click_trap;
   bool trap_right_click = false;  // a right click fires it as well

@@ -70,6 +70,9 @@ class Variables {
   // Appends a declared array; false when the number is already declared.
   bool DeclareArray(ArrayRecord record);
   void ClearArrays();
+  // Every declared array, in the order of declaration.
+  const std::vector<ArrayRecord>& arrays() const { return arrays_; }
+  std::vector<ArrayRecord>& arrays() { return arrays_; }
   // Elements held by all declared arrays together.
   int64_t array_elements() const { return array_elements_; }
 

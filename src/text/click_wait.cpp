@@ -126,6 +126,14 @@ void ResetWaitCursors(Engine& engine) {
   }
 }
 
+void RestoreWaitCursor(Engine& engine, int index, const std::string& tag, int32_t x, int32_t y, bool absolute) {
+  WaitCursor& c = engine.text_out.cursors[index];
+  LoadCursorPicture(engine, c, tag.empty() ? kDefaultCursorTags[index] : tag, true);
+  c.x = x;
+  c.y = y;
+  c.absolute = absolute;
+}
+
 void SetWaitCursor(Engine& engine, int index, const std::string& tag, int32_t x, int32_t y,
                    bool absolute) {
   WaitCursor& c = engine.text_out.cursors[index];

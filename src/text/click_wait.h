@@ -30,6 +30,10 @@ void ResetWaitCursors(Engine& engine);
 void SetWaitCursor(Engine& engine, int index, const std::string& tag, int32_t x, int32_t y,
                    bool absolute);
 
+// A loaded game's cursor: its picture from `tag` (empty: the default
+// picture), where a missing picture gives way to ours without an error.
+void RestoreWaitCursor(Engine& engine, int index, const std::string& tag, int32_t x, int32_t y, bool absolute);
+
 enum class TextWaitEnd {
   kGoOn,     // the player (or skip, auto mode, auto-click) ended it
   kAbandon,  // a reset, a jump or the right-click routine took the script

@@ -37,6 +37,7 @@ struct RightClickMode {
   static constexpr int32_t kSubroutine = 2;  // `rgosub`: call `label`
   int32_t mode = kSystemMenu;
   std::string label;
+  bool enabled = true;  // `rmode 0` turns the right-click action off entirely
 };
 
 struct TextOutputState {

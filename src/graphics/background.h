@@ -1,0 +1,20 @@
+// The background picture: a colour, or a picture centred on black when its
+// size is not the screen's (the `bgalia` area's, when one is set). Used by
+// `bg` and by a loaded game, which names its background as `bg` did.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orivane {
+
+struct Engine;
+
+void SetBackgroundColour(Engine& engine, uint32_t rgb);
+void SetBackgroundPicture(Engine& engine, const std::string& tag);
+
+// The background by the name `bg` keeps: "black", "white", "#rrggbb", or an
+// image tag.
+void SetBackgroundByName(Engine& engine, const std::string& name);
+
+}  // namespace orivane

@@ -1,0 +1,204 @@
+#include "save/save_slots.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+#include "graphics/effects.h"
+#include "graphics/image_tag.h"
+#include "graphics/picture_restore.h"
+#include "save/game_state.h"
+#include "save/persistent_data.h"
+#include "script/error.h"
+#include "script/labels.h"
+#include "text/click_wait.h"
+#include "text/text_window_display.h"
+#include "util/file_io.h"
+#include "util/save_stream.h"
+
+namespace orivane {
+namespace {
+
+// The slot a script error saves to, after `errorsave`.
+constexpr int32_t kErrorSaveSlot = 999;
+// More back-log pages than this in a file is damage, not a game.
+constexpr int32_t kMaxLoadedPages = 1 << 16;
+
+// Where a script position lies as the save file keeps it: the number of line
+// feeds before it, and the number of ':' between its line's start and it.
+// Kept this way, a save still finds its page after lines are edited above it.
+struct LineStatement {
+  int32_t line = 0;
+  int32_t statement = 0;
+};
+
+LineStatement ToLineStatement(const ScriptBuffer& s, int32_t pos) {
+  LineStatement at;
+  int32_t line_start = 0;
+  for (int32_t i = 0; i < pos && i < s.length; ++i)
+    if (s.bytes[i] == '\n') {
+      ++at.line;
+      line_start = i + 1;
+    }
+  for (int32_t i = line_start; i < pos && i < s.length; ++i)
+    if (s.bytes[i] == ':') ++at.statement;
+  return at;
+}
+
+// The position again, or nullopt when the script ends before the line or the
+// line ends before the statement.
+std::optional<int32_t> FromLineStatement(const ScriptBuffer& s, LineStatement at) {
+  if (at.line < 0 || at.statement < 0) return std::nullopt;
+  int32_t i = 0;
+  for (int32_t line = 0; line < at.line; ++i) {
+    if (i >= s.length) return std::nullopt;
+    if (s.bytes[i] == '\n') ++line;
+  }
+  for (int32_t statement = 0; statement < at.statement; ++i) {
+    if (i >= s.length || s.bytes[i] == '\n') return std::nullopt;
+    if (s.bytes[i] == ':') ++statement;
+  }
+  return i;
+}
+
+std::string SlotFile(const Engine& engine, int32_t slot, const char* extension) {
+  return PersistentFilePath(engine, "save" + std::to_string(slot) + extension);
+}
+
+// The back-log pages and the save point's place, once per save point.
+void FinaliseSnapshot(Engine& engine) {
+  SavePointState& sp = engine.save_point;
+  if (sp.finalised) return;
+  SaveWriter out(sp.snapshot);
+  const BackLog& log = engine.back_log;
+  out.Int(log.PageCount());
+  for (int32_t n = log.PageCount(); n >= 1; --n) out.Str(*log.PageBack(n));
+  const LineStatement at = ToLineStatement(engine.script, sp.position);
+  out.Int(at.line);
+  out.Int(at.statement);
+  sp.finalised = true;
+}
+
+// The text window as a loaded game starts it: its cursors and picture again,
+// an empty page, no wait, off the screen.
+void RestoreTextWindow(Engine& engine, const std::string cursor_tags[2]) {
+  for (int i = 0; i < 2; ++i) {
+    const WaitCursor& c = engine.text_out.cursors[i];
+    RestoreWaitCursor(engine, i, cursor_tags[i], c.x, c.y, c.absolute);
+  }
+  TextWindow& w = engine.text;
+  if (w.frame_color == kFramePicture) {
+    const std::string tag = w.frame_image.tag;
+    w.frame_image.Reset();
+    if (!tag.empty()) LoadImageTag(engine, w.frame_image, tag);
+  }
+  StartNewTextPage(w);
+  w.shown = false;
+  engine.text_out.wait_state = 0;
+  engine.text_out.cursor_showing = false;
+  const std::string button_picture = engine.buttons.picture.tag;
+  engine.buttons.ClearTable();
+  if (!button_picture.empty()) LoadImageTag(engine, engine.buttons.picture, button_picture);
+}
+
+void SaveOnError(Engine& engine) { SaveToSlot(engine, kErrorSaveSlot); }
+
+}  // namespace
+
+void AttachSaveSlots(Engine& engine) {
+  engine.save_point.take = TakeSavePoint;
+  engine.save_point.save_before_error = SaveOnError;
+}
+
+std::string SaveFilePath(const Engine& engine, int32_t slot) { return SlotFile(engine, slot, ".dat"); }
+std::string ScreenFilePath(const Engine& engine, int32_t slot) { return SlotFile(engine, slot, ".ss"); }
+
+void TakeSavePoint(Engine& engine) {
+  SavePointState& sp = engine.save_point;
+  sp.position = engine.script.pos;
+  sp.snapshot.clear();
+  SaveWriter out(sp.snapshot);
+  WriteGameState(engine, out);
+  sp.finalised = false;
+}
+
+bool SaveToSlot(Engine& engine, int32_t slot, const std::string* trailer) {
+  if (slot < 0) return false;
+  SavePointState& sp = engine.save_point;
+  if (sp.position < 0) TakeSavePoint(engine);
+  FinaliseSnapshot(engine);
+  std::vector<uint8_t> bytes = sp.snapshot;
+  if (trailer) {
+    bytes.push_back('"');
+    bytes.insert(bytes.end(), trailer->begin(), trailer->end());
+    bytes.push_back('"');
+    bytes.push_back('*');
+  }
+  if (!WriteFileAtomically(SaveFilePath(engine, slot), bytes.data(), bytes.size())) return false;
+  // No background is kept as a copy of the screen, so no slot has a screen
+  // file: an old one would only mislead a later load.
+  std::remove(ScreenFilePath(engine, slot).c_str());
+  return true;
+}
+
+bool LoadFromSlot(Engine& engine, int32_t slot) {
+  if (slot < 0) return false;
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(SaveFilePath(engine, slot), bytes)) return false;
+  SaveReader in(bytes);
+
+  engine.back_log.Clear();
+  ReadGameState(engine, in);
+  const int32_t pages = in.Count(kMaxLoadedPages);
+  for (int32_t i = 0; i < pages; ++i) engine.back_log.AddPage(in.Str());
+  LineStatement at;
+  // A file that ends before its place was cut: its zeros would put the
+  // game at the script's start with a window of no size.
+  const bool place_present = in.Rest().size() >= 8;
+  at.line = in.Int();
+  at.statement = in.Int();
+  const std::optional<int32_t> position = FromLineStatement(engine.script, at);
+  if (!place_present || !position) ReportError(engine, "セーブデータが壊れています。", "エラー");
+
+  const std::string cursor_tags[2] = {engine.text_out.cursors[0].picture.tag,
+                                      engine.text_out.cursors[1].picture.tag};
+  RestoreTextWindow(engine, cursor_tags);
+  RestorePicturesAfterLoad(engine, ScreenFilePath(engine, slot));
+  ShowDirtyNow(engine);
+
+  // The loaded page is the save point now: saving at once writes it again.
+  engine.script.Seek(*position);
+  TakeSavePoint(engine);
+  InterpreterState& st = engine.interp;
+  st.interrupted_wait = InterruptedWait{};
+  if (!st.loadgosub_label.empty()) {
+    if (!st.gosub.CanPush()) ReportError(engine, "gosub文のせいでスタックが溢れました。", "スタックエラー");
+    st.gosub.Push(*position);
+    JumpToLabel(engine, st.loadgosub_label);
+  }
+  return true;
+}
+
+std::optional<std::tm> SlotTime(const Engine& engine, int32_t slot) {
+  struct stat info {};
+  if (slot < 0 || stat(SaveFilePath(engine, slot).c_str(), &info) != 0) return std::nullopt;
+  std::tm local{};
+  if (!localtime_r(&info.st_mtime, &local)) return std::nullopt;
+  return local;
+}
+
+std::optional<std::string> SlotTrailer(const Engine& engine, int32_t slot) {
+  std::vector<uint8_t> bytes;
+  if (slot < 0 || !ReadFileBytes(SaveFilePath(engine, slot), bytes)) return std::nullopt;
+  const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (all.size() < 3 || all.substr(all.size() - 2) != "\"*") return std::string();
+  const size_t open = all.rfind('"', all.size() - 3);
+  if (open == std::string_view::npos) return std::string();
+  return std::string(all.substr(open + 1, all.size() - 2 - open - 1));
+}
+
+}  // namespace orivane

@@ -1,0 +1,47 @@
+// The numbered save files. "save%d.dat" holds the game as its last save
+// point took it: the state (game_state.h), then the back-log pages, then the
+// save point's place as a line and statement number, and optionally the
+// text of `savegame2` as a trailer. "save%d.ss" holds the screen when the
+// background was a copy of it. Loading rebuilds the screen and the text
+// window and goes on at the start of the saved page.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace orivane {
+
+struct Engine;
+
+// Once, when the Engine is made: the interpreter takes save points through
+// here, and a script error saves to slot 999 after `errorsave`.
+void AttachSaveSlots(Engine& engine);
+
+// The path of slot n's state file ("save%d.dat") or screen file ("save%d.ss").
+std::string SaveFilePath(const Engine& engine, int32_t slot);
+std::string ScreenFilePath(const Engine& engine, int32_t slot);
+
+// Takes a save point at the script position: the state goes into the snapshot.
+void TakeSavePoint(Engine& engine);
+
+// Writes the snapshot to slot n (taking a save point first when none has been
+// taken yet), with the trailer when one is given. False when the file could
+// not be written; the slot's old file is then left as it was.
+bool SaveToSlot(Engine& engine, int32_t slot, const std::string* trailer = nullptr);
+
+// Loads slot n and moves the script to the saved page (or into the
+// `loadgosub` routine). False, with nothing changed, when the slot has no file.
+// A file whose position does not fit the script is reported
+// ("セーブデータが壊れています。").
+bool LoadFromSlot(Engine& engine, int32_t slot);
+
+// The local time the slot's state file was last written; nullopt without a file.
+std::optional<std::tm> SlotTime(const Engine& engine, int32_t slot);
+
+// The `savegame2` text of a slot ("" when there is none); nullopt when the
+// file cannot be read.
+std::optional<std::string> SlotTrailer(const Engine& engine, int32_t slot);
+
+}  // namespace orivane

@@ -1,0 +1,48 @@
+#include "util/save_stream.h"
+
+#include <cstring>
+
+namespace orivane {
+
+void SaveWriter::Int(int32_t v) {
+  const uint32_t u = static_cast<uint32_t>(v);
+  for (int shift = 0; shift < 32; shift += 8) out_.push_back(static_cast<uint8_t>(u >> shift));
+}
+
+void SaveWriter::Str(std::string_view s) {
+  const size_t zero = s.find('\0');
+  if (zero != std::string_view::npos) s = s.substr(0, zero);
+  out_.insert(out_.end(), s.begin(), s.end());
+  out_.push_back(0);
+}
+
+int32_t SaveReader::Int() {
+  if (pos_ >= size_ || size_ - pos_ < 4) {
+    pos_ = size_;
+    return 0;
+  }
+  uint32_t u = 0;
+  for (int i = 0; i < 4; ++i) u |= uint32_t{data_[pos_ + i]} << (8 * i);
+  pos_ += 4;
+  return static_cast<int32_t>(u);
+}
+
+std::string SaveReader::Str() {
+  if (pos_ >= size_) return {};
+  const void* zero = std::memchr(data_ + pos_, 0, size_ - pos_);
+  const size_t end = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - data_) : size_;
+  std::string s(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+  pos_ = zero ? end + 1 : size_;
+  return s;
+}
+
+int32_t SaveReader::Count(int32_t limit) {
+  const int32_t n = Int();
+  if (n < 0 || n > limit) {
+    bad_count_ = true;
+    return 0;
+  }
+  return n;
+}
+
+}  // namespace orivane
