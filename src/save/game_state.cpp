@@ -67,13 +67,11 @@ void ReadVariables(Engine& engine, SaveReader& in) {
 // The arrays are those the *define block declared; a file holds their
 // elements in declaration order, without their shapes.
 void WriteArrays(const Engine& engine, SaveWriter& out) {
-  for (const ArrayRecord& a : engine.vars.arrays())
-    for (int32_t v : a.data) out.Int(v);
+  for (const ArrayRecord& a : engine.vars.arrays()) out.Ints(a.data.data(), a.data.size());
 }
 
 void ReadArrays(Engine& engine, SaveReader& in) {
-  for (ArrayRecord& a : engine.vars.arrays())
-    for (int32_t& v : a.data) v = in.Int();
+  for (ArrayRecord& a : engine.vars.arrays()) in.Ints(a.data.data(), a.data.size());
 }
 
 void WriteGosubStack(const Engine& engine, SaveWriter& out) {

@@ -1,5 +1,7 @@
 #include "util/save_stream.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace orivane {
@@ -7,6 +9,15 @@ namespace orivane {
 void SaveWriter::Int(int32_t v) {
   const uint32_t u = static_cast<uint32_t>(v);
   for (int shift = 0; shift < 32; shift += 8) out_.push_back(static_cast<uint8_t>(u >> shift));
+}
+
+void SaveWriter::Ints(const int32_t* values, size_t count) {
+  if constexpr (std::endian::native == std::endian::little) {
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(values);
+    out_.insert(out_.end(), bytes, bytes + count * 4);
+  } else {
+    for (size_t i = 0; i < count; ++i) Int(values[i]);
+  }
 }
 
 void SaveWriter::Str(std::string_view s) {
@@ -25,6 +36,18 @@ int32_t SaveReader::Int() {
   for (int i = 0; i < 4; ++i) u |= uint32_t{data_[pos_ + i]} << (8 * i);
   pos_ += 4;
   return static_cast<int32_t>(u);
+}
+
+void SaveReader::Ints(int32_t* values, size_t count) {
+  const size_t available = std::min(count, (size_ - pos_) / 4);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(values, data_ + pos_, available * 4);
+    pos_ += available * 4;
+  } else {
+    for (size_t i = 0; i < available; ++i) values[i] = Int();
+  }
+  std::fill(values + available, values + count, 0);
+  if (available < count) pos_ = size_;
 }
 
 std::string SaveReader::Str() {

@@ -17,6 +17,9 @@ class SaveWriter {
  public:
   explicit SaveWriter(std::vector<uint8_t>& out) : out_(out) {}
   void Int(int32_t v);
+  // Many integers at once (an array's elements): one copy on a
+  // little-endian machine, so a large array costs a memcpy, not a loop.
+  void Ints(const int32_t* values, size_t count);
   // The bytes up to the first zero byte (a string cannot hold one).
   void Str(std::string_view s);
 
@@ -31,6 +34,8 @@ class SaveReader {
 
   // 0 once the bytes have run out (a partly present integer counts as absent).
   int32_t Int();
+  // `count` integers into `values`; those past the end of the bytes read 0.
+  void Ints(int32_t* values, size_t count);
   // The bytes up to a zero byte or the end; empty once the bytes have run out.
   std::string Str();
   // A count read from the file, trusted only as far as `limit`: a larger or
