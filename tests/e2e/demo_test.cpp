@@ -79,6 +79,28 @@ TEST(Demo, ShowsItsStoryInTheWindow) {
   for (int shift : {0, 8, 16}) EXPECT_LT((inside >> shift) & 0xFF, (outside >> shift) & 0xFF) << shift;
 }
 
+// Read text is remembered: after a first run up to the choice, the menu's
+// skip passes all of it at once and stops at the choice, long before the
+// time limit; in a game directory that has not been read, it does not start.
+TEST(Demo, SkipsWhatWasReadOnItsSecondRun) {
+  GameDir read_before, never_read;
+  CopyDemo(read_before);
+  CopyDemo(never_read);
+  ASSERT_EQ(RunProgram({"--headless", "--timeout", "60000", read_before.path()}).status, 0);
+  ASSERT_FALSE(read_before.ReadBytes("kidoku.dat").empty());
+  for (const GameDir* game : {&read_before, &never_read}) {
+    game->WriteBytes("input.txt", "menu 40006\n");
+    RunResult r =
+        RunProgram({"--headless", "--timeout", "8000", "--input", game->path() + "/input.txt", game->path()});
+    if (game == &read_before) {
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_NE(r.out.find("どこへ向かいますか。"), std::string::npos) << r.out;
+    } else {
+      EXPECT_EQ(r.status, 3) << r.err;
+    }
+  }
+}
+
 // Two clicks pass the first page; the wheel turned up at the next wait
 // shows that page again in the back-log's yellow, and the run ends there,
 // in the viewer.
