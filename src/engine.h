@@ -12,6 +12,7 @@
 #include "platform/display_surface.h"
 #include "save/save_menu_state.h"
 #include "save/save_point.h"
+#include "save/system_menu_state.h"
 #include "script/command_table.h"
 #include "script/general_state.h"
 #include "script/interpreter_state.h"
@@ -75,6 +76,7 @@ struct Engine {
   ReadFlags read_flags;
   SavePointState save_point;
   SaveMenuState save_menu;  // the save and load menus' slots and texts
+  SystemMenuState system_menu;  // the right-click menu, the menus' look, the menu screen
   ReturnChannel ret;      // results for `getret`
   GeneralState general;  // random numbers, the CSV file, started programs
   ArchiveState archive;

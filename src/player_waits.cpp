@@ -29,6 +29,21 @@ bool TimedWait(Engine& engine, uint32_t ms, bool clickable) {
   }
 }
 
+Reply AskPlayer(Engine& engine, const Question& question) {
+  Heartbeat& hb = engine.shell.heartbeat;
+  bool was_running = hb.running;
+  hb.running = false;  // the heartbeat pauses while a modal box is open
+  Reply r = engine.platform.Ask(question);
+  CheckRunLimits(engine);  // a stop signal closes the box without an answer
+  if (r.answer == Answer::kNoPlayer) EndRunForMissingPlayer(engine, r.note, 0);
+  if (r.answer == Answer::kBadInput) EndRunForMissingPlayer(engine, r.note, 2);
+  if (was_running) {
+    hb.running = true;
+    hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
+  }
+  return r;
+}
+
 void EndRunForMissingPlayer(Engine& engine, std::string_view note, int status) {
   ScriptLocation at = LocatePosition(engine.script, engine.script.pos);
   std::string where = engine.script.packed ? SjisToUtf8(engine.script.packed_name) : std::to_string(at.file) + ".txt";

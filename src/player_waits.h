@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace orivane {
 
 struct Engine;
@@ -16,6 +18,11 @@ struct Engine;
 // `clickable`, so do a left click, the skip key and skip mode. Returns true
 // when it ended before its time.
 bool TimedWait(Engine& engine, uint32_t ms, bool clickable);
+
+// Asks a modal question (a message box). When no player can answer (a
+// scripted player out of input, or input that does not fit) the run ends
+// with a note. The heartbeat pauses while the box is open.
+Reply AskPlayer(Engine& engine, const Question& question);
 
 // Ends the run because no player will come: writes `note` with the script
 // position and leaves with `status`.

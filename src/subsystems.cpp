@@ -7,6 +7,7 @@
 #include "save/persistent_data.h"
 #include "save/save_point.h"
 #include "save/save_slots.h"
+#include "save/system_menu.h"
 #include "script/script_lifecycle.h"
 #include "shell/shell_lifecycle.h"
 #include "text/back_log_viewer.h"
@@ -21,6 +22,7 @@ void AttachSubsystems(Engine& engine) {
   AttachText(engine);
   AttachPersistentData(engine);
   AttachSaveSlots(engine);
+  AttachSystemMenu(engine);
 }
 
 void ResetSubsystemsForStartUp(Engine& engine) {

@@ -158,6 +158,7 @@ void ComposeScene(Engine& engine, const PixelRect* dirty) {
   if (hooks.draw_button_highlight) hooks.draw_button_highlight(engine, area);
   if (hooks.draw_back_log_buttons) hooks.draw_back_log_buttons(engine, area);
   if (hooks.draw_wait_cursor) hooks.draw_wait_cursor(engine, area);
+  if (hooks.draw_menu_screen) hooks.draw_menu_screen(engine, area);
 }
 
 void DirtySprite(Engine& engine, const SpriteSlot& slot) {

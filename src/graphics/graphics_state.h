@@ -58,6 +58,8 @@ struct ComposeHooks {
   void (*draw_back_log_buttons)(Engine&, PixelRect) = nullptr;
   // The cursor of a click or page wait, over everything else.
   void (*draw_wait_cursor)(Engine&, PixelRect) = nullptr;
+  // The system menu and the save and load menus, which cover the screen.
+  void (*draw_menu_screen)(Engine&, PixelRect) = nullptr;
   // Renders the glyphs of a ":s" text picture into its prepared surface.
   void (*render_text_picture)(Engine&, ImageSurface&, const ParsedTag&,
                               const TextPictureLayout&) = nullptr;

@@ -1,6 +1,7 @@
 #include "save/save_point.h"
 
 #include "engine.h"
+#include "save/system_menu.h"
 
 namespace orivane {
 
@@ -11,6 +12,7 @@ void ResetSaveForStartUp(Engine& engine) {
   sp.take = hooks.take;
   sp.save_before_error = hooks.save_before_error;
   ResetSaveMenuForStartUp(engine.save_menu);
+  ResetSystemMenuForStartUp(engine);
 }
 
 }  // namespace orivane

@@ -69,21 +69,6 @@ void PumpAfter(Engine& engine, uint32_t ms) {
   PumpOne(engine);
 }
 
-Reply AskPlayer(Engine& engine, const Question& question) {
-  Heartbeat& hb = engine.shell.heartbeat;
-  bool was_running = hb.running;
-  hb.running = false;  // the heartbeat pauses while a modal box is open
-  Reply r = engine.platform.Ask(question);
-  CheckRunLimits(engine);  // a stop signal closes the box without an answer
-  if (r.answer == Answer::kNoPlayer) EndRunForMissingPlayer(engine, r.note, 0);
-  if (r.answer == Answer::kBadInput) EndRunForMissingPlayer(engine, r.note, 2);
-  if (was_running) {
-    hb.running = true;
-    hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
-  }
-  return r;
-}
-
 std::optional<int32_t> AskNumber(Engine& engine, std::string_view prompt_utf8) {
   Question q;
   q.title = "数値入力";

@@ -30,10 +30,6 @@ void PumpPosted(Engine& engine);
 // Sleeps `ms` milliseconds (waking early for an event), then pumps one message.
 void PumpAfter(Engine& engine, uint32_t ms);
 
-// Asks a modal question. When no player can answer (a scripted player out of
-// input, or input that does not fit) the run ends with a note.
-Reply AskPlayer(Engine& engine, const Question& question);
-
 // A number entered in the number input box ("数値入力"); asks again until the
 // answer is a number. nullopt when cancelled.
 std::optional<int32_t> AskNumber(Engine& engine, std::string_view prompt_utf8);

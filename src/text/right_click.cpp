@@ -43,6 +43,7 @@ void CmdRgosub(Engine& engine) {
 RightClickEnd RunRightClickAction(Engine& engine, bool redo_text_wait) {
   const RightClickMode& rc = engine.text_out.right_click;
   const int32_t before = engine.script.pos;
+  if (!rc.enabled) return RightClickEnd::kWaitGoesOn;
   switch (rc.mode) {
     case RightClickMode::kSubroutine:
       CallRightClickRoutine(engine, rc.label, redo_text_wait);
@@ -50,7 +51,9 @@ RightClickEnd RunRightClickAction(Engine& engine, bool redo_text_wait) {
     case RightClickMode::kBackLog:
       OpenBackLog(engine);
       break;
-    case RightClickMode::kSystemMenu:  // the system menu comes with the save menus
+    case RightClickMode::kSystemMenu:
+      if (rc.system_menu) rc.system_menu(engine);
+      break;
     case RightClickMode::kOff:
     default:
       break;

@@ -508,7 +508,10 @@ void AttachText(Engine& engine) {
 
 void ResetTextForStartUp(Engine& engine) {
   engine.text = TextWindow{};
+  // The hook the save subsystem installed when the Engine was made stays.
+  const auto system_menu = engine.text_out.right_click.system_menu;
   engine.text_out = TextOutputState{};
+  engine.text_out.right_click.system_menu = system_menu;
   engine.buttons = ButtonState{};
   engine.selection = SelectionState{};
   engine.back_log = BackLog{};

@@ -15,6 +15,8 @@
 
 namespace orivane {
 
+struct Engine;
+
 enum class TextWaitKind : int32_t { kClick = 0, kPage = 1 };
 
 // One of the two click-wait cursors: 0 at click waits, 1 at page waits.
@@ -38,6 +40,8 @@ struct RightClickMode {
   int32_t mode = kSystemMenu;
   std::string label;
   bool enabled = true;  // `rmode 0` turns the right-click action off entirely
+  // Installed by the save subsystem: the system menu of mode 1.
+  void (*system_menu)(Engine&) = nullptr;
 };
 
 struct TextOutputState {
