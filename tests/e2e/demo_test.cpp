@@ -101,6 +101,27 @@ TEST(Demo, SkipsWhatWasReadOnItsSecondRun) {
   }
 }
 
+// The system menu saves at the second page in a first run; in a second run
+// its load menu brings that page back right after the first line.
+TEST(Demo, SavesAndLoadsThroughTheSystemMenu) {
+  GameDir game;
+  CopyDemo(game);
+  // Menu entry 1 (セーブ), the first slot, はい.
+  game.WriteBytes("save.txt", "after 5000 click 1 1\nafter 5000 click 1 1\nafter 5000 rclick 1 1\n"
+                              "choose 1\nchoose 1\nchoose 1\n");
+  RunResult first =
+      RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/save.txt", game.path()});
+  ASSERT_EQ(first.status, 0) << first.err;
+  ASSERT_FALSE(game.ReadBytes("save1.dat").empty());
+  // Menu entry 2 (ロード), the first slot that has a file, はい.
+  game.WriteBytes("load.txt", "after 5000 rclick 1 1\nchoose 2\nchoose 1\nchoose 1\n");
+  RunResult second =
+      RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/load.txt", game.path()});
+  ASSERT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(second.out.rfind("これはOrivaneのデモです。\nメニューの「画面」から全画面に切り替えられます。\n", 0), 0u)
+      << second.out;
+}
+
 // Two clicks pass the first page; the wheel turned up at the next wait
 // shows that page again in the back-log's yellow, and the run ends there,
 // in the viewer.
