@@ -11,6 +11,7 @@
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
 #include "save/save_commands.h"
+#include "save/screenshot_commands.h"
 #include "save/system_menu.h"
 #include "text/back_log_commands.h"
 #include "text/button_commands.h"
@@ -43,6 +44,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterRightClickCommands(table);
   RegisterBackLogCommands(table);
   RegisterSaveCommands(table);
+  RegisterScreenshotCommands(table);
   RegisterSystemMenuCommands(table);
   RegisterSelectionCommands(table);
   RegisterReadFlagCommands(table);

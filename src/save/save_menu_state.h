@@ -1,10 +1,13 @@
 // What the save and load menus show: how many slots, their titles and the
-// name of a slot (`savenumber`, `savename`). Set in the *define block; the
-// texts are Shift-JIS.
+// name of a slot (`savenumber`, `savename`), set in the *define block (the
+// texts are Shift-JIS); and the screen copy a script keeps for its own save
+// screens (`getscreenshot`).
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "platform/display_surface.h"
 
 namespace orivane {
 
@@ -14,6 +17,9 @@ struct SaveMenuState {
   std::string save_title;  // "＜セーブ＞"
   std::string load_title;  // "＜ロード＞"
   std::string slot_name;   // "しおり"
+  // `getscreenshot`: a shrunk copy of the screen for the script to write
+  // (a save's thumbnail); empty (width 0) when none is kept.
+  DisplaySurface kept_screen;
 };
 
 // Before the script is loaded again: the default slot count and texts.
