@@ -8,6 +8,13 @@
 namespace orivane::test {
 namespace {
 
+// Pixel (x, y) of a 640 × 480 BMP screenshot as 0xRRGGBB.
+uint32_t ShotPixel(const std::string& shot, int x, int y) {
+  const size_t at = 54 + static_cast<size_t>(479 - y) * 640 * 3 + static_cast<size_t>(x) * 3;
+  return static_cast<uint32_t>(static_cast<uint8_t>(shot[at + 2])) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(shot[at + 1])) << 8 | static_cast<uint8_t>(shot[at]);
+}
+
 // Each test runs its own copy of the demo: two runs on one game directory
 // would meet the engine's single-instance lock.
 void CopyDemo(const GameDir& game) {
@@ -65,11 +72,7 @@ TEST(Demo, ShowsItsStoryInTheWindow) {
   ASSERT_EQ(r.status, 3) << r.err;
   const std::string shot = game.ReadBytes("shot.bmp");
   ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
-  auto pixel = [&](int x, int y) {
-    const size_t at = 54 + static_cast<size_t>(479 - y) * 640 * 3 + x * 3;
-    return static_cast<uint32_t>(static_cast<uint8_t>(shot[at + 2]) << 16 |
-                                 static_cast<uint8_t>(shot[at + 1]) << 8 | static_cast<uint8_t>(shot[at]));
-  };
+  auto pixel = [&](int x, int y) { return ShotPixel(shot, x, y); };
   int white = 0;
   for (int y = 358; y < 380; ++y)
     for (int x = 44; x < 340; ++x) white += pixel(x, y) == 0xFFFFFF;
@@ -137,8 +140,7 @@ TEST(Demo, ShowsTheFirstPageInTheBackLog) {
   int yellow = 0;
   for (int y = 350; y < 460; ++y)
     for (int x = 44; x < 600; ++x) {
-      const size_t at = 54 + static_cast<size_t>(479 - y) * 640 * 3 + x * 3;
-      yellow += shot.compare(at, 3, "\x40\xFF\xFF") == 0;
+      yellow += ShotPixel(shot, x, y) == 0xFFFF40;
     }
   EXPECT_GT(yellow, 100);
   // The viewer's page is not story text: the transcript ends with the third line.
