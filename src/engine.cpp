@@ -16,4 +16,11 @@ void StartGame(Engine& engine) {
   JumpToLabel(engine, "start");
 }
 
+void QuitGame(Engine& engine) {
+  engine.interp.quit_request = 1;
+  engine.read_flags.skip_mode = false;
+  engine.shell.settings.auto_mode = false;
+  throw EngineExit{0};
+}
+
 }  // namespace orivane

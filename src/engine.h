@@ -93,4 +93,8 @@ struct Engine {
 // every subsystem resets for a new game, then the script jumps to *start.
 void StartGame(Engine& engine);
 
+// The player confirmed the end of the game (the window's close, the system
+// menu's 終了): skip and auto mode stop and the run ends with status 0.
+[[noreturn]] void QuitGame(Engine& engine);
+
 }  // namespace orivane

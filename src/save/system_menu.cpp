@@ -160,11 +160,7 @@ void AskAndReset(Engine& engine) {
 }
 
 void AskAndEnd(Engine& engine) {
-  if (AskInMenu(engine, Utf8ToSjis("終了します。よろしいですか？")) != 1) return;
-  engine.interp.quit_request = 1;
-  engine.read_flags.skip_mode = false;
-  engine.shell.settings.auto_mode = false;
-  throw EngineExit{0};
+  if (AskInMenu(engine, Utf8ToSjis("終了します。よろしいですか？")) == 1) QuitGame(engine);
 }
 
 void AskInBoxAndReset(Engine& engine) {

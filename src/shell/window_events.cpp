@@ -32,11 +32,7 @@ void AskToQuit(Engine& engine) {
   q.text = "終了しますか？";
   q.buttons = Question::Buttons::kYesNo;
   q.icon = Question::Icon::kQuestion;
-  if (AskPlayer(engine, q).answer != Answer::kYes) return;
-  engine.interp.quit_request = 1;
-  engine.read_flags.skip_mode = false;
-  engine.shell.settings.auto_mode = false;
-  throw EngineExit{0};
+  if (AskPlayer(engine, q).answer == Answer::kYes) QuitGame(engine);
 }
 
 void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {

@@ -134,24 +134,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ErrorCase{"systemcall nothing", "エラー", "systemcall命令へのパラメータが間違っています。"},
                       ErrorCase{"systemcall end", "エラー", "systemcall命令へのパラメータが間違っています。"}));
 
-TEST(SystemMenu, DefineCommandsReportBadArguments) {
-  struct Case {
-    const char* define;
-    const char* message;
-  };
-  const std::vector<Case> cases = {
-      {"rmenu \"セーブ\",keep\n", "rmenu命令へのパラメータが間違っています。"},
-      {"menuselectcolor #ffffff,\"grey\",#555599\n", "menuselectcolorのパラメータが違います。"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.define);
-    GameDir game;
-    game.Write("0.txt", SmallGame(c.define, "一"));
-    RunResult r = game.Run();
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(TitleAndMessage(r), std::string("エラー\n") + c.message);
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    SystemMenuDefineCommands, DefineErrors,
+    ::testing::Values(ErrorCase{"rmenu \"セーブ\",keep", "エラー", "rmenu命令へのパラメータが間違っています。"},
+                      ErrorCase{"menuselectcolor #ffffff,\"grey\",#555599", "エラー",
+                                "menuselectcolorのパラメータが違います。"}));
 
 }  // namespace
 }  // namespace orivane::test

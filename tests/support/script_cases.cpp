@@ -10,6 +10,14 @@ TEST_P(ScriptPrints, PrintsExpectedValues) {
   EXPECT_EQ(r.out, GetParam().out);
 }
 
+TEST_P(DefineErrors, ReportExactText) {
+  GameDir game;
+  game.Write("0.txt", "*define\n" + std::string(GetParam().body) + "\ngame\n*start\nend\n");
+  RunResult r = game.Run();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_THAT(r.err, IsErrorReport(GetParam().title, GetParam().message));
+}
+
 TEST_P(ScriptErrors, ReportExactText) {
   RunResult r = RunBody(GetParam().body);
   EXPECT_EQ(r.status, 1);

@@ -30,4 +30,7 @@ class ScriptPrints : public ::testing::TestWithParam<ScriptCase> {};
 // The body ends the run with exactly this error report.
 class ScriptErrors : public ::testing::TestWithParam<ErrorCase> {};
 
+// The same for commands of the *define block: `body` is the block's lines.
+class DefineErrors : public ::testing::TestWithParam<ErrorCase> {};
+
 }  // namespace orivane::test

@@ -100,26 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"一\\\ngetlog $1,2", "エラー", "getlogで指定したページ（2）はありません。"},
                       ErrorCase{"getlog $1,0", "エラー", "getlogで指定したページ（0）はありません。"}));
 
-TEST(BackLog, DefineCommandsReportBadArguments) {
-  struct Case {
-    const char* define;
-    const char* title;
-    const char* message;
-  };
-  const std::vector<Case> cases = {
-      {"lookbackcolor \"red\"\n", "エラー", "lookbackcolorのパラメータは#rrggbbの色指定です。"},
-      {"maxkaisoupage -1\n", "エラー", "maxkaisoupageのページ数が間違っています。"},
-      {"lookbacksp 1,1000\n", "エラー", "定義されていないスプライト1000を使おうとしました。"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.define);
-    GameDir game;
-    game.Write("0.txt", SmallGame(c.define, "一"));
-    RunResult r = game.Run();
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(TitleAndMessage(r), std::string(c.title) + "\n" + c.message);
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    BackLogDefineCommands, DefineErrors,
+    ::testing::Values(ErrorCase{"lookbackcolor \"red\"", "エラー", "lookbackcolorのパラメータは#rrggbbの色指定です。"},
+                      ErrorCase{"maxkaisoupage -1", "エラー", "maxkaisoupageのページ数が間違っています。"},
+                      ErrorCase{"lookbacksp 1,1000", "エラー", "定義されていないスプライト1000を使おうとしました。"}));
 
 // ---- the viewer -------------------------------------------------------------
 
