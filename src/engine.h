@@ -10,6 +10,7 @@
 #include "engine_wait.h"
 #include "graphics/graphics_state.h"
 #include "platform/display_surface.h"
+#include "save/persistent_state.h"
 #include "save/save_menu_state.h"
 #include "save/save_point.h"
 #include "script/command_table.h"
@@ -75,6 +76,7 @@ struct Engine {
   ReadFlags read_flags;
   SavePointState save_point;
   SaveMenuState save_menu;  // the save and load menus' slots and texts
+  PersistentState persistent;  // where the persistent files go, and what they keep
   ReturnChannel ret;      // results for `getret`
   GeneralState general;  // random numbers, the CSV file, started programs
   ArchiveState archive;
