@@ -119,6 +119,30 @@ TEST(SaveDirectory, TakesTheGlobalsFromTheNewDirectoryWhenItHoldsThem) {
   }
 }
 
+// The read flags kept before `savedir` are read again from its directory
+// when it holds them: the lines after `end` were never reached in this run,
+// yet count as read.
+TEST(SaveDirectory, TakesTheReadFlagsFromTheNewDirectoryWhenItHoldsThem) {
+  struct Case {
+    const char* name;
+    bool in_save_dir;
+  } cases[] = {{"the directory holds them", true}, {"it does not", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameDir game;
+    const std::string script =
+        "*define\nkidokuskip\nsavedir \"save\"\ngame\n*start\nend\n*never\nmov %0,1\n";
+    game.Write("0.txt", script);
+    if (c.in_save_dir)
+      game.WriteBytes("save/kidoku.dat", std::string(script.size() / 8 + 1, '\xff'));
+    const size_t never = script.find("mov %0");
+    RunScripted(game, "", [&](Engine& e) {
+      ASSERT_TRUE(e.read_flags.kept);
+      EXPECT_EQ((e.read_flags.bits[never / 8] >> (never % 8)) & 1, c.in_save_dir ? 1 : 0);
+    });
+  }
+}
+
 TEST(FallbackFolder, IsNamedAfterTheGameFolder) {
   struct Case {
     const char* game_dir;
