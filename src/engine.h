@@ -10,6 +10,7 @@
 #include "engine_wait.h"
 #include "graphics/graphics_state.h"
 #include "platform/display_surface.h"
+#include "save/persistent_state.h"
 #include "save/save_menu_state.h"
 #include "save/save_point.h"
 #include "save/system_menu_state.h"
@@ -77,6 +78,7 @@ struct Engine {
   SavePointState save_point;
   SaveMenuState save_menu;  // the save and load menus' slots and texts
   SystemMenuState system_menu;  // the right-click menu, the menus' look, the menu screen
+  PersistentState persistent;   // where the persistent files go, and what they keep
   ReturnChannel ret;      // results for `getret`
   GeneralState general;  // random numbers, the CSV file, started programs
   ArchiveState archive;

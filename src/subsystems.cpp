@@ -26,10 +26,12 @@ void AttachSubsystems(Engine& engine) {
 }
 
 void ResetSubsystemsForStartUp(Engine& engine) {
+  // First: the persistent files of the cycle that ends are written while
+  // the variables and settings they hold are still whole.
+  ResetPersistentDataForStartUp(engine);
   ResetScriptForStartUp(engine);
   ResetTextForStartUp(engine);
   ResetSaveForStartUp(engine);
-  ResetPersistentDataForStartUp(engine);
   ResetShellForStartUp(engine);
 }
 
@@ -39,9 +41,11 @@ void StartSubsystems(Engine& engine) {
   StartShell(engine);
   StartGraphics(engine);
   StartTextWindow(engine);
+  StartPersistentData(engine);
 }
 
 void FinishSubsystemsAfterDefine(Engine& engine) {
+  FinishPersistentDataAfterDefine(engine);
   LoadDefaultBackLogButtons(engine);
 }
 

@@ -268,6 +268,19 @@ def main():
     for name, text in scripts.items():
         write("script", name, text)
 
+    # Persistent files: a name log (names XOR-ed with 0xA7, one holding a
+    # two-byte character whose second byte encodes to a quote), "envdata"
+    # and a "gloval.sav" beginning.
+    def xor(name):
+        return bytes(b ^ 0xA7 for b in name)
+
+    names = [b"START", b"BG\\A.BMP", b"\x82\x85"]
+    write("persistent_files", "name_log", b"%d\n" % len(names) + b"".join(b'"' + xor(n) + b'"' for n in names))
+    env = struct.pack("<4i", 1, 0, 2, 1) + b"\x82\x6c\x82\x72\x00" + struct.pack("<i", 1) + b"\x00"
+    env += struct.pack("<5i", 0, 30, 100, 1, 0) + b"save\x00" + struct.pack("<i", 99999)
+    write("persistent_files", "envdata", env)
+    write("persistent_files", "gloval", struct.pack("<i", 7) + b"abc\x00" + struct.pack("<i", -1) + b"\x00")
+
 
 if __name__ == "__main__":
     main()

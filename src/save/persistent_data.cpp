@@ -1,48 +1,67 @@
 #include "save/persistent_data.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine.h"
+#include "save/environment_file.h"
+#include "save/global_variables_file.h"
+#include "save/name_log_files.h"
+#include "save/persistent_file_io.h"
 #include "text/read_flags.h"
-#include "util/file_io.h"
 
 namespace orivane {
-
-std::string PersistentFilePath(const Engine&, std::string_view name) {
-  // The place for `savedir` (and for a game directory that cannot be written):
-  // every persistent file's path is made here.
-  return std::string(name);
-}
 
 bool WriteReadFlagsFile(Engine& engine) {
   const ReadFlags& rf = engine.read_flags;
   if (!rf.kept) return true;
-  static constexpr uint8_t kNothing = 0;
-  const void* data = rf.bits.empty() ? &kNothing : rf.bits.data();
-  return WriteFileAtomically(PersistentFilePath(engine, kReadFlagsFile), data, rf.bits.size());
+  return WritePersistentFile(engine, kReadFlagsFile, rf.bits.data(), rf.bits.size());
 }
 
 void WritePersistentData(Engine& engine) {
-  // In order: the read flags; then (as their commands arrive) the global
-  // variables after `globalon`, the environment data, and the file and label
-  // logs after `filelog` / `labellog`. A file that fails is skipped.
   WriteReadFlagsFile(engine);
+  WriteGlobalVariablesFile(engine);
+  if (engine.persistent.environment_taken) WriteEnvironmentFile(engine);
+  WriteNameLogFiles(engine);
 }
 
 void LoadReadFlagsFile(Engine& engine) {
   ReadFlags& rf = engine.read_flags;
   if (!rf.kept || rf.bits.empty()) return;
-  std::vector<uint8_t> saved(rf.bits.size());
-  saved.resize(ReadFileStart(PersistentFilePath(engine, kReadFlagsFile), saved));
+  // Only the bitmap's size is read, however large the file.
+  const std::vector<uint8_t> saved =
+      ReadPersistentFile(engine, kReadFlagsFile, FilePlace::kSaveDirectory, rf.bits.size());
+  std::fill(rf.bits.begin(), rf.bits.end(), 0);
   TakeSavedReadFlags(rf, saved);
 }
 
 void AttachPersistentData(Engine& engine) { engine.waits.write_persistent = WritePersistentData; }
 
 void ResetPersistentDataForStartUp(Engine& engine) {
-  WriteReadFlagsFile(engine);
+  ChoosePersistentFolder(engine);
+  WritePersistentData(engine);
   ForgetReadFlagsForStartUp(engine.read_flags);
+  // `filelog` and `labellog` stay: the logs live for the whole process.
+  engine.persistent.environment_taken = false;
+  TakeSaveDirectoryFromEnvironment(engine);
+}
+
+void StartPersistentData(Engine& engine) { LoadGlobalVariablesFile(engine); }
+
+void FinishPersistentDataAfterDefine(Engine& engine) { LoadNameLogFiles(engine); }
+
+bool ChangeSaveDirectory(Engine& engine, const std::string& sjis_dir) {
+  const std::string old_dir = engine.persistent.places.save_dir;
+  if (!UseSaveDirectory(engine, sjis_dir)) return false;
+  if (sjis_dir == old_dir) return true;
+  // The directory the files were read from at start-up came from "envdata";
+  // when the script names another that holds them, they are taken from there,
+  // so a lost "envdata" never lets the writer replace them with defaults.
+  if (PersistentFileExists(engine, kGlobalVariablesFile)) LoadGlobalVariablesFile(engine);
+  if (engine.read_flags.kept && PersistentFileExists(engine, kReadFlagsFile)) LoadReadFlagsFile(engine);
+  return true;
 }
 
 }  // namespace orivane

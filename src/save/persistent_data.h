@@ -1,14 +1,17 @@
-// The files that outlive a run: the read flags ("kidoku.dat") now; the
-// global variables, the player's environment and the name logs join the
-// same writer. The writer runs at shut-down and once in every wait for the
-// player that lasts more than a second (installed into the waits when the
-// save subsystem attaches). Every file is written to a temporary file and
-// renamed over the old one, so a crash or a full disk never leaves a broken
-// file behind; a file that cannot be written is skipped.
+// The files that outlive a run: the read flags ("kidoku.dat"), the global
+// variables ("gloval.sav"), the player's environment ("envdata") and the two
+// name logs ("Orvnflog.dat", "Orvnllog.dat"). One writer writes them all, at
+// shut-down, before a `definereset` loads the script again, and once in
+// every wait for the player that lasts more than a second (installed into
+// the waits when the save subsystem attaches). Every file is written to a
+// temporary file and renamed over the old one, so a crash or a full disk
+// never leaves a broken file behind; a file that cannot be written is
+// skipped. Where the files live: persistent_places.h.
 #pragma once
 
-#include <string>
 #include <string_view>
+
+#include "save/persistent_places.h"
 
 namespace orivane {
 
@@ -16,13 +19,11 @@ struct Engine;
 
 inline constexpr std::string_view kReadFlagsFile = "kidoku.dat";
 
-// Where the persistent file `name` lives. Today the game directory (the
-// current directory while the engine runs); `savedir` will point it into its
-// directory. Every reader and writer of these files asks here.
-std::string PersistentFilePath(const Engine& engine, std::string_view name);
-
-// Writes every persistent file the game keeps. Each one is written whole
-// or not at all; one that fails does not stop the others.
+// Writes every persistent file the game keeps, in order: the read flags,
+// the global variables (after `globalon`), "envdata" (once it has been
+// applied in this start-up cycle), the file and label logs (after `filelog`
+// / `labellog`). Each one is written whole or not at all; one that fails
+// does not stop the others.
 void WritePersistentData(Engine& engine);
 
 // The read flags alone: the bitmap written raw, one bit per script byte,
@@ -37,8 +38,22 @@ void LoadReadFlagsFile(Engine& engine);
 // Once, when the Engine is made: the waits get the writer.
 void AttachPersistentData(Engine& engine);
 
-// Before the script is loaded again: the flags gathered for the old script
-// are saved, then dropped (the *define block keeps them anew).
+// Before the script is loaded (start-up and `definereset`): the first time,
+// the folder for the files is chosen; the files of the cycle that ends are
+// written while its state is whole; the read flags are dropped (the *define
+// block keeps them anew); the save directory is taken from "envdata".
 void ResetPersistentDataForStartUp(Engine& engine);
+
+// Once the script is loaded and its GlobalBorder known: the global variables.
+void StartPersistentData(Engine& engine);
+
+// After the *define block: the name logs it asked for.
+void FinishPersistentDataAfterDefine(Engine& engine);
+
+// `savedir`: takes the directory (false, nothing changed, when it leaves the
+// folder). The files already read from the old place that the new one holds
+// are read again from there: the global variables, and the read flags when
+// they are kept.
+bool ChangeSaveDirectory(Engine& engine, const std::string& sjis_dir);
 
 }  // namespace orivane

@@ -13,9 +13,10 @@ namespace orivane {
 
 class NameLog {
  public:
-  // Far more than any game reaches; beyond it new names are not recorded, so a
-  // script that generates names in a loop cannot exhaust memory.
-  static constexpr size_t kCapacity = 65536;
+  // As many names as the log files hold (and as many labels as a script may
+  // have); beyond it new names are not recorded, so a script that generates
+  // names in a loop cannot exhaust memory.
+  static constexpr size_t kCapacity = 10000;
 
   static std::string Normalize(std::string_view name);
 

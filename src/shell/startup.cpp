@@ -4,6 +4,7 @@
 
 #include "engine.h"
 #include "platform/platform.h"
+#include "save/environment_file.h"
 #include "save/persistent_data.h"
 #include "script/error.h"
 #include "script/execute.h"
@@ -56,6 +57,7 @@ void Shutdown(Engine& engine) {
     if (engine.interp.stop_request != 0) continue;
     FinishSubsystemsAfterDefine(engine);
     CompleteMenuAtGame(engine);
+    ApplyEnvironmentFile(engine);
     ShowWindowForGame(engine);
     while (engine.interp.stop_request == 0) {
       StartGame(engine);

@@ -2,6 +2,9 @@
 // timing with `after`, the end of input, and the menu commands.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "engine.h"
 #include "shell/menu_bar.h"
 #include "support/game_fixture.h"
@@ -171,16 +174,21 @@ TEST(ScriptedPlay, FontItemsChooseTheirFaceAndTheDefaultComesBack) {
 
 TEST(ScriptedPlay, AltEnterTogglesTheScreenUnlessTheCaptionSaysKvr7) {
   GameDir game;
+  // Every run starts in a window: the screen mode a run leaves in "envdata"
+  // for the next one is taken away before it.
+  auto run = [&game](const char* input, const std::function<void(Engine&)>& inspect) {
+    std::filesystem::remove(game.path() + "/envdata");
+    return RunScripted(game, input, inspect);
+  };
   game.Write("0.txt", "*define\ncaption \"My game\"\ngame\n*start\n頁@\nend\n");
-  RunScripted(game, "menu 40029\n", [](Engine& e) { EXPECT_TRUE(e.shell.full_screen); });
-  RunScripted(game, "menu 40029\nmenu 40029\nclose\nanswer yes\n",
-              [](Engine& e) { EXPECT_FALSE(e.shell.full_screen); });
+  run("menu 40029\n", [](Engine& e) { EXPECT_TRUE(e.shell.full_screen); });
+  run("menu 40029\nmenu 40029\nclose\nanswer yes\n", [](Engine& e) { EXPECT_FALSE(e.shell.full_screen); });
   // As keys: the Enter of Alt+Enter does not click through the text.
-  RunResult keys = RunScripted(game, "keydown alt\nkey enter\nkeyup alt\nclose\nanswer yes\n",
-                               [](Engine& e) { EXPECT_TRUE(e.shell.full_screen); });
+  RunResult keys = run("keydown alt\nkey enter\nkeyup alt\nclose\nanswer yes\n",
+                       [](Engine& e) { EXPECT_TRUE(e.shell.full_screen); });
   EXPECT_NE(keys.err.find("終了しますか？ -> yes"), std::string::npos) << keys.err;
   game.Write("0.txt", "*define\ncaption \"KVR7 game\"\ngame\n*start\n頁@\nend\n");
-  RunScripted(game, "menu 40029\nclose\nanswer yes\n", [](Engine& e) { EXPECT_FALSE(e.shell.full_screen); });
+  run("menu 40029\nclose\nanswer yes\n", [](Engine& e) { EXPECT_FALSE(e.shell.full_screen); });
 }
 
 TEST(ScriptedPlay, VersionBoxShowsTheVersionOrTheScriptsText) {
