@@ -14,7 +14,7 @@ namespace orivane {
 struct Engine;
 
 enum class FileUse {
-  kWrite,  // where the file is written (and, for save games, read)
+  kWrite,  // where the file is written
   kRead,   // where an existing file is read: the fallback folder, else the game folder
 };
 

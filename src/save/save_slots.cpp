@@ -65,8 +65,8 @@ std::optional<int32_t> FromLineStatement(const ScriptBuffer& s, LineStatement at
   return i;
 }
 
-std::string SlotFile(const Engine& engine, int32_t slot, const char* extension) {
-  return PersistentFilePath(engine, "save" + std::to_string(slot) + extension);
+std::string SlotFile(const Engine& engine, int32_t slot, const char* extension, FileUse use) {
+  return PersistentFilePath(engine, "save" + std::to_string(slot) + extension, use);
 }
 
 // The back-log pages and the save point's place, once per save point.
@@ -114,8 +114,12 @@ void AttachSaveSlots(Engine& engine) {
   engine.save_point.save_before_error = SaveOnError;
 }
 
-std::string SaveFilePath(const Engine& engine, int32_t slot) { return SlotFile(engine, slot, ".dat"); }
-std::string ScreenFilePath(const Engine& engine, int32_t slot) { return SlotFile(engine, slot, ".ss"); }
+std::string SaveFilePath(const Engine& engine, int32_t slot, FileUse use) {
+  return SlotFile(engine, slot, ".dat", use);
+}
+std::string ScreenFilePath(const Engine& engine, int32_t slot, FileUse use) {
+  return SlotFile(engine, slot, ".ss", use);
+}
 
 void TakeSavePoint(Engine& engine) {
   SavePointState& sp = engine.save_point;
@@ -138,10 +142,10 @@ bool SaveToSlot(Engine& engine, int32_t slot, const std::string* trailer) {
     bytes.push_back('"');
     bytes.push_back('*');
   }
-  if (!WriteFileAtomically(SaveFilePath(engine, slot), bytes.data(), bytes.size())) return false;
+  if (!WriteFileAtomically(SaveFilePath(engine, slot, FileUse::kWrite), bytes.data(), bytes.size())) return false;
   // No background is kept as a copy of the screen, so no slot has a screen
   // file: an old one would only mislead a later load.
-  std::remove(ScreenFilePath(engine, slot).c_str());
+  std::remove(ScreenFilePath(engine, slot, FileUse::kWrite).c_str());
   return true;
 }
 

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "save/persistent_places.h"
+
 namespace orivane {
 
 struct Engine;
@@ -19,9 +21,11 @@ struct Engine;
 // here, and a script error saves to slot 999 after `errorsave`.
 void AttachSaveSlots(Engine& engine);
 
-// The path of slot n's state file ("save%d.dat") or screen file ("save%d.ss").
-std::string SaveFilePath(const Engine& engine, int32_t slot);
-std::string ScreenFilePath(const Engine& engine, int32_t slot);
+// The path of slot n's state file ("save%d.dat") or screen file ("save%d.ss"):
+// where it is written, or where an existing one is read (the fallback folder
+// first, when the game folder cannot be written; then the game folder).
+std::string SaveFilePath(const Engine& engine, int32_t slot, FileUse use = FileUse::kRead);
+std::string ScreenFilePath(const Engine& engine, int32_t slot, FileUse use = FileUse::kRead);
 
 // Takes a save point at the script position: the state goes into the snapshot.
 void TakeSavePoint(Engine& engine);
