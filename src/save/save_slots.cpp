@@ -105,7 +105,11 @@ void RestoreTextWindow(Engine& engine, const std::string cursor_tags[2]) {
   if (!button_picture.empty()) LoadImageTag(engine, engine.buttons.picture, button_picture);
 }
 
-void SaveOnError(Engine& engine) { SaveToSlot(engine, kErrorSaveSlot); }
+// Only a game that has reached a page has a place to go on from; an error
+// before the first text (in the *define block, say) saves nothing.
+void SaveOnError(Engine& engine) {
+  if (engine.save_point.position >= 0) SaveToSlot(engine, kErrorSaveSlot);
+}
 
 }  // namespace
 

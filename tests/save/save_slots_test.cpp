@@ -147,12 +147,18 @@ TEST(SaveSlots, LoadgosubRunsAfterTheLoad) {
   EXPECT_EQ(r.out, "一\nロード\n一\n");
 }
 
-TEST(SaveSlots, ErrorsaveSavesBeforeTheError) {
+TEST(SaveSlots, ErrorsaveSavesBeforeTheErrorOnceThereIsAPage) {
   GameDir game;
   game.Write("0.txt", "*define\nerrorsave\ngame\n*start\n一@\ngoto *nowhere\nend\n");
   RunResult r = game.Run();
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(game.ReadBytes("save999.dat").empty());
+
+  // Before the first text there is no place to go on from.
+  GameDir early;
+  early.Write("0.txt", "*define\nerrorsave\ngoto *nowhere\ngame\n*start\nend\n");
+  EXPECT_EQ(early.Run().status, 1);
+  EXPECT_TRUE(early.ReadBytes("save999.dat").empty());
 }
 
 TEST(SaveSlots, ALoadOfAMissingSlotDoesNothing) {
