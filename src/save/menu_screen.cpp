@@ -146,7 +146,7 @@ class MenuScreen {
   void Highlight(int k) {
     if (k == Screen().highlighted) return;
     Screen().highlighted = k;
-    // The pointer-over sound (kMenuPointerOver) plays here once the engine has sound.
+    // The pointer-over sound (`sounds[2]`) plays here once the engine has sound.
     DirtyScreen(engine_);
     ShowDirtyNow(engine_);
   }

@@ -38,14 +38,13 @@ void AppendFullWidthDigits(std::string& out, int32_t value, int min_digits) {
 }
 
 // "しおり　１　12月 3日 9時05分", all in full-width characters; "－" × 12
-// for a slot without a file.
-std::string SlotLine(Engine& engine, int32_t slot) {
+// for a slot without a file (`time` is the file's, nullopt without one).
+std::string SlotLine(const Engine& engine, int32_t slot, const std::optional<std::tm>& time) {
   const SaveMenuState& menu = engine.save_menu;
   std::string line = menu.slot_name;
   if (menu.slots > 9 && slot < 10) line += "\x81\x40";
   AppendFullWidthDigits(line, slot, 1);
   line += "\x81\x40";
-  const std::optional<std::tm> time = SlotTime(engine, slot);
   if (!time) {
     const std::string dash = Utf8ToSjis("－");
     for (int i = 0; i < 12; ++i) line += dash;
@@ -114,8 +113,9 @@ void RunSaveLoadMenu(Engine& engine, bool save) {
     lines.push_back({save ? menu.save_title : menu.load_title, 0, 0, engine.text.text_color, false});
     lines.push_back({"", 0, 0, 0, false});
     for (int32_t slot = 1; slot <= menu.slots; ++slot) {
-      const bool has_file = SlotTime(engine, slot).has_value();
-      lines.push_back({SlotLine(engine, slot), 0, 0, has_file ? look.normal : look.empty, save || has_file});
+      const std::optional<std::tm> time = SlotTime(engine, slot);
+      const bool has_file = time.has_value();
+      lines.push_back({SlotLine(engine, slot, time), 0, 0, has_file ? look.normal : look.empty, save || has_file});
     }
     CentreLines(engine, lines);
     const int taken = RunMenuScreen(engine, lines);

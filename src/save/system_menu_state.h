@@ -29,17 +29,6 @@ struct SystemMenuEntry {
   SystemMenuKind kind = SystemMenuKind::kLookback;
 };
 
-// The sounds of the menus, in `menuselectvoice` order.
-enum MenuSound : int {
-  kMenuShown = 0,
-  kMenuCancelled = 1,
-  kMenuPointerOver = 2,
-  kMenuTaken = 3,
-  kBackLogClosed = 4,
-  kYesChosen = 5,
-  kNoChosen = 6,
-};
-
 struct MenuLook {
   int32_t glyph_width = 26;
   int32_t glyph_height = 26;
@@ -50,6 +39,8 @@ struct MenuLook {
   uint32_t highlighted = 0xFFFFFF;  // `menuselectcolor`
   uint32_t normal = 0xAAAAAA;
   uint32_t empty = 0x555599;  // a save slot without a file
+  // `menuselectvoice`: menu shown, cancelled, pointer over an entry, entry
+  // taken, back-log closed, yes chosen, no chosen (empty: none).
   std::array<std::string, 7> sounds;
 };
 

@@ -61,11 +61,7 @@ std::string SaveReader::Str() {
 
 int32_t SaveReader::Count(int32_t limit) {
   const int32_t n = Int();
-  if (n < 0 || n > limit) {
-    bad_count_ = true;
-    return 0;
-  }
-  return n;
+  return n < 0 || n > limit ? 0 : n;
 }
 
 }  // namespace orivane

@@ -39,12 +39,9 @@ class SaveReader {
   // The bytes up to a zero byte or the end; empty once the bytes have run out.
   std::string Str();
   // A count read from the file, trusted only as far as `limit`: a larger or
-  // negative count reads as 0 and marks the reader as having met bad data.
+  // negative count reads as 0.
   int32_t Count(int32_t limit);
 
-  size_t position() const { return pos_; }
-  bool exhausted() const { return pos_ >= size_; }
-  bool saw_bad_count() const { return bad_count_; }
   // What is left after the fields read so far.
   std::string_view Rest() const {
     return pos_ < size_ ? std::string_view(reinterpret_cast<const char*>(data_ + pos_), size_ - pos_)
@@ -55,7 +52,6 @@ class SaveReader {
   const uint8_t* data_;
   size_t size_;
   size_t pos_ = 0;
-  bool bad_count_ = false;
 };
 
 }  // namespace orivane
