@@ -109,13 +109,14 @@ std::string FromStartDirectory(const std::string& path) {
 
 // The platform to play on: a window when one can be opened, else headless.
 std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::ScriptedPlayer player,
-                                                  orivane::FontService& fonts) {
+                                                  orivane::FontService& fonts,
+                                                  orivane::AudioService& audio) {
   std::string why;
   if (!o.headless) {
 #ifdef ORIVANE_HAVE_SDL
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
       why = "no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
-    } else if (auto window = orivane::CreateSdlPlatform(player, fonts, why)) {
+    } else if (auto window = orivane::CreateSdlPlatform(player, fonts, audio, why)) {
       return window;
     } else {
       why = "the window could not be opened: " + why;
@@ -124,7 +125,7 @@ std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::Scr
     why = "this build has no window backend";
 #endif
   }
-  auto headless = std::make_unique<orivane::HeadlessPlatform>(std::cout, std::cerr, o.realtime, &fonts);
+  auto headless = std::make_unique<orivane::HeadlessPlatform>(std::cout, std::cerr, o.realtime, &fonts, &audio);
   headless->SetPlayer(std::move(player));
   if (!why.empty()) headless->Note("orivane: " + why + "; playing headless");
   return headless;
@@ -151,7 +152,10 @@ int main(int argc, char** argv) {
   if (::access(".", R_OK | X_OK) != 0) return Usage("the game directory is not readable");
 
   orivane::FontconfigFonts fonts;
-  std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player), fonts);
+  // The sound output is opened by the engine when the game first plays
+  // something; until the SDL mixer service lands, the run is silent.
+  orivane::NoAudio audio;
+  std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player), fonts, audio);
   stop_signals.Listen([&platform](int signal_number) { platform->RequestStop(signal_number); });
   // Nobody is told after the platform is gone, whichever way main returns.
   struct StopListening {

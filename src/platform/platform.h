@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/audio_service.h"
 #include "platform/display_surface.h"
 #include "platform/font_service.h"
 #include "platform/menu.h"
@@ -163,6 +164,9 @@ class Platform {
 
   // The machine's fonts. Lives as long as the platform.
   virtual FontService& Fonts() = 0;
+
+  // The machine's sound output. Lives as long as the platform.
+  virtual AudioService& Audio() = 0;
 
  private:
   std::atomic<int> stop_signal_{0};

@@ -22,10 +22,10 @@ namespace orivane {
 
 class HeadlessPlatform : public Platform {
  public:
-  // `fonts` (kept, not owned) is the machine's font service; without one the
-  // platform has no fonts.
+  // `fonts` and `audio` (kept, not owned) are the machine's font and sound
+  // services; without them the platform has no fonts and plays no sound.
   HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime = false,
-                   FontService* fonts = nullptr);
+                   FontService* fonts = nullptr, AudioService* audio = nullptr);
 
   // The scripted player whose lines become the player's input.
   void SetPlayer(ScriptedPlayer player) { player_ = std::move(player); }
@@ -52,6 +52,7 @@ class HeadlessPlatform : public Platform {
   void Minimize() override {}
   void WarpPointer(int, int) override {}
   FontService& Fonts() override { return fonts_ ? *fonts_ : no_fonts_; }
+  AudioService& Audio() override { return audio_ ? *audio_ : no_audio_; }
 
  private:
   // Moves the clock to `deadline` (virtual), or sleeps until it or Wake() (realtime).
@@ -69,6 +70,8 @@ class HeadlessPlatform : public Platform {
   std::set<KeyId> held_;
   FontService* fonts_;
   NoFonts no_fonts_;
+  AudioService* audio_;
+  NoAudio no_audio_;
 
   std::mutex wake_mutex_;
   std::condition_variable wake_cv_;

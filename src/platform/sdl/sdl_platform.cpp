@@ -68,7 +68,8 @@ bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now 
 
 class SdlPlatform final : public Platform {
  public:
-  SdlPlatform(ScriptedPlayer player, FontService& fonts) : player_(std::move(player)), fonts_(fonts) {}
+  SdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio)
+      : player_(std::move(player)), fonts_(fonts), audio_(audio) {}
   ~SdlPlatform() override;
 
   bool Open(std::string& error);
@@ -95,6 +96,7 @@ class SdlPlatform final : public Platform {
   void Minimize() override { SDL_MinimizeWindow(window_); }
   void WarpPointer(int x, int y) override;
   FontService& Fonts() override { return fonts_; }
+  AudioService& Audio() override { return audio_; }
 
  private:
   bool BarShown() const { return menu_ && (!full_screen_ || !menu_rule_.hidden); }
@@ -128,6 +130,7 @@ class SdlPlatform final : public Platform {
 
   ScriptedPlayer player_;
   FontService& fonts_;
+  AudioService& audio_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
@@ -579,8 +582,9 @@ void SdlPlatform::WarpPointer(int x, int y) {
 
 }  // namespace
 
-std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, std::string& error) {
-  auto platform = std::make_unique<SdlPlatform>(std::move(player), fonts);
+std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio,
+                                            std::string& error) {
+  auto platform = std::make_unique<SdlPlatform>(std::move(player), fonts, audio);
   if (!platform->Open(error)) return nullptr;
   return platform;
 }

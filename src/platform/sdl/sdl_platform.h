@@ -14,8 +14,9 @@
 
 namespace orivane {
 
-// Opens the (still hidden) window; `fonts` (kept, not owned) is the machine's
-// font service. nullptr with `error` set when there is no usable display.
-std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, std::string& error);
+// Opens the (still hidden) window; `fonts` and `audio` (kept, not owned) are
+// the machine's font and sound services. nullptr with `error` set when there is no usable display.
+std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio,
+                                            std::string& error);
 
 }  // namespace orivane
