@@ -13,6 +13,8 @@
 #include "save/save_commands.h"
 #include "save/screenshot_commands.h"
 #include "save/system_menu.h"
+#include "sound/music_commands.h"
+#include "sound/sound_commands.h"
 #include "text/back_log_commands.h"
 #include "text/button_commands.h"
 #include "text/input_wait_commands.h"
@@ -49,6 +51,8 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterSelectionCommands(table);
   RegisterReadFlagCommands(table);
   RegisterPersistentDataCommands(table);
+  RegisterSoundCommands(table);
+  RegisterMusicCommands(table);
 }
 
 }  // namespace orivane

@@ -10,6 +10,7 @@
 #include "save/system_menu.h"
 #include "script/script_lifecycle.h"
 #include "shell/shell_lifecycle.h"
+#include "sound/sound_lifecycle.h"
 #include "text/back_log_viewer.h"
 #include "text/text_output.h"
 #include "text/text_window.h"
@@ -20,6 +21,7 @@ void AttachSubsystems(Engine& engine) {
   AttachShell(engine);
   AttachGraphics(engine);
   AttachText(engine);
+  AttachSound(engine);
   AttachPersistentData(engine);
   AttachSaveSlots(engine);
   AttachSystemMenu(engine);
@@ -29,6 +31,7 @@ void ResetSubsystemsForStartUp(Engine& engine) {
   // First: the persistent files of the cycle that ends are written while
   // the variables and settings they hold are still whole.
   ResetPersistentDataForStartUp(engine);
+  ResetSoundForStartUp(engine);
   ResetScriptForStartUp(engine);
   ResetTextForStartUp(engine);
   ResetSaveForStartUp(engine);
@@ -50,6 +53,7 @@ void FinishSubsystemsAfterDefine(Engine& engine) {
 }
 
 void ResetSubsystemsForGame(Engine& engine) {
+  ResetSoundForGame(engine);
   ResetArchivesForGame(engine);
   ResetScriptForGame(engine);
   ResetGraphicsForGame(engine);

@@ -1,6 +1,6 @@
 // The lifecycle of the engine's subsystems, in one ordered place. Each
 // subsystem owns its steps (script/script_lifecycle.h, graphics_state.h,
-// text_output.h, text_window.h, save_point.h, persistent_data.h,
+// text_output.h, text_window.h, sound_lifecycle.h, save_point.h, persistent_data.h,
 // archive_set.h, shell/shell_lifecycle.h); here they are called in the order
 // the start-up cycle needs:
 //

@@ -64,7 +64,7 @@ struct ComposeHooks {
   void (*render_text_picture)(Engine&, ImageSurface&, const ParsedTag&,
                               const TextPictureLayout&) = nullptr;
   // Plays the sound an extended-button state string names ("S" channel,
-  // name). Null until the sound subsystem exists: the sound is then skipped.
+  // name). Installed by the sound subsystem.
   void (*play_state_sound)(Engine&, int32_t channel, const std::string& name) = nullptr;
   // The layer plug-in of a "*N" sprite: draws into the scene buffer within the area.
   void (*draw_layer)(Engine&, int layer, PixelRect) = nullptr;

@@ -5,6 +5,8 @@
 #include "engine.h"
 #include "platform/platform.h"
 #include "save/persistent_file_io.h"
+#include "sound/effect_channels.h"
+#include "sound/music.h"
 #include "text/text_window.h"
 #include "util/save_stream.h"
 #include "util/sjis.h"
@@ -123,7 +125,7 @@ EnvironmentData DecodeEnvironment(const std::vector<uint8_t>& bytes) {
 
 EnvironmentData CurrentEnvironment(const Engine& engine) {
   const PlayerSettings& s = engine.shell.settings;
-  const KeptSoundSettings& sound = engine.persistent.sound;
+  const SoundState& sound = engine.sound;
   EnvironmentData env;
   env.full_screen = engine.shell.full_screen ? 1 : 0;
   env.sound_on = s.sound_on ? 1 : 0;
@@ -131,12 +133,12 @@ EnvironmentData CurrentEnvironment(const Engine& engine) {
   env.page_mode = s.page_mode ? 1 : 0;
   env.font_face = engine.text.pending_font_face;
   env.cd_enabled = s.cd_on ? 1 : 0;
-  env.cd_drive = sound.cd_drive;
-  env.voice_volume = sound.voice_volume;
-  env.se_volume = sound.se_volume;
-  env.bgm_volume = sound.bgm_volume;
+  env.cd_drive = sound.cd.drive;
+  env.voice_volume = 100 - sound.voice_attenuation;
+  env.se_volume = 100 - sound.effect_attenuation;
+  env.bgm_volume = 100 - sound.music.base_attenuation;
   env.read_skip = engine.read_flags.read_only_skip ? 1 : 0;
-  env.bgm_down_mode = sound.bgm_down_mode;
+  env.bgm_down_mode = sound.ducking.level;
   env.save_directory = engine.persistent.places.save_dir;
   env.auto_mode_ms = engine.text_out.auto_mode_ms;
   return env;
@@ -175,13 +177,23 @@ void ApplyEnvironmentFile(Engine& engine) {
   if (env.Has(EnvField::kPageMode)) Post(engine, env.page_mode != 0, kClickPage, kClickDefault);
   if (env.Has(EnvField::kFontFace)) ApplyFontFace(engine, env.font_face);
   if (env.Has(EnvField::kCdEnabled)) Post(engine, env.cd_enabled != 0, kCdOn, kCdOff);
-  KeptSoundSettings& sound = engine.persistent.sound;
-  if (env.Has(EnvField::kCdDrive)) sound.cd_drive = env.cd_drive;
-  if (env.Has(EnvField::kVoiceVolume)) sound.voice_volume = env.voice_volume;
-  if (env.Has(EnvField::kSeVolume)) sound.se_volume = env.se_volume;
-  if (env.Has(EnvField::kBgmVolume)) sound.bgm_volume = env.bgm_volume;
+  SoundState& sound = engine.sound;
+  if (env.Has(EnvField::kCdDrive)) sound.cd.drive = env.cd_drive;
+  // The player's volumes, as the volume dialog left them.
+  if (env.Has(EnvField::kVoiceVolume)) {
+    sound.voice_attenuation = 100 - std::clamp(env.voice_volume, 0, 100);
+    ApplyVoiceAndEffectVolumes(engine, 0);
+  }
+  if (env.Has(EnvField::kSeVolume)) {
+    sound.effect_attenuation = 100 - std::clamp(env.se_volume, 0, 100);
+    ApplyVoiceAndEffectVolumes(engine, kLastScriptChannel);
+  }
+  if (env.Has(EnvField::kBgmVolume)) {
+    sound.music.base_attenuation = 100 - std::clamp(env.bgm_volume, 0, 100);
+    SetMusicAttenuation(engine, sound.music.base_attenuation);
+  }
   if (env.Has(EnvField::kReadSkip)) Post(engine, env.read_skip != 0, kReadSkipOn, kReadSkipOff);
-  if (env.Has(EnvField::kBgmDownMode)) sound.bgm_down_mode = env.bgm_down_mode;
+  if (env.Has(EnvField::kBgmDownMode)) sound.ducking.level = env.bgm_down_mode;
   if (env.Has(EnvField::kAutoModeMs)) engine.text_out.auto_mode_ms = env.auto_mode_ms;
 }
 

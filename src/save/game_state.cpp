@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine.h"
+#include "sound/sound_lifecycle.h"
 #include "text/text_window.h"
 #include "util/save_stream.h"
 
@@ -138,12 +139,8 @@ void WriteGameState(Engine& engine, SaveWriter& out) {
   WriteGosubStack(engine, out);
   // 12: monochrome (on, three colour values) and negative: not kept yet.
   for (int i = 0; i < 5; ++i) out.Int(0);
-  // 13: sound: MIDI and wave names, cdTrack, midiLoop, waveState, cdLoop,
-  // musicLoop, resumeOnLoad, the music file: not kept yet.
-  out.Str("");
-  out.Str("");
-  for (int i = 0; i < 6; ++i) out.Int(0);
-  out.Str("");
+  // 13: the players of sound.
+  WriteSoundState(engine, out);
   // 14, 15.
   out.Int(w.erase_on_effect == 0 ? 0 : 1);
   out.Int(w.text_mode);
@@ -156,8 +153,7 @@ void WriteGameState(Engine& engine, SaveWriter& out) {
   WriteArrays(engine, out);
   out.Int(g.effects.speed_mode);
   out.Int(w.erase_on_effect == 2 ? 1 : 0);
-  out.Str("");  // the sound effects' state: not kept yet
-  out.Str("");
+  WriteIntroLoopNames(engine, out);
   out.Int(w.ruby_on ? 1 : 0);
   out.Int(w.ruby_width);
   out.Int(w.ruby_height);
@@ -213,10 +209,7 @@ void ReadGameState(Engine& engine, SaveReader& in) {
   ReadVariables(engine, in);
   ReadGosubStack(engine, in);
   for (int i = 0; i < 5; ++i) in.Int();
-  in.Str();
-  in.Str();
-  for (int i = 0; i < 6; ++i) in.Int();
-  in.Str();
+  ReadSoundState(engine, in);
   const int32_t erase = in.Int();
   w.text_mode = in.Int();
   if (version > 0)
@@ -230,8 +223,7 @@ void ReadGameState(Engine& engine, SaveReader& in) {
   g.effects.speed_mode = in.Int();
   const bool spares_ld = in.Int() != 0;
   w.erase_on_effect = erase == 0 ? 0 : spares_ld ? 2 : 1;
-  in.Str();
-  in.Str();
+  ReadIntroLoopNames(engine, in);
   w.ruby_on = in.Int() != 0;
   w.ruby_width = in.Int();
   w.ruby_height = in.Int();

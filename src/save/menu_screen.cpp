@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine.h"
+#include "sound/effect_channels.h"
 #include "graphics/effects.h"
 #include "platform/platform.h"
 #include "player_waits.h"
@@ -79,6 +80,14 @@ class MenuScreen {
   }
 
   int Run() {
+    PlayMenuSound(engine_, MenuSound::kShown);
+    const int taken = Choose();
+    if (taken < 0) PlayMenuSound(engine_, MenuSound::kCancelled);
+    return taken;
+  }
+
+ private:
+  int Choose() {
     DirtyScreen(engine_);
     Highlight(LineAt(engine_.input.pointer_x, engine_.input.pointer_y));
     ShowDirtyNow(engine_);
@@ -120,7 +129,6 @@ class MenuScreen {
     }
   }
 
- private:
   MenuScreenState& Screen() { return engine_.system_menu.screen; }
 
   // `choose N`: the N-th line that can be taken.
@@ -146,7 +154,7 @@ class MenuScreen {
   void Highlight(int k) {
     if (k == Screen().highlighted) return;
     Screen().highlighted = k;
-    // The pointer-over sound (`sounds[2]`) plays here once the engine has sound.
+    if (k >= 0) PlayMenuSound(engine_, MenuSound::kOver);
     DirtyScreen(engine_);
     ShowDirtyNow(engine_);
   }
@@ -172,6 +180,10 @@ class MenuScreen {
 };
 
 }  // namespace
+
+void PlayMenuSound(Engine& engine, MenuSound sound) {
+  PlayInterfaceSound(engine, engine.system_menu.look.sounds[static_cast<size_t>(sound)]);
+}
 
 void InstallMenuScreenHook(Engine& engine) { engine.graphics.hooks.draw_menu_screen = DrawMenuScreenHook; }
 

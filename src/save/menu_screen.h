@@ -27,7 +27,12 @@ void InstallMenuScreenHook(Engine& engine);
 int32_t MenuTextWidth(const MenuLook& look, std::string_view sjis);
 
 // Shows the lines and waits: the index of the line taken, or -1 when the
-// player cancelled (or a reset or the end of the game was asked for).
+// player cancelled (or a reset or the end of the game was asked for). Plays
+// the menu's shown, pointer-over and cancelled sounds; the caller plays the
+// sound of what was taken.
 int RunMenuScreen(Engine& engine, std::vector<MenuScreenLine> lines);
+
+// One of the `menuselectvoice` sounds.
+void PlayMenuSound(Engine& engine, MenuSound sound);
 
 }  // namespace orivane

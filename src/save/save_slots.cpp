@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine.h"
+#include "sound/sound_lifecycle.h"
 #include "graphics/effects.h"
 #include "graphics/image_tag.h"
 #include "graphics/picture_restore.h"
@@ -160,6 +161,7 @@ bool LoadFromSlot(Engine& engine, int32_t slot) {
   SaveReader in(bytes);
 
   engine.back_log.Clear();
+  StopAllSound(engine, true);
   ReadGameState(engine, in);
   const int32_t pages = in.Count(kMaxLoadedPages);
   for (int32_t i = 0; i < pages; ++i) engine.back_log.AddPage(in.Str());
@@ -176,6 +178,7 @@ bool LoadFromSlot(Engine& engine, int32_t slot) {
                                       engine.text_out.cursors[1].picture.tag};
   RestoreTextWindow(engine, cursor_tags);
   RestorePicturesAfterLoad(engine, ScreenFilePath(engine, slot));
+  RestartSoundAfterLoad(engine);
   ShowDirtyNow(engine);
 
   // The loaded page is the save point now: saving at once writes it again.

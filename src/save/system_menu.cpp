@@ -94,6 +94,7 @@ int AskInMenu(Engine& engine, const std::string& question_sjis) {
   lines[2].x = centre + 2 * look.advance_x;
   lines[1].y = lines[2].y = engine.screen_height / 2 + look.advance_y;
   const int taken = RunMenuScreen(engine, std::move(lines));
+  if (taken > 0) PlayMenuSound(engine, taken == 1 ? MenuSound::kYes : MenuSound::kNo);
   return taken == 1 ? 1 : taken == 2 ? 0 : -1;
 }
 
@@ -120,6 +121,7 @@ void RunSaveLoadMenu(Engine& engine, bool save) {
     CentreLines(engine, lines);
     const int taken = RunMenuScreen(engine, lines);
     if (taken < 2) return;
+    PlayMenuSound(engine, MenuSound::kTaken);
     const int32_t slot = taken - 1;
     const std::string& line = lines[static_cast<size_t>(taken)].text;
     const char* question = save ? "%sにセーブします。よろしいですか？" : "%sをロードします。よろしいですか？";
@@ -291,6 +293,7 @@ void RunSystemMenu(Engine& engine) {
   int taken = -1;
   try {
     taken = RunMenuScreen(engine, lines);
+    if (taken >= 0) PlayMenuSound(engine, MenuSound::kTaken);
     if (taken >= 0) RunSystemMenuAction(engine, m.entries[static_cast<size_t>(taken)].kind);
   } catch (...) {
     m.in_menu = false;

@@ -39,10 +39,12 @@ struct MenuLook {
   uint32_t highlighted = 0xFFFFFF;  // `menuselectcolor`
   uint32_t normal = 0xAAAAAA;
   uint32_t empty = 0x555599;  // a save slot without a file
-  // `menuselectvoice`: menu shown, cancelled, pointer over an entry, entry
-  // taken, back-log closed, yes chosen, no chosen (empty: none).
+  // `menuselectvoice` (empty: none), in the order of MenuSound.
   std::array<std::string, 7> sounds;
 };
+
+// The menu sounds, in the order `menuselectvoice` gives them.
+enum class MenuSound { kShown, kCancelled, kOver, kTaken, kBackLogClosed, kYes, kNo };
 
 // The lines of a menu screen while it is open: composition draws them over
 // everything on a black screen.

@@ -12,6 +12,9 @@ namespace orivane {
 struct Engine;
 
 using CommandHandler = void (*)(Engine&);
+// Runs a word that is no command when the word is a shorthand of some
+// subsystem (the voice shorthands); false when it is none.
+using ShorthandHandler = bool (*)(Engine&, std::string_view word);
 
 struct CommandInfo {
   std::string_view word;
@@ -30,8 +33,13 @@ class CommandTable {
   // The entry for a lower-case word, or nullptr for a word that does not exist.
   const CommandInfo* Find(std::string_view word) const;
 
+  // The handler of words that are no command; nullptr: none.
+  void SetShorthand(ShorthandHandler handler) { shorthand_ = handler; }
+  ShorthandHandler shorthand() const { return shorthand_; }
+
  private:
   std::unordered_map<std::string_view, CommandInfo> table_;
+  ShorthandHandler shorthand_ = nullptr;
 };
 
 }  // namespace orivane

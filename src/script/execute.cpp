@@ -295,8 +295,7 @@ void RunCommand(Engine& engine, const ResolvedCommand& command, RunMode mode) {
   }
   std::string_view name = command.word;
   if (!name.empty() && name[0] == '_') name.remove_prefix(1);
-  if (!name.empty() && (name[0] == 'v' || name.substr(0, 2) == "dv" || name.substr(0, 2) == "mv"))
-    ReportError(engine, "命令\"%s\"はこのバージョンではまだ使えません。", "命令エラー", {name});
+  if (ShorthandHandler shorthand = engine.commands.shorthand(); shorthand && shorthand(engine, name)) return;
   ReportError(engine, "不正な命令\"%s\"です。", "構文エラー", {std::string_view(command.word)});
 }
 

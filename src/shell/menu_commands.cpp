@@ -119,10 +119,13 @@ void RunMenuCommand(Engine& engine, int32_t command) {
       return;
     case kAuto: s.auto_mode = true; return;
     case kCdOn:
-    case kCdOff:
+    case kCdOff: {
+      const bool was_on = s.cd_on;
       s.cd_on = command == kCdOn;
       CheckOne(engine, command, {kCdOn, kCdOff});
+      if (engine.shell.hooks.cd_audio_switched) engine.shell.hooks.cd_audio_switched(engine, was_on);
       return;
+    }
     case kReadSkipOn:
     case kReadSkipOff:
       engine.read_flags.read_only_skip = command == kReadSkipOn;

@@ -66,6 +66,15 @@ struct Heartbeat {
   uint32_t next_tick = 0;
 };
 
+// What the window procedure tells the subsystems above it. Installed when
+// they attach; a hook left empty is not called.
+struct ShellHooks {
+  // The player's left click (a voice of the shorthand stops at it).
+  void (*left_click)(Engine&) = nullptr;
+  // The menu switched CD audio on or off; `was_on` is the switch before.
+  void (*cd_audio_switched)(Engine&, bool was_on) = nullptr;
+};
+
 struct ShellState {
   // Switches.
   bool full_screen = false;
@@ -94,6 +103,7 @@ struct ShellState {
 
   std::deque<int32_t> posted_commands;  // menu commands posted to the window
   Heartbeat heartbeat;
+  ShellHooks hooks;
 
 };
 

@@ -74,6 +74,7 @@ void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
       if (StopsAutoOrSkip(engine)) break;
       if (e.button == PointerButton::kLeft) {
         in.left_clicked = true;
+        if (engine.shell.hooks.left_click) engine.shell.hooks.left_click(engine);
       } else {
         in.right_clicked = true;
       }

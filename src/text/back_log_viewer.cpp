@@ -12,6 +12,7 @@
 #include "graphics/sprite_draw.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "sound/effect_channels.h"
 #include "text/click_wait.h"
 #include "text/text_output.h"
 #include "text/text_window_display.h"
@@ -91,6 +92,7 @@ class BackLogViewer {
   explicit BackLogViewer(Engine& engine) : engine_(engine), log_(engine.back_log), w_(engine.text) {}
 
   void Run() {
+    PlayInterfaceSound(engine_, log_.look.open_voice);
     Open();
     bool escape_down = false;
     for (;;) {
@@ -107,6 +109,7 @@ class BackLogViewer {
       SleepUntil(engine_, std::nullopt);
     }
     Close();
+    PlayInterfaceSound(engine_, engine_.system_menu.look.sounds[static_cast<size_t>(MenuSound::kBackLogClosed)]);
   }
 
  private:

@@ -10,6 +10,7 @@
 #include "graphics/sprite_state_string.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "sound/players.h"
 #include "text/text_draw.h"
 
 namespace orivane {
@@ -272,7 +273,9 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
       result = kButtonNone;
     else if (o.skip_changes && engine.read_flags.skip_mode != skip_at_start) result = -60;
     else if (o.skip_changes && engine.shell.settings.auto_mode != auto_at_start) result = -61;
-    else if (deadline && TimeReached(engine.platform.Ticks(), *deadline)) result = wheel ? -5 : kButtonTimeout;
+    else if (deadline && TimeReached(engine.platform.Ticks(), *deadline) &&
+             !(o.timeout_waits_voice && VoicePlaying(engine)))
+      result = wheel ? -5 : kButtonTimeout;
     else if (in.right_clicked) result = kButtonRightClick;
     else if (in.left_clicked) {
       // A click, or Space or Enter at the pointer.
@@ -339,6 +342,9 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
     if (verdict.what == IdleVerdict::What::kEndRun && (verdict.status != 0 || (!deadline && !o.skip_changes)))
       EndRunForMissingPlayer(engine, verdict.note, verdict.status);
     std::optional<uint32_t> wake = deadline;
+    // `btntime2` past its time waits on for the voice, looking again soon.
+    if (deadline && TimeReached(engine.platform.Ticks(), *deadline))
+      wake = engine.platform.Ticks() + kVoicePollMs;
     if (verdict.due && (!wake || static_cast<int32_t>(*verdict.due - *wake) < 0)) wake = verdict.due;
     if (write_at && (!wake || static_cast<int32_t>(*write_at - *wake) < 0)) wake = write_at;
     SleepUntil(engine, wake);

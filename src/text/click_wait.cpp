@@ -9,6 +9,8 @@
 #include "graphics/sprite_draw.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "sound/effect_channels.h"
+#include "sound/players.h"
 #include "text/back_log_viewer.h"
 #include "text/right_click.h"
 
@@ -175,9 +177,14 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
       if (in.left_clicked || engine.read_flags.skip_mode || SkipKeyHeld(engine)) break;
     }
     if (engine.shell.settings.auto_mode) {
+      // Auto mode goes on once its delay has passed and the voice has ended.
       const uint32_t auto_at = start + AutoModeDelay(out);
-      if (TimeReached(now, auto_at)) break;
-      deadline = Sooner(deadline, auto_at);
+      if (TimeReached(now, auto_at)) {
+        if (!VoicePlaying(engine)) break;
+        deadline = Sooner(deadline, now + kVoicePollMs);
+      } else {
+        deadline = Sooner(deadline, auto_at);
+      }
     }
     if (in.right_clicked || escape) {
       in.right_clicked = escape = false;
@@ -217,6 +224,7 @@ TextWaitEnd RunTextWait(Engine& engine, TextWaitKind kind, PenPosition pen) {
     SleepUntil(engine, deadline);
   }
   in.left_clicked = false;
+  if (end == TextWaitEnd::kGoOn) PlayInterfaceSound(engine, kind == TextWaitKind::kPage ? out.page_voice : out.click_voice);
   HideCursor(engine);
   out.wait_state = 0;
   return end;

@@ -9,6 +9,7 @@
 #include "graphics/effects.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "sound/effect_channels.h"
 #include "text/back_log_viewer.h"
 #include "text/line_breaking.h"
 #include "text/right_click.h"
@@ -69,7 +70,7 @@ class SelectionWait {
       : engine_(engine), w_(engine.text), choices_(choices) {}
 
   int32_t Run() {
-    // The selection-shown sound will play here once the engine has sound.
+    PlayInterfaceSound(engine_, engine_.selection.voice_shown);
     engine_.read_flags.skip_mode = false;
     if (!w_.shown) ShowTextWindow(engine_);
     Print();
@@ -187,7 +188,7 @@ class SelectionWait {
     if (highlighted_ >= 0)
       for (const ChoiceCell& c : printed_[highlighted_].cells) DrawCell(c, sel.normal_color);
     highlighted_ = k;
-    // The pointer-over sound will play here once the engine has sound.
+    if (k >= 0) PlayInterfaceSound(engine_, sel.voice_over);
     if (k >= 0)
       for (const ChoiceCell& c : printed_[k].cells) DrawCell(c, sel.highlight_color);
     ShowDirtyNow(engine_);
@@ -241,9 +242,9 @@ class SelectionWait {
     return Take(verdict.choice - 1);
   }
 
-  // The choice-taken sound will play here once the engine has sound.
   int32_t Take(int k) {
     Highlight(-1);
+    PlayInterfaceSound(engine_, engine_.selection.voice_taken);
     return k;
   }
 

@@ -12,7 +12,7 @@
 namespace orivane::test {
 
 RunResult RunScripted(const GameDir& game, std::string_view input, const std::function<void(Engine&)>& inspect,
-                      uint32_t timeout_ms) {
+                      uint32_t timeout_ms, AudioService* audio) {
   ScriptedPlayer player;
   std::string error;
   if (!player.Parse("input.txt", input, error)) throw std::runtime_error(error);
@@ -22,7 +22,7 @@ RunResult RunScripted(const GameDir& game, std::string_view input, const std::fu
   RunResult result;
   {
     FontconfigFonts fonts;  // the font menu lists the machine's fonts
-    HeadlessPlatform platform(out, err, false, &fonts);
+    HeadlessPlatform platform(out, err, false, &fonts, audio);
     platform.SetPlayer(std::move(player));
     Engine engine(platform);
     engine.timeout_ms = timeout_ms;
