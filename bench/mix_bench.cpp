@@ -14,13 +14,13 @@
 #include <time.h>
 
 #include <cmath>
-#include <numbers>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <numbers>
 #include <string>
 
 #include "platform/sdl_audio/sdl_mixer_audio.h"
@@ -43,16 +43,18 @@ void WriteTone(const std::string& path, double hz, double seconds) {
   std::string data;
   for (uint32_t i = 0; i < frames; ++i) {
     double t = static_cast<double>(i) / kRate;
-    double v = 0.2 * std::exp(-1.5 * t) *
-               (std::sin(2 * std::numbers::pi * hz * t) + 0.4 * std::sin(4 * std::numbers::pi * hz * t) + 0.2 * std::sin(6 * std::numbers::pi * hz * t));
+    double v =
+        0.2 * std::exp(-1.5 * t) *
+        (std::sin(2 * std::numbers::pi * hz * t) + 0.4 * std::sin(4 * std::numbers::pi * hz * t) +
+         0.2 * std::sin(6 * std::numbers::pi * hz * t));
     auto s = static_cast<int16_t>(std::lround(v * 32767));
     for (int side = 0; side < 2; ++side) data.append(reinterpret_cast<const char*>(&s), 2);
   }
   auto le32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
   auto le16 = [](uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
-  std::string wav = "RIFF" + le32(36 + static_cast<uint32_t>(data.size())) + "WAVEfmt " + le32(16) + le16(1) +
-                    le16(2) + le32(kRate) + le32(kBytesPerSecond) + le16(4) + le16(16) + "data" +
-                    le32(static_cast<uint32_t>(data.size())) + data;
+  std::string wav = "RIFF" + le32(36 + static_cast<uint32_t>(data.size())) + "WAVEfmt " + le32(16) +
+                    le16(1) + le16(2) + le32(kRate) + le32(kBytesPerSecond) + le16(4) + le16(16) +
+                    "data" + le32(static_cast<uint32_t>(data.size())) + data;
   std::ofstream(path, std::ios::binary).write(wav.data(), static_cast<std::streamsize>(wav.size()));
 }
 
@@ -117,7 +119,13 @@ void BM_Mix16ChannelsAndMusic(benchmark::State& state) {
   state.counters["cpu_per_audio_second"] = cpu / static_cast<double>(state.iterations());
   std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_Mix16ChannelsAndMusic)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mix16ChannelsAndMusic)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orivane

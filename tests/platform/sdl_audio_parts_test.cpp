@@ -25,21 +25,22 @@ TEST(MixerVolume, AttenuationFollowsTheDecibelCurveAndTheLinearFactorScales) {
     uint16_t linear;
     int expected;
   } cases[] = {
-      {0, 0xFFFF, 128},
-      {100, 0xFFFF, 0},  // the curve would leave −25 dB; 100 is silence
-      {40, 0xFFFF, 40},  // 128 × 10^(−0.5) = 40.48
-      {20, 0xFFFF, 72},  // 128 × 10^(−0.25) = 71.98
-      {50, 0xFFFF, 30},  // 128 × 10^(−0.625) = 30.35
-      {99, 0xFFFF, 7},   // 128 × 10^(−1.2375) = 7.41
-      {1, 0xFFFF, 124},  // 128 × 10^(−0.0125) = 124.3
-      {0, 0x8000, 64},   // half the linear factor
-      {40, 0x8000, 20},  // both: 40.48 × 0.50001
-      {0, 0, 0},
+      {0, 0xFFFF, 128},    // full
+      {100, 0xFFFF, 0},    // the curve would leave −25 dB; 100 is silence
+      {40, 0xFFFF, 40},    // 128 × 10^(−0.5) = 40.48
+      {20, 0xFFFF, 72},    // 128 × 10^(−0.25) = 71.98
+      {50, 0xFFFF, 30},    // 128 × 10^(−0.625) = 30.35
+      {99, 0xFFFF, 7},     // 128 × 10^(−1.2375) = 7.41
+      {1, 0xFFFF, 124},    // 128 × 10^(−0.0125) = 124.3
+      {0, 0x8000, 64},     // half the linear factor
+      {40, 0x8000, 20},    // both: 40.48 × 0.50001
+      {0, 0, 0},           // no linear factor
       {-30, 0xFFFF, 128},  // clamped to 0
       {250, 0xFFFF, 0},    // clamped to 100
   };
   for (const Case& c : cases)
-    EXPECT_EQ(MixerVolume({c.attenuation, c.linear}), c.expected) << c.attenuation << " " << c.linear;
+    EXPECT_EQ(MixerVolume({c.attenuation, c.linear}), c.expected)
+        << c.attenuation << " " << c.linear;
 }
 
 TEST(MixerVolume, NeverRisesAsTheAttenuationGrows) {
@@ -52,7 +53,8 @@ TEST(MixerVolume, NeverRisesAsTheAttenuationGrows) {
 }
 
 // The delay line fed a stream in pieces of the given sizes.
-std::vector<uint8_t> Delayed(const std::vector<uint8_t>& in, size_t delay, const std::vector<size_t>& pieces) {
+std::vector<uint8_t> Delayed(const std::vector<uint8_t>& in, size_t delay,
+                             const std::vector<size_t>& pieces) {
   HandoverDelay line;
   line.Start(delay);
   std::vector<uint8_t> out = in;

@@ -30,7 +30,9 @@ namespace {
 
 using test::CapturedAudio;
 
-size_t Frames(int ms) { return static_cast<size_t>(test::kCaptureRate) * ms / 1000; }
+size_t Frames(int ms) {
+  return static_cast<size_t>(test::kCaptureRate) * ms / 1000;
+}
 
 // How far the sound being mixed may be ahead of the file's size: one buffer
 // of the C library's file writes and one mixed buffer not yet written, with
@@ -51,8 +53,10 @@ class ScopedEnv {
   }
   ~ScopedEnv() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) setenv(it->first.c_str(), it->second->c_str(), 1);
-      else unsetenv(it->first.c_str());
+      if (it->second)
+        setenv(it->first.c_str(), it->second->c_str(), 1);
+      else
+        unsetenv(it->first.c_str());
     }
   }
 
@@ -170,6 +174,18 @@ TEST_F(SdlMixerAudioTest, ALoopSoundsUntilItsChannelIsReleased) {
   EXPECT_GE(end, released_at);
   EXPECT_LE(end, released_at + kLagFrames);
   EXPECT_GE(out.frames() - end, Frames(200));  // silent to the end
+  // Window by window: the tone in every 50 ms while the loop played, none after.
+  size_t window = Frames(50);
+  std::vector<double> levels = test::ToneLevels(out, 440, window);
+  for (size_t w = 0; w < levels.size(); ++w) {
+    size_t from_frame = w * window, to_frame = from_frame + window;
+    if (from_frame >= played_at + kLagFrames && to_frame <= released_at) {
+      EXPECT_NEAR(levels[w], 0.5, 0.01) << "window " << w;
+    }
+    if (from_frame >= released_at + kLagFrames) {
+      EXPECT_LT(levels[w], 0.001) << "window " << w;
+    }
+  }
 }
 
 TEST_F(SdlMixerAudioTest, LevelsFollowTheAttenuationCurveAndTheLinearFactor) {
@@ -201,9 +217,10 @@ TEST_F(SdlMixerAudioTest, LevelsFollowTheAttenuationCurveAndTheLinearFactor) {
   double reference = test::ToneLevel(out, 440, 0, out.frames());
   ASSERT_GT(reference, 0.0);
   for (const Case& c : cases) {
-    double expected = c.level.attenuation >= 100
-                          ? 0.0
-                          : std::pow(10.0, -25.0 * c.level.attenuation / 2000) * c.level.linear / 65535.0;
+    double expected =
+        c.level.attenuation >= 100
+            ? 0.0
+            : std::pow(10.0, -25.0 * c.level.attenuation / 2000) * c.level.linear / 65535.0;
     double ratio = test::ToneLevel(out, c.hz, 0, out.frames()) / reference;
     EXPECT_NEAR(ratio, expected, 0.03 * expected + 0.002) << c.hz << " Hz";
   }
@@ -368,7 +385,8 @@ TEST_F(SdlMixerAudioTest, MusicPlayedOnceEndsAndNewMusicReplacesTheOld) {
 
 TEST_F(SdlMixerAudioTest, MidiMusicFindsASoundfontByItself) {
   env_.Unset("SDL_SOUNDFONTS");
-  ASSERT_TRUE(audio().PlayMusic(std::string(ORIVANE_SOURCE_DIR) + "/examples/demo/bgm.mid", true, {}));
+  ASSERT_TRUE(
+      audio().PlayMusic(std::string(ORIVANE_SOURCE_DIR) + "/examples/demo/bgm.mid", true, {}));
   ListenFor(600);
   EXPECT_TRUE(audio().MusicPlaying());
   CapturedAudio out = Finish();
@@ -428,7 +446,8 @@ TEST_F(SdlMixerAudioTest, BadFilesAndChannelsAreRefused) {
   audio().PlayChannel(2, false, {});
   ASSERT_TRUE(WaitUntil([&] { return !audio().ChannelPlaying(2); }));
   CapturedAudio out = Finish();
-  EXPECT_NEAR(test::ToneLevel(out, 440, 0, out.frames()) * out.frames(), 0.5 * Frames(50), 0.01 * Frames(50));
+  EXPECT_NEAR(test::ToneLevel(out, 440, 0, out.frames()) * out.frames(), 0.5 * Frames(50),
+              0.01 * Frames(50));
 }
 
 TEST_F(SdlMixerAudioTest, OnlyOneServiceHoldsTheOutput) {

@@ -51,8 +51,8 @@ void WriteStereoWav(const std::string& path, const std::vector<int16_t>& samples
   PutLe(out, 36 + data_bytes, 4);
   out += "WAVEfmt ";
   PutLe(out, 16, 4);
-  PutLe(out, 1, 2);                 // PCM
-  PutLe(out, 2, 2);                 // stereo
+  PutLe(out, 1, 2);  // PCM
+  PutLe(out, 2, 2);  // stereo
   PutLe(out, kCaptureRate, 4);
   PutLe(out, kCaptureRate * 4, 4);  // bytes per second
   PutLe(out, 4, 2);                 // bytes per frame
@@ -67,13 +67,15 @@ void WriteStereoWav(const std::string& path, const std::vector<int16_t>& samples
   f.write(out.data(), static_cast<std::streamsize>(out.size()));
 }
 
-void WriteToneWav(const std::string& path, double frequency_hz, int milliseconds, double amplitude) {
+void WriteToneWav(const std::string& path, double frequency_hz, int milliseconds,
+                  double amplitude) {
   WriteStereoWav(path, ToneSamples(frequency_hz, milliseconds, amplitude));
 }
 
 CapturedAudio ReadDiskAudio(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(f)),
+                                   std::istreambuf_iterator<char>());
   CapturedAudio audio;
   size_t frames = bytes.size() / 4;
   audio.left.resize(frames);
@@ -95,7 +97,8 @@ double ToneLevel(const CapturedAudio& audio, double frequency_hz, size_t first, 
   return GoertzelAmplitude(mono, count, frequency_hz);
 }
 
-std::vector<double> ToneLevels(const CapturedAudio& audio, double frequency_hz, size_t window_frames) {
+std::vector<double> ToneLevels(const CapturedAudio& audio, double frequency_hz,
+                               size_t window_frames) {
   std::vector<double> levels;
   for (size_t first = 0; window_frames > 0 && first < audio.frames(); first += window_frames)
     levels.push_back(ToneLevel(audio, frequency_hz, first, window_frames));

@@ -41,7 +41,8 @@ CapturedAudio ReadDiskAudio(const std::string& path);
 double ToneLevel(const CapturedAudio& audio, double frequency_hz, size_t first, size_t count);
 
 // ToneLevel over consecutive windows of `window_frames` covering the capture.
-std::vector<double> ToneLevels(const CapturedAudio& audio, double frequency_hz, size_t window_frames);
+std::vector<double> ToneLevels(const CapturedAudio& audio, double frequency_hz,
+                               size_t window_frames);
 
 // The first and one past the last frame that is not silent on either side;
 // {0, 0} for a silent capture.
@@ -56,6 +57,8 @@ bool WaitForFileSize(const std::string& path, uint64_t bytes, int limit_ms = 100
 uint64_t FileSize(const std::string& path);
 
 // The bytes of the disk output for `frames` frames.
-inline constexpr uint64_t CaptureBytes(size_t frames) { return uint64_t{frames} * 4; }
+inline constexpr uint64_t CaptureBytes(size_t frames) {
+  return uint64_t{frames} * 4;
+}
 
 }  // namespace orivane::test

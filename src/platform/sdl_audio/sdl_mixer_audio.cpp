@@ -22,7 +22,9 @@ constexpr int kOutputChannels = 2;
 // within a frame of the screen, long enough not to starve on a busy machine.
 constexpr int kMixFrames = 1024;
 
-bool ValidChannel(int channel) { return channel >= 0 && channel < AudioService::kChannelCount; }
+bool ValidChannel(int channel) {
+  return channel >= 0 && channel < AudioService::kChannelCount;
+}
 
 // Only regular files are handed to the decoders: a directory fails late and
 // obscurely, and a named pipe would block the engine's thread for good.
@@ -127,7 +129,8 @@ struct SdlMixerAudio::Output {
 
   // Effect on a loop part that took over inside a buffer.
   static void SDLCALL DelayPiece(int, void* stream, int len, void* udata) {
-    static_cast<Channel*>(udata)->delay.Process(static_cast<uint8_t*>(stream), static_cast<size_t>(len));
+    static_cast<Channel*>(udata)->delay.Process(static_cast<uint8_t*>(stream),
+                                                static_cast<size_t>(len));
   }
 };
 
@@ -182,7 +185,9 @@ bool SdlMixerAudio::Open() {
   return true;
 }
 
-std::string SdlMixerAudio::OpenError() const { return open_error_; }
+std::string SdlMixerAudio::OpenError() const {
+  return open_error_;
+}
 
 AudioLoad SdlMixerAudio::LoadChannel(int channel, const std::string& path) {
   if (!ValidChannel(channel)) return AudioLoad::kNotAudio;
@@ -265,7 +270,9 @@ void SdlMixerAudio::StopMusic() {
   output_->music = nullptr;
 }
 
-bool SdlMixerAudio::MusicPlaying() { return output_ && output_->music && Mix_PlayingMusic() != 0; }
+bool SdlMixerAudio::MusicPlaying() {
+  return output_ && output_->music && Mix_PlayingMusic() != 0;
+}
 
 void SdlMixerAudio::SetMusicLevel(AudioLevel level) {
   if (output_) Mix_VolumeMusic(MixerVolume(level));
