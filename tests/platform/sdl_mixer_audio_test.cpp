@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -457,6 +458,19 @@ TEST_F(SdlMixerAudioTest, OnlyOneServiceHoldsTheOutput) {
   EXPECT_NE(second.OpenError().find("already open"), std::string::npos) << second.OpenError();
   EXPECT_EQ(second.LoadChannel(0, Tone("a.wav", 440, 50, 0.5)), AudioLoad::kNoDevice);
   ASSERT_EQ(audio().LoadChannel(0, File("a.wav")), AudioLoad::kLoaded);
+}
+
+TEST_F(SdlMixerAudioTest, OpeningLeavesTheStopSignalsToTheEngine) {
+  // SDL's events come up with its audio and would catch SIGINT and SIGTERM.
+  const int signals[] = {SIGINT, SIGTERM};
+  struct sigaction before[2] = {};
+  for (int i = 0; i < 2; ++i) ASSERT_EQ(sigaction(signals[i], nullptr, &before[i]), 0);
+  ASSERT_TRUE(audio().Open());
+  for (int i = 0; i < 2; ++i) {
+    struct sigaction after = {};
+    ASSERT_EQ(sigaction(signals[i], nullptr, &after), 0);
+    EXPECT_EQ(after.sa_handler, before[i].sa_handler) << signals[i];
+  }
 }
 
 TEST(SdlMixerAudioWithoutOutput, EveryCallIsSilentAndOpenIsNotRetried) {
