@@ -7,6 +7,7 @@
 
 #include "platform/sdl_audio/sdl_mixer_audio.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -471,6 +472,22 @@ TEST_F(SdlMixerAudioTest, OpeningLeavesTheStopSignalsToTheEngine) {
     ASSERT_EQ(sigaction(signals[i], nullptr, &after), 0);
     EXPECT_EQ(after.sa_handler, before[i].sa_handler) << signals[i];
   }
+}
+
+TEST_F(SdlMixerAudioTest, OpeningWritesNothingToStandardError) {
+  // The engine's standard error holds its reports and notes; the disk
+  // driver would announce itself there.
+  std::string captured = File("stderr.txt");
+  int saved = ::dup(2);
+  int file = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(file, 0);
+  ::dup2(file, 2);
+  bool opened = audio().Open();
+  ::dup2(saved, 2);
+  ::close(file);
+  ::close(saved);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(dir_.ReadBytes("stderr.txt"), "");
 }
 
 TEST(SdlMixerAudioWithoutOutput, EveryCallIsSilentAndOpenIsNotRetried) {

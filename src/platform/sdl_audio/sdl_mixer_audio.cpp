@@ -161,6 +161,10 @@ bool SdlMixerAudio::Open() {
   // The engine handles SIGINT and SIGTERM itself; SDL's events, which come
   // up with its audio, must not turn them into a quit event.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Standard error carries the engine's reports and notes only. SDL's audio
+  // drivers log there on their own (the disk driver warns of itself on
+  // every open); what matters of a failure comes back through OpenError.
+  SDL_LogSetPriority(SDL_LOG_CATEGORY_AUDIO, SDL_NUM_LOG_PRIORITIES);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     open_error_ = std::string("SDL audio: ") + SDL_GetError();
     return false;
