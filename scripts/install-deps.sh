@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang lua5.4 liblua5.4-dev
   libturbojpeg0-dev libpng-dev
-  libsdl2-dev libimgui-dev libfontconfig-dev libfreetype-dev libx11-dev fonts-ipafont-gothic
+  libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont libimgui-dev libfontconfig-dev libfreetype-dev libx11-dev fonts-ipafont-gothic
   xvfb xdotool
 )
 

@@ -24,6 +24,9 @@
 #ifdef ORIVANE_HAVE_SDL
 #include "platform/sdl/sdl_platform.h"
 #endif
+#ifdef ORIVANE_HAVE_SDL_MIXER
+#include "platform/sdl_audio/sdl_mixer_audio.h"
+#endif
 
 namespace {
 
@@ -153,8 +156,13 @@ int main(int argc, char** argv) {
 
   orivane::FontconfigFonts fonts;
   // The sound output is opened by the engine when the game first plays
-  // something; until the SDL mixer service lands, the run is silent.
+  // something, headless too (SDL_AUDIODRIVER=disk writes it to a file). It
+  // outlives the platform, which only borrows it.
+#ifdef ORIVANE_HAVE_SDL_MIXER
+  orivane::SdlMixerAudio audio;
+#else
   orivane::NoAudio audio;
+#endif
   std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player), fonts, audio);
   stop_signals.Listen([&platform](int signal_number) { platform->RequestStop(signal_number); });
   // Nobody is told after the platform is gone, whichever way main returns.

@@ -81,9 +81,23 @@ std::string ReadAll(int fd) {
   return s;
 }
 
+// This process's environment with `extra` laid over it.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& extra) {
+  auto name_of = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    std::string entry = *e;
+    bool replaced = false;
+    for (const std::string& x : extra) replaced = replaced || name_of(x) == name_of(entry);
+    if (!replaced) env.push_back(entry);
+  }
+  env.insert(env.end(), extra.begin(), extra.end());
+  return env;
+}
+
 }  // namespace
 
-RunResult RunProgram(const std::vector<std::string>& args) {
+RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& extra_env) {
   char out_name[] = "/tmp/orivane-out-XXXXXX";
   char err_name[] = "/tmp/orivane-err-XXXXXX";
   int out_fd = ::mkstemp(out_name);
@@ -97,9 +111,13 @@ RunResult RunProgram(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
+  std::vector<std::string> env = EnvironmentWith(extra_env);
+  std::vector<char*> envp;
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
   RunResult result;
   pid_t pid;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
     int wstatus = 0;
     ::waitpid(pid, &wstatus, 0);
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);

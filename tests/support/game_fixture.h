@@ -39,7 +39,10 @@ class GameDir {
 // The first two lines of an error report: its title and its message.
 std::string TitleAndMessage(const RunResult& r);
 
-// Runs the orivane program with the arguments and collects its output.
-RunResult RunProgram(const std::vector<std::string>& args);
+// Runs the orivane program with the arguments and collects its output. The
+// program gets this process's environment, with each "NAME=value" of
+// `extra_env` added or put in place of the variable of that name (e.g.
+// SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE=PATH to hear its sound).
+RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& extra_env = {});
 
 }  // namespace orivane::test

@@ -159,7 +159,10 @@ SdlPlatform::~SdlPlatform() {
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
-  SDL_Quit();
+  // Only what Open started: the sound service keeps SDL's audio until it is
+  // destroyed after the platform.
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
+  if (SDL_WasInit(0) == 0) SDL_Quit();
 }
 
 bool SdlPlatform::Open(std::string& error) {
