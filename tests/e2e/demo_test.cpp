@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "support/audio_capture.h"
 #include "support/game_fixture.h"
 
 namespace orivane::test {
@@ -145,6 +146,20 @@ TEST(Demo, ShowsTheFirstPageInTheBackLog) {
   EXPECT_GT(yellow, 100);
   // The viewer's page is not story text: the transcript ends with the third line.
   EXPECT_EQ(r.out.find("「Alt+Enter」"), std::string::npos) << r.out;
+}
+
+// The demo's music starts on its first page: a run heard through the disk
+// driver is not silent, and nothing about sound goes to standard error.
+TEST(Demo, PlaysItsMusic) {
+  GameDir game;
+  CopyDemo(game);
+  const std::string out = game.path() + "/out.raw";
+  RunResult r = RunProgram({"--headless", "--realtime", "--timeout", "4000", game.path()},
+                           {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + out});
+  EXPECT_EQ(r.status, 3) << r.err;  // stopped by the time-out on the first pages
+  EXPECT_EQ(r.err.find("sound"), std::string::npos) << r.err;
+  const auto [first, last] = SoundingFrames(ReadDiskAudio(out));
+  EXPECT_GT(last - first, static_cast<size_t>(kCaptureRate));
 }
 
 }  // namespace

@@ -197,6 +197,7 @@ TEST(SpriteStateSteps, SoundsGoToTheHookInOrder) {
   StateStringEngine fixture;
   Engine& e = fixture.engine();
   // Without a hook the sound is passed over and the other steps still run.
+  e.graphics.hooks.play_state_sound = nullptr;
   RunSpriteStateString(e, "S1,a.wav,C1");
   EXPECT_FALSE(e.graphics.sprites[1].visible);
   // The hook writes "channel:name;" after string variable 0.

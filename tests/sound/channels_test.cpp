@@ -36,6 +36,7 @@ TEST(SoundChannels, PlayAtTheVoiceAndEffectVolumes) {
       {"dwaveload only loads", "dwaveload 4,\"se.wav\"", 4, false, false, -1},
       {"dwaveplayloop plays what was loaded", "dwaveload 4,\"se.wav\"\ndwaveplayloop 4", 4, true, true, 0},
       {"the music channels may be used", "dwave 51,\"se.wav\"", 51, true, false, 0},
+      {"a sound of an extended-button state string", "spstr \"S3,se.wav\"", 3, true, false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
