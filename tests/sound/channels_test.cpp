@@ -3,11 +3,14 @@
 // looping or not, and when a sound is not started at all.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "archive/archive_writer.h"
 #include "sound/sound_state.h"
 #include "sound_game.h"
+#include "script/general_test_support.h"
 #include "support/script_cases.h"
 
 namespace orivane::test {
@@ -77,6 +80,71 @@ TEST(SoundChannels, StopAndSkipRules) {
     EXPECT_EQ(g.audio.channels[1].path, "");
     EXPECT_FALSE(g.audio.channels[1].playing);
   }
+}
+
+// An archived sound is written out for the output to decode, and its copy
+// goes once the sound is in memory.
+TEST(SoundChannels, PlayArchivedFiles) {
+  SoundGame g;
+  const std::string riff = "RIFF" + std::string(40, '\0');
+  std::vector<uint8_t> arc;
+  std::string error;
+  ASSERT_TRUE(BuildArchive({PackEntryAs("se\\packed.wav", std::vector<uint8_t>(riff.begin(), riff.end()), 2)}, 0,
+                           arc, error))
+      << error;
+  g.game.WriteBytes("arc.ora", std::string(arc.begin(), arc.end()));
+  RunResult r = g.Run("ora", "dwave 1,\"se\\packed.wav\"\nwave \"se/packed.wav\"");
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (int channel : {1, kWaveChannel}) {
+    const RecordingAudio::Channel& c = g.audio.channels[static_cast<size_t>(channel)];
+    EXPECT_TRUE(c.playing);
+    EXPECT_TRUE(SoundGame::Holds(c.path, "packed.wav")) << c.path;
+    EXPECT_FALSE(std::filesystem::exists(c.path)) << c.path;
+  }
+}
+
+// A format the output does not take goes through the converter that
+// `soundpressplgin` registered for its extension.
+TEST(SoundChannels, ConvertersTurnOtherFormatsIntoWaves) {
+  struct Case {
+    const char* name;
+    const char* body;
+    bool plays;
+  };
+  const std::vector<Case> cases = {
+      {"converted", "dwave 1,\"a.xyz\"", true},
+      {"the extension in capitals", "dwave 1,\"b.XYZ\"", true},
+      {"a converter that writes nothing", "dwave 1,\"fail.xyz\"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SoundGame g;
+    std::filesystem::copy_file(ORIVANE_TEST_SOUND_CONVERTER, g.game.path() + "/conv.so");
+    for (const char* f : {"a.xyz", "b.XYZ", "fail.xyz"}) g.game.WriteBytes(f, "data");
+    RunResult r = g.Run("soundpressplgin \"XYZ|conv.dll\"\nnoloaderror", c.body);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(g.audio.channels[1].playing, c.plays);
+    if (c.plays) {
+      EXPECT_TRUE(SoundGame::Holds(g.audio.channels[1].path, "Orvntmp.wav"));
+    }
+  }
+}
+
+TEST(SoundChannels, AtMostFiftyConverters) {
+  SoundGame g;
+  std::string define;
+  for (int i = 0; i < 51; ++i) define += "soundpressplgin \"x" + std::to_string(i) + "|conv.dll\"\n";
+  RunResult r = g.Run(define, "");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_THAT(r.err, IsErrorReport("エラー", "Sound press plug-in設定が多すぎます。"));
+}
+
+TEST(SoundChannels, AFormatWithoutConverterIsALoadError) {
+  SoundGame g;
+  g.game.WriteBytes("a.xyz", "data");
+  RunResult r = g.Run("", "dwave 1,\"a.xyz\"");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("ファイルa.xyzを開けません。"), std::string::npos) << r.err;
 }
 
 TEST(SoundChannels, ModeWaveDemoPlaysInSkipMode) {
