@@ -228,6 +228,40 @@ TEST(VoiceShorthands, AWordThatIsNoCommandAndNoShorthandIsAnError) {
   EXPECT_NE(r.err.find("不正な命令\"xyz0001\"です。"), std::string::npos) << r.err;
 }
 
+// Auto mode goes on once its delay has passed and the voice has ended; a
+// voice of 20 looks (30 ms apart once the delay has passed) holds it.
+TEST(VoiceWaits, AutoModeWaitsForTheVoice) {
+  for (int queries : {0, 20}) {
+    SCOPED_TRACE(queries);
+    SoundGame g;
+    g.audio.plays_for_queries[0] = queries;
+    RunResult r = g.Run("automode\nautomode_time 100", queries ? "dv0001\n一@" : "一@", "menu 40019\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    if (queries == 0) {
+      EXPECT_LT(g.end_ticks, 200u);
+    } else {
+      EXPECT_GE(g.end_ticks, 100u + 18 * 30);
+      EXPECT_LT(g.end_ticks, 100u + 22 * 30);
+    }
+  }
+}
+
+TEST(VoiceWaits, Btntime2WaitsForTheVoicePastItsTime) {
+  for (const char* wait : {"btntime 100", "btntime2 100"}) {
+    SCOPED_TRACE(wait);
+    SoundGame g;
+    g.audio.plays_for_queries[0] = 20;
+    RunResult r = g.Run("", std::string("dv0001\nbtndef clear\n") + wait + "\nbtnwait %0\n%0");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "－２\n");
+    if (std::string(wait) == "btntime 100") {
+      EXPECT_LT(g.end_ticks, 200u);
+    } else {
+      EXPECT_GE(g.end_ticks, 100u + 15 * 30);
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     SoundArguments, ScriptErrors,
     ::testing::Values(ErrorCase{"voicevol 101", "エラー", "ボリュームは０～１００です。"},

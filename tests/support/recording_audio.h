@@ -22,6 +22,7 @@ class RecordingAudio : public AudioService {
     int attenuation = -1;  // the level last given
     int chained_to = -1;
     int plays = 0;  // how often it was started
+    int queries = 0;  // how often it was asked whether it plays
   };
   struct Music {
     std::string path;  // the file of the stream; empty: none
@@ -36,6 +37,9 @@ class RecordingAudio : public AudioService {
   Music music;
   bool opened = false;
   bool open_fails = false;
+  // A sound on the channel that is started ends by itself after it was
+  // asked about this many times (0: it plays until stopped).
+  std::array<int, kChannelCount> plays_for_queries{};
 
   // The sound of the channel came to its end (a chained channel takes over).
   void Finish(int channel) {
@@ -75,7 +79,11 @@ class RecordingAudio : public AudioService {
   }
   void ChainChannel(int channel, int next) override { channels[channel].chained_to = next; }
   void ReleaseChannel(int channel) override { channels[channel] = Channel{}; }
-  bool ChannelPlaying(int channel) override { return channels[channel].playing; }
+  bool ChannelPlaying(int channel) override {
+    Channel& c = channels[channel];
+    if (c.playing && plays_for_queries[channel] > 0 && ++c.queries >= plays_for_queries[channel]) Finish(channel);
+    return c.playing;
+  }
   void SetChannelLevel(int channel, AudioLevel level) override { channels[channel].attenuation = level.attenuation; }
 
   bool PlayMusic(const std::string& path, bool loop, AudioLevel level) override {
