@@ -46,7 +46,8 @@ bool LoadChannelSound(Engine& engine, int channel, std::string_view name, Missin
 bool LoadChannelFile(Engine& engine, int channel, std::string_view name) {
   ReleaseSoundChannel(engine, channel);
   if (name.empty() || !SoundsMayStart(engine)) return false;
-  return LoadChannelSound(engine, channel, name, engine.sound.no_dv ? MissingSound::kQuiet : MissingSound::kReport);
+  return LoadChannelSound(engine, channel, name,
+                          engine.sound.no_dv ? MissingSound::kQuiet : MissingSound::kReport);
 }
 
 void PlayLoadedChannel(Engine& engine, int channel, bool loop) {
@@ -78,7 +79,8 @@ void SetChannelAttenuation(Engine& engine, int channel, int32_t attenuation) {
 
 void ApplyVoiceAndEffectVolumes(Engine& engine, int last_effect_channel) {
   SetChannelAttenuation(engine, kVoiceChannel, engine.sound.voice_attenuation);
-  for (int ch = 1; ch <= last_effect_channel; ++ch) SetChannelAttenuation(engine, ch, engine.sound.effect_attenuation);
+  for (int ch = 1; ch <= last_effect_channel; ++ch)
+    SetChannelAttenuation(engine, ch, engine.sound.effect_attenuation);
 }
 
 void PlayInterfaceSound(Engine& engine, std::string_view name) {

@@ -21,7 +21,8 @@ constexpr uint32_t kDuckStepMs = 9;
 using ApplyLevel = void (*)(Engine&, int32_t attenuation);
 
 void ApplyToStream(Engine& engine, int32_t a) {
-  if (engine.sound.stream_owner == MusicStreamOwner::kGraph) engine.platform.Audio().SetMusicLevel(AudioLevel{a});
+  if (engine.sound.stream_owner == MusicStreamOwner::kGraph)
+    engine.platform.Audio().SetMusicLevel(AudioLevel{a});
 }
 
 // The channel of the intro-and-loop music that sounds now.
@@ -109,7 +110,8 @@ void SetMusicAttenuation(Engine& engine, int32_t attenuation) {
 
 void StopMusicFile(Engine& engine) {
   MusicGraph& m = engine.sound.music;
-  if (m.active && m.fade_out_ms > 0 && !m.voice_on_graph && engine.sound.stream_owner == MusicStreamOwner::kGraph) {
+  if (m.active && m.fade_out_ms > 0 && !m.voice_on_graph &&
+      engine.sound.stream_owner == MusicStreamOwner::kGraph) {
     m.fading = true;
     Fade(engine, m.attenuation, kSilent, m.fade_out_ms, ApplyToStream);
     m.fading = false;
@@ -162,7 +164,8 @@ void StopIntroLoop(Engine& engine) {
   if (il.state != 0 && m.fade_out_ms > 0) {
     engine.sound.music.fading = true;
     const int channel = PlayingIntroLoopChannel(engine);
-    Fade(engine, engine.sound.channels[channel].attenuation, kSilent, m.fade_out_ms, ApplyToIntroLoop);
+    Fade(engine, engine.sound.channels[channel].attenuation, kSilent, m.fade_out_ms,
+         ApplyToIntroLoop);
     engine.sound.music.fading = false;
   }
   ReleaseSoundChannel(engine, kLoopChannel);
@@ -176,7 +179,8 @@ void PlayIntroLoop(Engine& engine, std::string_view intro, std::string_view loop
   SoundState& s = engine.sound;
   // Both parts are loaded before either plays, so that the hand-over finds
   // the loop part ready.
-  s.channels[kIntroChannel].attenuation = s.channels[kLoopChannel].attenuation = s.music.attenuation;
+  s.channels[kIntroChannel].attenuation = s.channels[kLoopChannel].attenuation =
+      s.music.attenuation;
   if (!LoadChannelSound(engine, kIntroChannel, intro, MissingSound::kReport) ||
       !LoadChannelSound(engine, kLoopChannel, loop, MissingSound::kReport)) {
     ReleaseSoundChannel(engine, kIntroChannel);
@@ -189,6 +193,8 @@ void PlayIntroLoop(Engine& engine, std::string_view intro, std::string_view loop
   s.intro_loop.state = 1;
 }
 
-void AttachMusicDucking(Engine& engine) { AddWakeSource(engine, WakeSource{NextDuckStep, RunDuckStep}); }
+void AttachMusicDucking(Engine& engine) {
+  AddWakeSource(engine, WakeSource{NextDuckStep, RunDuckStep});
+}
 
 }  // namespace orivane

@@ -21,7 +21,9 @@ void CmdMusic(Engine& engine) {
   PlayMusicFile(engine, name, kLoop);
 }
 
-void CmdMusicStop(Engine& engine) { StopMusicFile(engine); }
+void CmdMusicStop(Engine& engine) {
+  StopMusicFile(engine);
+}
 
 void CmdLoopbgm(Engine& engine) {
   const std::string intro = ReadString(engine);
@@ -30,7 +32,9 @@ void CmdLoopbgm(Engine& engine) {
   engine.sound.music.resume_on_load = true;
   PlayIntroLoop(engine, intro, loop);
 }
-void CmdLoopbgmstop(Engine& engine) { StopIntroLoop(engine); }
+void CmdLoopbgmstop(Engine& engine) {
+  StopIntroLoop(engine);
+}
 
 void CmdMusicVolume(Engine& engine) {
   const int32_t v = ReadNumber(engine);
@@ -43,12 +47,22 @@ void GetMusicVolume(Engine& engine, const char* message) {
   const int32_t v = ExpectNumVar(engine, message);
   engine.vars.SetNum(v, 100 - engine.sound.music.attenuation);
 }
-void CmdGetbgmvol(Engine& engine) { GetMusicVolume(engine, "getbgmvolの第一引数は数字変数です。"); }
-void CmdGetmp3vol(Engine& engine) { GetMusicVolume(engine, "getmp3volの第一引数は数字変数です。"); }
+void CmdGetbgmvol(Engine& engine) {
+  GetMusicVolume(engine, "getbgmvolの第一引数は数字変数です。");
+}
+void CmdGetmp3vol(Engine& engine) {
+  GetMusicVolume(engine, "getmp3volの第一引数は数字変数です。");
+}
 
-void CmdFadeOut(Engine& engine) { engine.sound.music.fade_out_ms = ReadNumber(engine); }
-void CmdFadeIn(Engine& engine) { engine.sound.music.fade_in_ms = ReadNumber(engine); }
-void CmdBgmdownmode(Engine& engine) { engine.sound.ducking.level = ReadNumber(engine); }
+void CmdFadeOut(Engine& engine) {
+  engine.sound.music.fade_out_ms = ReadNumber(engine);
+}
+void CmdFadeIn(Engine& engine) {
+  engine.sound.music.fade_in_ms = ReadNumber(engine);
+}
+void CmdBgmdownmode(Engine& engine) {
+  engine.sound.ducking.level = ReadNumber(engine);
+}
 
 }  // namespace
 

@@ -36,7 +36,9 @@ int32_t CountCdTracks() {
   return 0;
 }
 
-AudioLevel CdLevel(const CdPlayer& cd) { return AudioLevel{0, static_cast<uint16_t>(cd.volume)}; }
+AudioLevel CdLevel(const CdPlayer& cd) {
+  return AudioLevel{0, static_cast<uint16_t>(cd.volume)};
+}
 
 // Takes the music stream from whichever player had it.
 void StopStreamOf(Engine& engine, MusicStreamOwner owner) {
@@ -178,7 +180,8 @@ void CdAudioSwitched(Engine& engine, bool was_on) {
 void SetCdVolume(Engine& engine, int32_t volume) {
   CdPlayer& cd = engine.sound.cd;
   cd.volume = std::clamp(volume, 0, 0xFFFF);
-  if (engine.sound.stream_owner == MusicStreamOwner::kCd) engine.platform.Audio().SetMusicLevel(CdLevel(cd));
+  if (engine.sound.stream_owner == MusicStreamOwner::kCd)
+    engine.platform.Audio().SetMusicLevel(CdLevel(cd));
 }
 
 }  // namespace orivane

@@ -39,15 +39,20 @@ void Play(Engine& engine, bool loop) {
   const std::string what = ReadString(engine);
   if (!what.empty() && what[0] == '*') {
     int32_t track = 0;
-    for (size_t i = 1; i < what.size() && IsDigit(static_cast<uint8_t>(what[i])) && track < 1000; ++i)
+    for (size_t i = 1; i < what.size() && IsDigit(static_cast<uint8_t>(what[i])) && track < 1000;
+         ++i)
       track = track * 10 + (what[i] - '0');
     StartCdTrack(engine, track, loop);
   } else {
     PlayMidi(engine, what, loop);
   }
 }
-void CmdPlay(Engine& engine) { Play(engine, true); }
-void CmdPlayonce(Engine& engine) { Play(engine, false); }
+void CmdPlay(Engine& engine) {
+  Play(engine, true);
+}
+void CmdPlayonce(Engine& engine) {
+  Play(engine, false);
+}
 
 void CmdPlaystop(Engine& engine) {
   StopCdMusic(engine);
@@ -69,16 +74,26 @@ void CmdWaveloop(Engine& engine) {
   engine.sound.wave.stop_on_click = false;
   PlayWave(engine, ReadString(engine), true);
 }
-void CmdWavestop(Engine& engine) { StopWave(engine); }
+void CmdWavestop(Engine& engine) {
+  StopWave(engine);
+}
 
-void CmdCdfadeout(Engine& engine) { engine.sound.cd.fade_ms = ReadNumber(engine); }
+void CmdCdfadeout(Engine& engine) {
+  engine.sound.cd.fade_ms = ReadNumber(engine);
+}
 void CmdGetcdvol(Engine& engine) {
   const int32_t v = ExpectNumVar(engine, "getcdvolの第一引数は数字変数です。");
   engine.vars.SetNum(v, engine.sound.cd.volume);
 }
-void CmdSetcdvol(Engine& engine) { SetCdVolume(engine, ReadNumber(engine)); }
-void CmdSetcdrestorevol(Engine& engine) { engine.sound.cd.restore_volume = ReadNumber(engine); }
-void CmdResetcdrestorevol(Engine& engine) { engine.sound.cd.restore_volume = -1; }
+void CmdSetcdvol(Engine& engine) {
+  SetCdVolume(engine, ReadNumber(engine));
+}
+void CmdSetcdrestorevol(Engine& engine) {
+  engine.sound.cd.restore_volume = ReadNumber(engine);
+}
+void CmdResetcdrestorevol(Engine& engine) {
+  engine.sound.cd.restore_volume = -1;
+}
 void CmdRestorecdvol(Engine& engine) {
   if (engine.sound.cd.restore_volume != -1) SetCdVolume(engine, engine.sound.cd.restore_volume);
 }
@@ -95,16 +110,22 @@ void CmdSoundpressplgin(Engine& engine) {
   s.converters.push_back(std::move(entry));
 }
 
-void CmdModeWaveDemo(Engine& engine) { engine.sound.wave_demo = true; }
+void CmdModeWaveDemo(Engine& engine) {
+  engine.sound.wave_demo = true;
+}
 
-void CmdDsound(Engine& engine) { SoundOutput(engine); }
+void CmdDsound(Engine& engine) {
+  SoundOutput(engine);
+}
 
 void DwaveFile(Engine& engine, bool loop) {
   const int channel = ReadChannel(engine);
   ExpectComma(engine);
   PlayChannelFile(engine, channel, ReadString(engine), loop);
 }
-void CmdDwave(Engine& engine) { DwaveFile(engine, false); }
+void CmdDwave(Engine& engine) {
+  DwaveFile(engine, false);
+}
 void CmdDwaveloop(Engine& engine) {
   engine.sound.wave.stop_on_click = false;
   DwaveFile(engine, true);
@@ -114,9 +135,15 @@ void CmdDwaveload(Engine& engine) {
   ExpectComma(engine);
   LoadChannelFile(engine, channel, ReadString(engine));
 }
-void CmdDwaveplay(Engine& engine) { PlayLoadedChannel(engine, ReadChannel(engine), false); }
-void CmdDwaveplayloop(Engine& engine) { PlayLoadedChannel(engine, ReadChannel(engine), true); }
-void CmdDwavestop(Engine& engine) { ReleaseSoundChannel(engine, ReadChannel(engine)); }
+void CmdDwaveplay(Engine& engine) {
+  PlayLoadedChannel(engine, ReadChannel(engine), false);
+}
+void CmdDwaveplayloop(Engine& engine) {
+  PlayLoadedChannel(engine, ReadChannel(engine), true);
+}
+void CmdDwavestop(Engine& engine) {
+  ReleaseSoundChannel(engine, ReadChannel(engine));
+}
 
 void CmdChvol(Engine& engine) {
   const int channel = ReadChannel(engine);
@@ -150,7 +177,9 @@ void CmdGetsevol(Engine& engine) {
   const int32_t v = ExpectNumVar(engine, "getsevolの第一引数は数字変数です。");
   engine.vars.SetNum(v, 100 - engine.sound.effect_attenuation);
 }
-void CmdNodv(Engine& engine) { engine.sound.no_dv = true; }
+void CmdNodv(Engine& engine) {
+  engine.sound.no_dv = true;
+}
 void CmdVoltest(Engine&) {}
 
 // The voice shorthands, for words that are no command.

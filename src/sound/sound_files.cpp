@@ -59,7 +59,8 @@ std::string LowerExtension(std::string_view name) {
 std::string ConverterFor(const SoundState& sound, std::string_view extension) {
   for (const std::string& entry : sound.converters) {
     const size_t bar = entry.find('|');
-    if (bar != std::string::npos && std::string_view(entry).substr(0, bar) == extension) return entry.substr(bar + 1);
+    if (bar != std::string::npos && std::string_view(entry).substr(0, bar) == extension)
+      return entry.substr(bar + 1);
   }
   return {};
 }
@@ -69,7 +70,8 @@ void DeleteTemporary(TemporarySoundFile& file) {
   file.path.clear();
 }
 
-std::optional<SoundFile> FindSoundFile(Engine& engine, std::string_view name, SoundUse use, MissingSound missing) {
+std::optional<SoundFile> FindSoundFile(Engine& engine, std::string_view name, SoundUse use,
+                                       MissingSound missing) {
   bool temporary = false;
   std::optional<std::string> path = GameFilePath(engine, name, &temporary);
   if (!path || !IsRegularFile(*path)) return Missing(engine, name, missing);
@@ -90,7 +92,8 @@ std::optional<SoundFile> FindSoundFile(Engine& engine, std::string_view name, So
   // A converter writes a wave file (a MIDI file for `play`) into the
   // temporary directory; the output decodes that.
   auto expand = reinterpret_cast<ExpandFn>(engine.plugin_modules.Find(module, "expand"));
-  const std::string out = engine.temp_dir.FilePath(use == SoundUse::kMidi ? "Orvntmp.mid" : "Orvntmp.wav");
+  const std::string out =
+      engine.temp_dir.FilePath(use == SoundUse::kMidi ? "Orvntmp.mid" : "Orvntmp.wav");
   if (!expand || engine.temp_dir.path().empty()) {
     DeleteTemporary(file.temporary);
     return Missing(engine, name, missing);

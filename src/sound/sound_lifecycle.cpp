@@ -62,7 +62,9 @@ void ResetSoundForStartUp(Engine& engine) {
   s.cd.restore_volume = cd.restore_volume;
 }
 
-void ResetSoundForGame(Engine& engine) { StopAllSound(engine, true); }
+void ResetSoundForGame(Engine& engine) {
+  StopAllSound(engine, true);
+}
 
 void WriteSoundState(const Engine& engine, SaveWriter& out) {
   const SoundState& s = engine.sound;

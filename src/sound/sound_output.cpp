@@ -23,7 +23,8 @@ bool SoundsMayStart(const Engine& engine) {
 }
 
 void NoteUnplayable(Engine& engine, std::string_view name) {
-  engine.platform.Note("orivane: " + SjisToUtf8(name) + " is no sound the output can play; it is skipped");
+  engine.platform.Note("orivane: " + SjisToUtf8(name) +
+                       " is no sound the output can play; it is skipped");
 }
 
 }  // namespace orivane

@@ -24,10 +24,10 @@ namespace orivane {
 
 inline constexpr int kVoiceChannel = 0;
 inline constexpr int kLastScriptChannel = 49;  // channels 0 … 49 are the script's
-inline constexpr int kIntroChannel = 50;      // `loopbgm`: the introduction
-inline constexpr int kLoopChannel = 51;       // `loopbgm`: the loop part
-inline constexpr int kSoundChannels = 52;     // 0 … 51
-inline constexpr int kWaveChannel = 52;       // the wave player's own channel
+inline constexpr int kIntroChannel = 50;       // `loopbgm`: the introduction
+inline constexpr int kLoopChannel = 51;        // `loopbgm`: the loop part
+inline constexpr int kSoundChannels = 52;      // 0 … 51
+inline constexpr int kWaveChannel = 52;        // the wave player's own channel
 // The engine's interface sounds (clicks, choices, menus) use this channel.
 inline constexpr int kInterfaceChannel = 10;
 // `soundpressplgin` registers at most this many converters.
@@ -43,7 +43,7 @@ struct EffectChannel {
   int32_t attenuation = 0;  // the level last given to the channel
   bool loaded = false;      // the channel holds a sound
   bool looping = false;
-  bool playing = false;     // started and not yet released
+  bool playing = false;  // started and not yet released
   TemporarySoundFile temporary;
 };
 
@@ -76,14 +76,14 @@ struct CdPlayer {
 struct MusicGraph {
   std::string file;  // as the script named it
   bool loop = false;
-  bool active = false;  // the music stream plays it
+  bool active = false;           // the music stream plays it
   int32_t attenuation = 0;       // applied now (changes while fading or lowered)
   int32_t base_attenuation = 0;  // set by `bgmvol` and relatives
   int32_t fade_out_ms = 0;
   int32_t fade_in_ms = 0;
-  bool fading = false;         // a fade-out runs
-  bool voice_on_graph = false; // an MP3 voice (the `mv` shorthand) plays
-  bool resume_on_load = false; // save files restart it after loading
+  bool fading = false;          // a fade-out runs
+  bool voice_on_graph = false;  // an MP3 voice (the `mv` shorthand) plays
+  bool resume_on_load = false;  // save files restart it after loading
   TemporarySoundFile temporary;
 };
 

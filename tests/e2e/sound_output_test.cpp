@@ -25,7 +25,8 @@ struct Heard {
 
 // Runs `body` as the whole game with the tones of `tones` (name, frequency,
 // milliseconds) in the game folder, and reads what the run played.
-Heard RunAndListen(const std::string& body, const std::vector<std::tuple<const char*, double, int>>& tones) {
+Heard RunAndListen(const std::string& body,
+                   const std::vector<std::tuple<const char*, double, int>>& tones) {
   GameDir game;
   for (const auto& [name, hz, ms] : tones) WriteToneWav(game.path() + "/" + name, hz, ms, 0.5);
   game.Write("0.txt", "*define\ngame\n*start\n" + body + "\nend\n");
@@ -44,14 +45,16 @@ double MedianLevel(const CapturedAudio& audio, double hz, double from, double to
   const size_t first = static_cast<size_t>(from * static_cast<double>(levels.size()));
   const size_t last = static_cast<size_t>(to * static_cast<double>(levels.size()));
   if (first >= last || last > levels.size()) return -1;
-  std::vector<double> part(levels.begin() + static_cast<long>(first), levels.begin() + static_cast<long>(last));
+  std::vector<double> part(levels.begin() + static_cast<long>(first),
+                           levels.begin() + static_cast<long>(last));
   std::nth_element(part.begin(), part.begin() + static_cast<long>(part.size() / 2), part.end());
   return part[part.size() / 2];
 }
 
 TEST(SoundOutput, ALoopSoundsUntilStoppedAndAnEffectOnce) {
-  Heard h = RunAndListen("dwaveloop 1,\"a.wav\"\nwait 500\ndwavestop 1\ndwave 2,\"b.wav\"\nwait 800",
-                         {{"a.wav", 440, 200}, {"b.wav", 880, 200}});
+  Heard h =
+      RunAndListen("dwaveloop 1,\"a.wav\"\nwait 500\ndwavestop 1\ndwave 2,\"b.wav\"\nwait 800",
+                   {{"a.wav", 440, 200}, {"b.wav", 880, 200}});
   ASSERT_EQ(h.run.status, 0) << h.run.err;
   ASSERT_GT(h.audio.frames(), static_cast<size_t>(kCaptureRate));
   // The loop for the first part, gone afterwards.
@@ -65,7 +68,8 @@ TEST(SoundOutput, ALoopSoundsUntilStoppedAndAnEffectOnce) {
 }
 
 TEST(SoundOutput, AVolumeChangeLowersTheLevelByItsAttenuation) {
-  Heard h = RunAndListen("dwaveloop 1,\"a.wav\"\nwait 600\nsevol 50\nwait 600", {{"a.wav", 440, 200}});
+  Heard h =
+      RunAndListen("dwaveloop 1,\"a.wav\"\nwait 600\nsevol 50\nwait 600", {{"a.wav", 440, 200}});
   ASSERT_EQ(h.run.status, 0) << h.run.err;
   const double full = MedianLevel(h.audio, 440, 0.1, 0.4);
   const double half = MedianLevel(h.audio, 440, 0.65, 0.95);
@@ -76,7 +80,8 @@ TEST(SoundOutput, AVolumeChangeLowersTheLevelByItsAttenuation) {
 
 TEST(SoundOutput, IntroLoopMusicHandsOverAndMusicFadesOut) {
   Heard h = RunAndListen(
-      "loopbgm \"intro.wav\",\"loop.wav\"\nwait 800\nloopbgmstop\nbgmfadeout 300\nbgm \"m.wav\"\nwait 400\n"
+      "loopbgm \"intro.wav\",\"loop.wav\"\nwait 800\nloopbgmstop\nbgmfadeout 300\nbgm "
+      "\"m.wav\"\nwait 400\n"
       "bgmstop\nwait 400",
       {{"intro.wav", 440, 300}, {"loop.wav", 660, 100}, {"m.wav", 550, 100}});
   ASSERT_EQ(h.run.status, 0) << h.run.err;

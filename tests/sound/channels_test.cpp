@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "archive/archive_writer.h"
+#include "script/general_test_support.h"
 #include "sound/sound_state.h"
 #include "sound_game.h"
-#include "script/general_test_support.h"
 #include "support/script_cases.h"
 
 namespace orivane::test {
@@ -28,7 +28,8 @@ TEST(SoundChannels, PlayAtTheVoiceAndEffectVolumes) {
   const std::vector<Case> cases = {
       {"an effect at full volume", "dwave 1,\"se.wav\"", 1, true, false, 0},
       {"an effect at the effect volume", "sevol 40\ndwave 1,\"se.wav\"", 1, true, false, 60},
-      {"channel 0 at the voice volume", "voicevol 30\nsevol 40\ndwave 0,\"se.wav\"", 0, true, false, 70},
+      {"channel 0 at the voice volume", "voicevol 30\nsevol 40\ndwave 0,\"se.wav\"", 0, true, false,
+       70},
       {"a voice volume of 0 is silence", "voicevol 0\ndwave 0,\"se.wav\"", 0, true, false, 100},
       {"chvol before the start does not last", "chvol 3,20\ndwave 3,\"se.wav\"", 3, true, false, 0},
       {"chvol on a playing channel", "dwave 3,\"se.wav\"\nchvol 3,20", 3, true, false, 80},
@@ -37,7 +38,8 @@ TEST(SoundChannels, PlayAtTheVoiceAndEffectVolumes) {
       {"sevol leaves the voice channel", "dwave 0,\"se.wav\"\nsevol 50", 0, true, false, 0},
       {"voicevol reaches the voice channel", "dwave 0,\"se.wav\"\nvoicevol 50", 0, true, false, 50},
       {"dwaveload only loads", "dwaveload 4,\"se.wav\"", 4, false, false, -1},
-      {"dwaveplayloop plays what was loaded", "dwaveload 4,\"se.wav\"\ndwaveplayloop 4", 4, true, true, 0},
+      {"dwaveplayloop plays what was loaded", "dwaveload 4,\"se.wav\"\ndwaveplayloop 4", 4, true,
+       true, 0},
       {"the music channels may be used", "dwave 51,\"se.wav\"", 51, true, false, 0},
       {"a sound of an extended-button state string", "spstr \"S3,se.wav\"", 3, true, false, 0},
   };
@@ -89,8 +91,9 @@ TEST(SoundChannels, PlayArchivedFiles) {
   const std::string riff = "RIFF" + std::string(40, '\0');
   std::vector<uint8_t> arc;
   std::string error;
-  ASSERT_TRUE(BuildArchive({PackEntryAs("se\\packed.wav", std::vector<uint8_t>(riff.begin(), riff.end()), 2)}, 0,
-                           arc, error))
+  ASSERT_TRUE(BuildArchive(
+      {PackEntryAs("se\\packed.wav", std::vector<uint8_t>(riff.begin(), riff.end()), 2)}, 0, arc,
+      error))
       << error;
   g.game.WriteBytes("arc.ora", std::string(arc.begin(), arc.end()));
   RunResult r = g.Run("ora", "dwave 1,\"se\\packed.wav\"\nwave \"se/packed.wav\"");
@@ -133,7 +136,8 @@ TEST(SoundChannels, ConvertersTurnOtherFormatsIntoWaves) {
 TEST(SoundChannels, AtMostFiftyConverters) {
   SoundGame g;
   std::string define;
-  for (int i = 0; i < 51; ++i) define += "soundpressplgin \"x" + std::to_string(i) + "|conv.dll\"\n";
+  for (int i = 0; i < 51; ++i)
+    define += "soundpressplgin \"x" + std::to_string(i) + "|conv.dll\"\n";
   RunResult r = g.Run(define, "");
   EXPECT_EQ(r.status, 1);
   EXPECT_THAT(r.err, IsErrorReport("エラー", "Sound press plug-in設定が多すぎます。"));
@@ -149,7 +153,8 @@ TEST(SoundChannels, AFormatWithoutConverterIsALoadError) {
 
 TEST(SoundChannels, ModeWaveDemoPlaysInSkipMode) {
   SoundGame g;
-  RunResult r = g.Run("mode_wave_demo", "wait 100\ndwave 1,\"se.wav\"\nwave \"se.wav\"", "menu 40006\n");
+  RunResult r =
+      g.Run("mode_wave_demo", "wait 100\ndwave 1,\"se.wav\"\nwave \"se.wav\"", "menu 40006\n");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(g.audio.channels[1].playing);
   EXPECT_TRUE(g.audio.channels[kWaveChannel].playing);
@@ -235,7 +240,8 @@ TEST(VoiceWaits, AutoModeWaitsForTheVoice) {
     SCOPED_TRACE(queries);
     SoundGame g;
     g.audio.plays_for_queries[0] = queries;
-    RunResult r = g.Run("automode\nautomode_time 100", queries ? "dv0001\n一@" : "一@", "menu 40019\n");
+    RunResult r =
+        g.Run("automode\nautomode_time 100", queries ? "dv0001\n一@" : "一@", "menu 40019\n");
     ASSERT_EQ(r.status, 0) << r.err;
     if (queries == 0) {
       EXPECT_LT(g.end_ticks, 200u);
@@ -264,26 +270,28 @@ TEST(VoiceWaits, Btntime2WaitsForTheVoicePastItsTime) {
 
 INSTANTIATE_TEST_SUITE_P(
     SoundArguments, ScriptErrors,
-    ::testing::Values(ErrorCase{"voicevol 101", "エラー", "ボリュームは０～１００です。"},
-                      ErrorCase{"sevol -1", "エラー", "ボリュームは０～１００です。"},
-                      ErrorCase{"bgmvol 101", "エラー", "ボリュームは０～１００です。"},
-                      ErrorCase{"mp3vol -1", "エラー", "ボリュームは０～１００です。"},
-                      ErrorCase{"getvoicevol $0", "構文エラー", "getvoicevolの第一引数は数字変数です。"},
-                      ErrorCase{"getsevol $0", "構文エラー", "getsevolの第一引数は数字変数です。"},
-                      ErrorCase{"getbgmvol $0", "構文エラー", "getbgmvolの第一引数は数字変数です。"},
-                      ErrorCase{"getmp3vol $0", "構文エラー", "getmp3volの第一引数は数字変数です。"},
-                      ErrorCase{"getcdvol $0", "構文エラー", "getcdvolの第一引数は数字変数です。"},
-                      ErrorCase{"dwave 52,\"a.wav\"", "エラー", "サウンドチャンネル52は使えません（０～５１）。"},
-                      ErrorCase{"dwavestop -1", "エラー", "サウンドチャンネル-1は使えません（０～５１）。"},
-                      ErrorCase{"dwave 1,\"missing.wav\"", "ロードエラー", "ファイルmissing.wavを開けません。"},
-                      ErrorCase{"wave \"missing.wav\"", "ロードエラー", "ファイルmissing.wavを開けません。"},
-                      ErrorCase{"bgm \"missing.ogg\"", "ロードエラー", "ファイルmissing.oggを開けません。"},
-                      ErrorCase{"play \"missing.mid\"", "ロードエラー", "ファイルmissing.midを開けません。"},
-                      ErrorCase{"v0099", "ロードエラー", "ファイルvoice\\0099.wavを開けません。"}));
+    ::testing::Values(
+        ErrorCase{"voicevol 101", "エラー", "ボリュームは０～１００です。"},
+        ErrorCase{"sevol -1", "エラー", "ボリュームは０～１００です。"},
+        ErrorCase{"bgmvol 101", "エラー", "ボリュームは０～１００です。"},
+        ErrorCase{"mp3vol -1", "エラー", "ボリュームは０～１００です。"},
+        ErrorCase{"getvoicevol $0", "構文エラー", "getvoicevolの第一引数は数字変数です。"},
+        ErrorCase{"getsevol $0", "構文エラー", "getsevolの第一引数は数字変数です。"},
+        ErrorCase{"getbgmvol $0", "構文エラー", "getbgmvolの第一引数は数字変数です。"},
+        ErrorCase{"getmp3vol $0", "構文エラー", "getmp3volの第一引数は数字変数です。"},
+        ErrorCase{"getcdvol $0", "構文エラー", "getcdvolの第一引数は数字変数です。"},
+        ErrorCase{"dwave 52,\"a.wav\"", "エラー", "サウンドチャンネル52は使えません（０～５１）。"},
+        ErrorCase{"dwavestop -1", "エラー", "サウンドチャンネル-1は使えません（０～５１）。"},
+        ErrorCase{"dwave 1,\"missing.wav\"", "ロードエラー", "ファイルmissing.wavを開けません。"},
+        ErrorCase{"wave \"missing.wav\"", "ロードエラー", "ファイルmissing.wavを開けません。"},
+        ErrorCase{"bgm \"missing.ogg\"", "ロードエラー", "ファイルmissing.oggを開けません。"},
+        ErrorCase{"play \"missing.mid\"", "ロードエラー", "ファイルmissing.midを開けません。"},
+        ErrorCase{"v0099", "ロードエラー", "ファイルvoice\\0099.wavを開けません。"}));
 
-INSTANTIATE_TEST_SUITE_P(SoundDefinitions, DefineErrors,
-                         ::testing::Values(ErrorCase{"defvoicevol 101", "エラー", "ボリュームは０～１００です。"},
-                                           ErrorCase{"defbgmvol -5", "エラー", "ボリュームは０～１００です。"}));
+INSTANTIATE_TEST_SUITE_P(
+    SoundDefinitions, DefineErrors,
+    ::testing::Values(ErrorCase{"defvoicevol 101", "エラー", "ボリュームは０～１００です。"},
+                      ErrorCase{"defbgmvol -5", "エラー", "ボリュームは０～１００です。"}));
 
 }  // namespace
 }  // namespace orivane::test

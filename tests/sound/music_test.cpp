@@ -52,7 +52,8 @@ TEST(Music, PlaysLoopsAndStops) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SoundGame g;
-    if (std::string(c.name) == "playonce plays MIDI once") g.game.WriteBytes("SONG.MID", "MThd0000");
+    if (std::string(c.name) == "playonce plays MIDI once")
+      g.game.WriteBytes("SONG.MID", "MThd0000");
     RunResult r = g.Run("", c.body);
     ASSERT_EQ(r.status, 0) << r.err;
     if (std::string(c.file).empty()) {
@@ -61,7 +62,8 @@ TEST(Music, PlaysLoopsAndStops) {
     }
     EXPECT_TRUE(g.audio.music.playing);
     EXPECT_TRUE(SoundGame::Holds(g.audio.music.path, c.file) ||
-                SoundGame::Holds(g.audio.music.path, "SONG.MID")) << g.audio.music.path;
+                SoundGame::Holds(g.audio.music.path, "SONG.MID"))
+        << g.audio.music.path;
     EXPECT_EQ(g.audio.music.loop, c.loop);
     EXPECT_EQ(g.audio.music.level.attenuation, c.attenuation);
   }
@@ -161,7 +163,8 @@ TEST(MusicDucking, LowersTheMusicByStepsOfTwoToHalfWhileAVoicePlays) {
 
 TEST(MusicDucking, ClimbsBackWhenTheVoiceHasEnded) {
   SoundGame g;
-  RunResult r = g.Run("", "bgmdownmode 1\nbgmvol 80\nbgm \"a.ogg\"\ndv0001\nwait 1000\ndwavestop 0\nwait 1000");
+  RunResult r = g.Run(
+      "", "bgmdownmode 1\nbgmvol 80\nbgm \"a.ogg\"\ndv0001\nwait 1000\ndwavestop 0\nwait 1000");
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<int> levels = Attenuations(g.audio.music.levels);
   ASSERT_FALSE(levels.empty());
@@ -180,12 +183,20 @@ TEST(CdAudio, PlaysTrackFilesOfTheDisc) {
     const char* file;  // empty: nothing plays
   };
   const std::vector<Case> cases = {
-      {"a track", {"cd/track01.ogg", "cd/track02.ogg", "cd/track03.ogg"}, "play \"*2\"", "cd/track02.ogg"},
-      {"past the last track: the last", {"cd/track01.ogg", "cd/track02.ogg", "cd/track05.wav"}, "play \"*20\"",
+      {"a track",
+       {"cd/track01.ogg", "cd/track02.ogg", "cd/track03.ogg"},
+       "play \"*2\"",
+       "cd/track02.ogg"},
+      {"past the last track: the last",
+       {"cd/track01.ogg", "cd/track02.ogg", "cd/track05.wav"},
+       "play \"*20\"",
        "cd/track05.wav"},
       {"a disc of one track holds data", {"cd/track01.ogg"}, "play \"*1\"", ""},
       {"no disc", {}, "play \"*2\"", ""},
-      {"track 0 stops", {"cd/track01.ogg", "cd/track02.ogg"}, "cdfadeout 0\nplay \"*2\"\nplay \"*0\"", ""},
+      {"track 0 stops",
+       {"cd/track01.ogg", "cd/track02.ogg"},
+       "cdfadeout 0\nplay \"*2\"\nplay \"*0\"",
+       ""},
       {"CD audio off", {"cd/track01.ogg", "cd/track02.ogg"}, "wait 100\nplay \"*2\"", ""},
   };
   for (const Case& c : cases) {
@@ -248,9 +259,10 @@ TEST(SoundSaves, ALoadRestartsTheMusicOfTheSavedPage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SoundGame g;
-    const std::string body = std::string(c.music) +
-                             "\n一\\\n二@\nif %300 == 1 goto *loaded\nsavegame 1\nbgm \"b.ogg\"\n三\\\n"
-                             "mov %300,1\nloadgame 1\nend\n*loaded\n";
+    const std::string body =
+        std::string(c.music) +
+        "\n一\\\n二@\nif %300 == 1 goto *loaded\nsavegame 1\nbgm \"b.ogg\"\n三\\\n"
+        "mov %300,1\nloadgame 1\nend\n*loaded\n";
     RunResult r = g.Run("", body);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "一\n二\n三\n二\n");
@@ -264,7 +276,8 @@ TEST(SoundSaves, ALoadRestartsTheMusicOfTheSavedPage) {
 TEST(SoundSaves, ALoadRestartsIntroLoopMusicAndALoopingWave) {
   SoundGame g;
   const std::string body =
-      "loopbgm \"intro.ogg\",\"loop.ogg\"\nwaveloop \"se.wav\"\n一\\\n二@\nif %300 == 1 goto *loaded\n"
+      "loopbgm \"intro.ogg\",\"loop.ogg\"\nwaveloop \"se.wav\"\n一\\\n二@\nif %300 == 1 goto "
+      "*loaded\n"
       "savegame 1\nloopbgmstop\nwavestop\n三\\\nmov %300,1\nloadgame 1\nend\n*loaded\n";
   RunResult r = g.Run("", body);
   ASSERT_EQ(r.status, 0) << r.err;

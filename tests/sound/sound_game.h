@@ -18,7 +18,8 @@ struct SoundGame {
   uint32_t end_ticks = 0;  // the engine clock when the run ended
 
   SoundGame() {
-    for (const char* name : {"se.wav", "a.ogg", "b.ogg", "intro.ogg", "loop.ogg", "voice/0001.wav", "voice/0001.mp3"})
+    for (const char* name :
+         {"se.wav", "a.ogg", "b.ogg", "intro.ogg", "loop.ogg", "voice/0001.wav", "voice/0001.mp3"})
       game.WriteBytes(name, std::string("RIFF") + std::string(40, '\0'));
     game.WriteBytes("song.mid", std::string("MThd") + std::string(20, '\0'));
     game.WriteBytes("noise.wav", std::string(44, 'x'));
@@ -34,7 +35,8 @@ struct SoundGame {
 
   // Whether the file of a channel or the music is `name` (relative to the game).
   static bool Holds(const std::string& path, const std::string& name) {
-    return path.size() >= name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0;
+    return path.size() >= name.size() &&
+           path.compare(path.size() - name.size(), name.size(), name) == 0;
   }
 };
 

@@ -21,7 +21,7 @@ class RecordingAudio : public AudioService {
     bool loop = false;
     int attenuation = -1;  // the level last given
     int chained_to = -1;
-    int plays = 0;  // how often it was started
+    int plays = 0;    // how often it was started
     int queries = 0;  // how often it was asked whether it plays
   };
   struct Music {
@@ -81,10 +81,13 @@ class RecordingAudio : public AudioService {
   void ReleaseChannel(int channel) override { channels[channel] = Channel{}; }
   bool ChannelPlaying(int channel) override {
     Channel& c = channels[channel];
-    if (c.playing && plays_for_queries[channel] > 0 && ++c.queries >= plays_for_queries[channel]) Finish(channel);
+    if (c.playing && plays_for_queries[channel] > 0 && ++c.queries >= plays_for_queries[channel])
+      Finish(channel);
     return c.playing;
   }
-  void SetChannelLevel(int channel, AudioLevel level) override { channels[channel].attenuation = level.attenuation; }
+  void SetChannelLevel(int channel, AudioLevel level) override {
+    channels[channel].attenuation = level.attenuation;
+  }
 
   bool PlayMusic(const std::string& path, bool loop, AudioLevel level) override {
     if (!Open()) return false;
