@@ -11,17 +11,10 @@
 #include "graphics/png_decode.h"
 #include "script/error.h"
 #include "util/file_io.h"
+#include "util/game_path.h"
 
 namespace orivane {
 namespace {
-
-std::string LowerExtension(const std::string& file) {
-  const size_t dot = file.rfind('.');
-  if (dot == std::string::npos) return {};
-  std::string ext = file.substr(dot + 1);
-  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return ext;
-}
 
 // Moves the decoded picture into the surface, keeping the tag state.
 void TakePicture(ImageSurface& surface, ImageSurface& decoded) {

@@ -3,11 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
+#include <initializer_list>
 
 #include "archive/file_layer.h"
 #include "engine.h"
 #include "script/error.h"
+#include "util/game_path.h"
 
 namespace orivane {
 namespace {
@@ -45,17 +46,7 @@ std::optional<SoundFile> Missing(Engine& engine, std::string_view name, MissingS
   return std::nullopt;
 }
 
-}  // namespace
-
-std::string LowerExtension(std::string_view name) {
-  const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return {};
-  std::string ext(name.substr(dot + 1));
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
-}
-
+// `soundpressplgin`'s module for the extension (lower case); empty: none.
 std::string ConverterFor(const SoundState& sound, std::string_view extension) {
   for (const std::string& entry : sound.converters) {
     const size_t bar = entry.find('|');
@@ -64,6 +55,8 @@ std::string ConverterFor(const SoundState& sound, std::string_view extension) {
   }
   return {};
 }
+
+}  // namespace
 
 void DeleteTemporary(TemporarySoundFile& file) {
   if (!file.path.empty()) ::unlink(file.path.c_str());

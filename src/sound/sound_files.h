@@ -40,11 +40,4 @@ std::optional<SoundFile> FindSoundFile(Engine& engine, std::string_view name, So
 // Deletes the file and forgets it.
 void DeleteTemporary(TemporarySoundFile& file);
 
-// `soundpressplgin`'s entry for `extension` (lower case): the module name,
-// or empty when none is registered.
-std::string ConverterFor(const SoundState& sound, std::string_view extension);
-
-// The extension after the last '.', in lower case; empty when there is none.
-std::string LowerExtension(std::string_view name);
-
 }  // namespace orivane

@@ -23,4 +23,8 @@ bool IsInsideGameDirectory(std::string_view sjis_name);
 // written (so the result also names a file about to be created).
 std::string HostPath(std::string_view sjis_name);
 
+// The extension of a file name after its last '.', in ASCII lower case (the
+// games' names come in any case); empty when there is none.
+std::string LowerExtension(std::string_view name);
+
 }  // namespace orivane
