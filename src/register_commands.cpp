@@ -10,6 +10,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/graphics_commands.h"
+#include "graphics/screen_filters.h"
 #include "save/save_commands.h"
 #include "save/screenshot_commands.h"
 #include "save/system_menu.h"
@@ -37,6 +38,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterShellCommands(table);
   RegisterDialogCommands(table);
   RegisterGraphicsCommands(table);
+  RegisterScreenFilterCommands(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);

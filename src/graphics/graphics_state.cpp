@@ -2,10 +2,14 @@
 
 #include "engine.h"
 #include "graphics/animation.h"
+#include "graphics/screen_filters.h"
 
 namespace orivane {
 
-void AttachGraphics(Engine& engine) { AttachAnimation(engine); }
+void AttachGraphics(Engine& engine) {
+  AttachAnimation(engine);
+  InstallScreenFilters(engine);
+}
 
 void StartGraphics(Engine& engine) {
   Graphics& g = engine.graphics;
@@ -60,6 +64,7 @@ void ResetGraphicsForGame(Engine& engine) {
   for (StandingPicture& p : g.humans) p.tag.clear();
   g.human_order.clear();
   g.all_sprites_hidden = false;
+  g.filters = ScreenFilters{};
 }
 
 }  // namespace orivane

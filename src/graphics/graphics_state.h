@@ -14,6 +14,7 @@
 #include "graphics/effect_slots.h"
 #include "graphics/image_surface.h"
 #include "graphics/mul_table.h"
+#include "graphics/screen_filters.h"
 
 namespace orivane {
 
@@ -75,6 +76,7 @@ struct ComposeHooks {
 
 struct Graphics {
   MulTable mul;
+  ScreenFilters filters;  // `monocro`, `nega`
 
   std::array<SpriteSlot, kSpriteCount> sprites;
   ImageSurface background;

@@ -137,8 +137,10 @@ void WriteGameState(Engine& engine, SaveWriter& out) {
   // 10, 11: the local variables, the gosub stack.
   WriteVariables(engine, out);
   WriteGosubStack(engine, out);
-  // 12: monochrome (on, three colour values) and negative: not kept yet.
-  for (int i = 0; i < 5; ++i) out.Int(0);
+  // 12: the screen filters: monochrome (on, its tint's red, green, blue) and negative.
+  const ScreenFilters& f = g.filters;
+  for (int32_t v : {f.monochrome ? 1 : 0, int32_t{f.tint_red}, int32_t{f.tint_green}, int32_t{f.tint_blue}, f.negative})
+    out.Int(v);
   // 13: the players of sound.
   WriteSoundState(engine, out);
   // 14, 15.
@@ -208,7 +210,12 @@ void ReadGameState(Engine& engine, SaveReader& in) {
   }
   ReadVariables(engine, in);
   ReadGosubStack(engine, in);
-  for (int i = 0; i < 5; ++i) in.Int();
+  ScreenFilters& f = g.filters;
+  f.monochrome = in.Int() != 0;
+  f.tint_red = static_cast<uint8_t>(in.Int());
+  f.tint_green = static_cast<uint8_t>(in.Int());
+  f.tint_blue = static_cast<uint8_t>(in.Int());
+  f.negative = in.Int();
   ReadSoundState(engine, in);
   const int32_t erase = in.Int();
   w.text_mode = in.Int();
