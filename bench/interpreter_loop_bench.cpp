@@ -39,6 +39,16 @@ const char kLua[] =
     "end\n"
     "return v2\n";
 
+// What the Lua loop leaves in v2: the script must leave the same in %2.
+int64_t LuaLoopResult() {
+  lua_State* lua = luaL_newstate();
+  luaL_openlibs(lua);
+  int64_t result = -1;
+  if (luaL_dostring(lua, kLua) == LUA_OK) result = lua_tointeger(lua, -1);
+  lua_close(lua);
+  return result;
+}
+
 void BM_ScriptLoop(benchmark::State& state) {
   std::ostringstream out, err;
   orivane::HeadlessPlatform platform(out, err);
@@ -49,12 +59,14 @@ void BM_ScriptLoop(benchmark::State& state) {
   for (auto _ : state) {
     orivane::JumpToLabel(engine, "start");
     engine.interp.gosub.Clear();
+    engine.vars.SetNum(1, 0);  // as the Lua loop starts
     try {
       orivane::ExecuteScript(engine, orivane::RunMode::kGame);
     } catch (const orivane::EngineExit& exit) {
       if (exit.status != 0) state.SkipWithError("the script failed");
     }
   }
+  if (engine.vars.Num(2) != LuaLoopResult()) state.SkipWithError("the script computed a different result");
   state.SetItemsProcessed(state.iterations() * kIterations * kStatementsPerIteration);
 }
 BENCHMARK(BM_ScriptLoop)->Unit(benchmark::kMillisecond);

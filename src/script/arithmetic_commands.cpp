@@ -8,6 +8,7 @@
 
 #include "engine.h"
 #include "script/command_table.h"
+#include "script/compiled_statement.h"
 #include "script/error.h"
 #include "script/expression.h"
 #include "script/general_commands.h"
@@ -24,13 +25,25 @@ void StoreNum(Engine& engine, int32_t n, int32_t value) {
 
 int32_t Wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v))); }
 
+// A numeric store whose variable number is constant and whose value the
+// expression cache kept is compiled (script/compiled_statement.h).
+void NoteNumericStore(Engine& engine, CompiledStatement::Kind kind, const StoreTarget& t, int32_t value_start) {
+  CompiledStatement statement;
+  statement.kind = kind;
+  statement.target = t.number;
+  if (t.constant && NoteExpression(engine, value_start, engine.script.pos, statement.value))
+    NoteStatement(engine, statement);
+}
+
 void CmdMov(Engine& engine) {
   StoreTarget t = ReadStoreTarget(engine, true);
   if (t.kind == TargetKind::kNone)
     ReportError(engine, "movの第一引数は数字／文字変数／配列です。", "構文エラー");
   ExpectComma(engine);
   if (t.kind == TargetKind::kNum) {
+    const int32_t value_start = engine.script.pos;
     StoreNum(engine, t.number, ReadNumber(engine));
+    if (engine.interp.recording) NoteNumericStore(engine, CompiledStatement::Kind::kMovNum, t, value_start);
   } else if (t.kind == TargetKind::kStr) {
     engine.vars.SetStr(t.number, ReadString(engine));
   } else {
@@ -56,8 +69,10 @@ void CmdAdd(Engine& engine) {
   if (t.kind == TargetKind::kNone) ReportError(engine, "addの第一引数は数字／文字変数です。", "構文エラー");
   ExpectComma(engine);
   if (t.kind == TargetKind::kNum) {
+    const int32_t value_start = engine.script.pos;
     int32_t v = ReadNumber(engine);
     StoreNum(engine, t.number, Wrap(int64_t{engine.vars.Num(t.number)} + v));
+    if (engine.interp.recording) NoteNumericStore(engine, CompiledStatement::Kind::kAddNum, t, value_start);
   } else {
     std::string more = ReadString(engine);
     std::string joined = engine.vars.Str(t.number);

@@ -195,7 +195,7 @@ void CmdDefsub(Engine& engine) {
   if (!name.empty() && name[0] == '_')
     ReportError(engine, "defsubサブルーチンの一文字目に_は使えません。", "エラー");
   engine.interp.defsub_names.insert(name);
-  engine.interp.command_cache.Clear();  // the word may have named a built-in before
+  engine.interp.ForgetCommands();  // the word may have named a built-in before
   engine.interp.defsubs.push_back(std::move(name));
 }
 

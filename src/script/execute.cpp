@@ -4,6 +4,7 @@
 
 #include "engine.h"
 #include "platform/platform.h"
+#include "script/compiled_statement.h"
 #include "script/error.h"
 #include "script/labels.h"
 #include "script/readers.h"
@@ -182,13 +183,14 @@ void RunStatements(Engine& engine, RunMode mode) {
   }
   SkipBlanks(engine);
   st.pretext_mark = false;
+  st.recording = false;
   while (st.stop_request == 0) {
     if ((++st.statements_since_clock_check & 0x3FF) == 0) CheckRunLimits(engine);
     if (st.reset_request) {
       StartGame(engine);
       st.reset_request = 0;
     }
-    FirePendingTraps(engine);
+    if (st.timer_trap_mode || !st.click_trap.label.empty()) FirePendingTraps(engine);
     uint8_t c = s.Cur();
     MarkRead(engine.read_flags, s.pos);
     switch (c) {
@@ -226,18 +228,32 @@ void RunStatements(Engine& engine, RunMode mode) {
     if ((lower >= 'a' && lower <= 'z') || c == '_') {
       // A statement read before is not read again: its word and what it names
       // are kept by position.
-      if (const ResolvedCommand* cached = st.command_cache.Find(s.pos)) {
+      const int32_t start = s.pos;
+      if (const ResolvedCommand* cached = st.command_cache.Find(start)) {
         s.pos = cached->end_pos;
-        RunCommand(engine, *cached, mode);
+        // A statement run before may also keep its arguments as read.
+        if (CanRunCompiled(st, cached->compiled) && st.reset_pending == 0) {
+          RunCompiled(engine, cached->compiled);
+          continue;
+        }
+        if (cached->compiled.kind == CompiledStatement::Kind::kUntried) {
+          StartRecording(st);
+          RunCommand(engine, *cached, mode);
+          FinishRecording(engine, start);
+        } else {
+          st.recording = false;
+          RunCommand(engine, *cached, mode);
+        }
       } else {
-        int32_t start = s.pos;
         ResolvedCommand command = ResolveCommand(engine, ReadToken(engine));
         command.end_pos = s.pos;
         // The cache is bounded: once full it starts afresh, so the lines in
         // use now fill it again and the memory stays within its budget.
-        if (st.command_cache.size() >= InterpreterState::kMaxCachedCommands) st.command_cache.Clear();
+        if (st.command_cache.size() >= InterpreterState::kMaxCachedCommands) st.ForgetCommands();
         st.command_cache.Insert(start, command);
+        StartRecording(st);
         RunCommand(engine, command, mode);
+        FinishRecording(engine, start);
       }
       if ((mode == RunMode::kDefine && st.define_done) || st.quit_request) return;
       continue;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine.h"
+#include "script/compiled_statement.h"
 #include "script/error.h"
 #include "script/readers.h"
 
@@ -91,6 +92,30 @@ int32_t Evaluate(Engine& engine, const ExprToken* ops, size_t count, std::vector
 
 }  // namespace
 
+int32_t EvaluateProgram(Engine& engine, const ExprToken* ops, size_t count) {
+  if (count == 1) return ops[0].var >= 0 ? engine.vars.Num(ops[0].var) : ops[0].value;
+  // A program never needs more stack than it has operations.
+  constexpr size_t kLocalDepth = 32;
+  if (count > kLocalDepth) {
+    std::vector<int32_t>& stack = engine.interp.expr.stack;
+    return Evaluate(engine, ops, count, stack, stack.size());
+  }
+  int32_t stack[kLocalDepth];
+  size_t top = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const ExprToken& t = ops[i];
+    if (t.kind == ExprToken::kOperand) {
+      stack[top++] = t.var >= 0 ? engine.vars.Num(t.var) : t.value;
+      continue;
+    }
+    if (top < 2) BadExpression(engine);
+    --top;
+    stack[top - 1] = Apply(engine, t.op, stack[top - 1], stack[top]);
+  }
+  if (top != 1) BadExpression(engine);
+  return stack[0];
+}
+
 int32_t ReadNumber(Engine& engine) {
   ScriptBuffer& s = engine.script;
   ExpressionScratch& scratch = engine.interp.expr;
@@ -172,9 +197,18 @@ int32_t ReadNumber(Engine& engine) {
   return result;
 }
 
-namespace {
+bool CompareHolds(Compare op, int32_t left, int32_t right) {
+  switch (op) {
+    case Compare::kEqual: return left == right;
+    case Compare::kNotEqual: return left != right;
+    case Compare::kLess: return left < right;
+    case Compare::kLessEqual: return left <= right;
+    case Compare::kGreater: return left > right;
+    default: return left >= right;
+  }
+}
 
-enum class Compare { kEqual, kNotEqual, kLess, kLessEqual, kGreater, kGreaterEqual };
+namespace {
 
 Compare ReadComparison(Engine& engine) {
   ScriptBuffer& s = engine.script;
@@ -220,7 +254,15 @@ struct ByteString {
   }
 };
 
-bool ReadOneCondition(Engine& engine) {
+// Where the two sides of a comparison of numbers were read: each side's
+// start (where ReadNumber looked) and end.
+struct NumericCondition {
+  bool seen = false;
+  Compare op = Compare::kEqual;
+  int32_t left_start = 0, left_end = 0, right_start = 0, right_end = 0;
+};
+
+bool ReadOneCondition(Engine& engine, NumericCondition& numeric) {
   ScriptBuffer& s = engine.script;
   SkipBlanks(engine);
   uint8_t c = s.Cur();
@@ -242,10 +284,16 @@ bool ReadOneCondition(Engine& engine) {
     ByteString right{ReadString(engine)};
     return Holds(op, left, right);
   }
+  numeric.left_start = s.pos;
   int32_t left = ReadNumber(engine);
+  numeric.left_end = s.pos;
   Compare op = ReadComparison(engine);
+  numeric.right_start = s.pos;
   int32_t right = ReadNumber(engine);
-  return Holds(op, left, right);
+  numeric.right_end = s.pos;
+  numeric.op = op;
+  numeric.seen = true;
+  return CompareHolds(op, left, right);
 }
 
 void SkipRestOfLine(ScriptBuffer& s) {
@@ -253,12 +301,31 @@ void SkipRestOfLine(ScriptBuffer& s) {
   if (s.Cur() == '\n') s.Advance();
 }
 
+// A line with one comparison of two kept expressions is compiled: both
+// programs, the comparison, and where the line goes on or ends.
+void NoteCondition(Engine& engine, const NumericCondition& c, bool negate) {
+  CompiledStatement statement;
+  statement.kind = CompiledStatement::Kind::kCondition;
+  statement.compare = static_cast<uint8_t>(c.op);
+  statement.negate = negate;
+  if (!NoteExpression(engine, c.left_start, c.left_end, statement.value)) return;
+  if (!NoteExpression(engine, c.right_start, c.right_end, statement.right)) return;
+  ScriptBuffer& s = engine.script;
+  const int32_t pos = s.pos;
+  statement.then_pos = pos;
+  SkipRestOfLine(s);
+  statement.else_pos = s.pos;
+  s.pos = pos;
+  NoteStatement(engine, statement);
+}
+
 }  // namespace
 
 void EvaluateCondition(Engine& engine, bool negate) {
   ScriptBuffer& s = engine.script;
-  for (;;) {
-    bool holds = ReadOneCondition(engine);
+  for (bool first = true;; first = false) {
+    NumericCondition numeric;
+    bool holds = ReadOneCondition(engine, numeric);
     SkipBlanks(engine);
     if (s.Cur() == '&') {
       s.Advance(s.Ahead(1) == '&' ? 2 : 1);
@@ -269,6 +336,7 @@ void EvaluateCondition(Engine& engine, bool negate) {
       }
       continue;
     }
+    if (first && numeric.seen && engine.interp.recording) NoteCondition(engine, numeric, negate);
     if (holds == negate) SkipRestOfLine(s);
     return;
   }

@@ -8,13 +8,22 @@
 // a term).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace orivane {
 
 struct Engine;
+struct ExprToken;
 
 int32_t ReadNumber(Engine& engine);
+
+// Runs a postfix program that ReadNumber kept (it has run once, so it is well
+// formed). Division and `mod` by zero are reported at the script position.
+int32_t EvaluateProgram(Engine& engine, const ExprToken* ops, size_t count);
+
+enum class Compare : uint8_t { kEqual, kNotEqual, kLess, kLessEqual, kGreater, kGreaterEqual };
+bool CompareHolds(Compare op, int32_t left, int32_t right);
 
 // Reads the conditions after `if` (negate = false) or `notif` (negate = true)
 // and either leaves the position after them (the rest of the line runs) or

@@ -79,13 +79,37 @@ struct ExpressionScratch {
 
 struct CommandInfo;
 
+// An expression of a compiled statement: its postfix program in the
+// statement cache's operations and the position where reading it ended.
+struct CompiledExpression {
+  uint32_t first = 0;  // index into InterpreterState::compiled_ops
+  uint32_t count = 0;
+  int32_t end_pos = 0;
+};
+
+// A statement kept as what its arguments were read as, so that running it
+// again reads no text (see script/compiled_statement.h). kUntried: not run
+// since it was cached; kPlain: its handler runs every time.
+struct CompiledStatement {
+  enum class Kind : uint8_t { kUntried, kPlain, kMovNum, kAddNum, kCondition };
+  Kind kind = Kind::kUntried;
+  uint8_t compare = 0;  // kCondition: a Compare (script/expression.h)
+  bool negate = false;  // kCondition: `notif`
+  int32_t target = 0;   // kMovNum, kAddNum: the variable number
+  CompiledExpression value;  // kMovNum, kAddNum: the value; kCondition: the left side
+  CompiledExpression right;  // kCondition: the right side
+  int32_t then_pos = 0;      // kCondition: where the line goes on when it holds
+  int32_t else_pos = 0;      // kCondition: the start of the next line
+};
+
 // What a command word names: a user command (DefsubList) or an entry of the
 // command table (nullptr when neither). `word` is as written, '_' included.
 struct ResolvedCommand {
   int32_t end_pos = 0;  // after the word and its blanks
-  std::string word;
   bool defsub = false;
+  std::string word;
   const CommandInfo* info = nullptr;
+  CompiledStatement compiled;
 };
 
 // A wait of text output that a routine of the right-click action cut short.
@@ -150,12 +174,25 @@ struct InterpreterState {
   // Command words already resolved, by the position of the word: where the
   // word and its blanks end, and what it names. Cleared when the DefsubList
   // changes or the script is loaded.
-  // The budget: 2^16 statements, some 8 MB of table (a slot holds the word).
+  // The budget: 2^16 statements, some 12 MB of table (a slot holds the word
+  // and the compiled arguments), and 2^18 operations of compiled expressions
+  // (3 MB).
   static constexpr size_t kMaxCachedCommands = 1 << 16;
+  static constexpr size_t kMaxCompiledOps = 1 << 18;
   PositionMap<ResolvedCommand> command_cache;
+  std::vector<ExprToken> compiled_ops;
+  // While the first run of a cached statement is recorded: what its handler
+  // noted (script/compiled_statement.h). Any other statement turns it off.
+  bool recording = false;
+  CompiledStatement recorded;
+  std::vector<ExprToken> recorded_ops;
+  void ForgetCommands() {
+    command_cache.Clear();
+    compiled_ops.clear();
+  }
   void ForgetCompiledScript() {
     expr_cache.Clear();
-    command_cache.Clear();
+    ForgetCommands();
   }
 
   bool IsDefsub(std::string_view word) const { return defsub_names.count(std::string(word)) != 0; }

@@ -6,11 +6,14 @@
 
 namespace orivane {
 
-bool ReadVariableNumber(Engine& engine, char marker, int32_t& number) {
+bool ReadVariableNumber(Engine& engine, char marker, int32_t& number, bool* constant) {
   SkipBlanks(engine);
   if (engine.script.Cur() != static_cast<uint8_t>(marker)) return false;
   engine.script.Advance();
-  number = ReadNumberTerm(engine);
+  int32_t var;
+  bool cacheable;
+  number = ReadNumberTermForCache(engine, var, cacheable);
+  if (constant) *constant = cacheable && var < 0;
   return true;
 }
 
@@ -28,9 +31,9 @@ int32_t ExpectStrVar(Engine& engine, std::string_view message, std::string_view 
 
 StoreTarget ReadStoreTarget(Engine& engine, bool allow_array) {
   StoreTarget t;
-  if (ReadVariableNumber(engine, '%', t.number)) {
+  if (ReadVariableNumber(engine, '%', t.number, &t.constant)) {
     t.kind = TargetKind::kNum;
-  } else if (ReadVariableNumber(engine, '$', t.number)) {
+  } else if (ReadVariableNumber(engine, '$', t.number, &t.constant)) {
     t.kind = TargetKind::kStr;
   } else if (allow_array && engine.script.Cur() == '?') {
     engine.script.Advance();

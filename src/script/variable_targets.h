@@ -19,12 +19,15 @@ enum class TargetKind : uint8_t { kNone, kNum, kStr, kArray };
 struct StoreTarget {
   TargetKind kind = TargetKind::kNone;
   int32_t number = 0;    // variable number for kNum and kStr
+  bool constant = false;  // the number is written as digits or an alias (not %%n)
   ArrayIndices element;  // for kArray, checked against the declaration
 };
 
 // Skips blanks; when the byte is `marker` ('%' or '$') reads the variable
-// number after it and returns true. Otherwise consumes nothing and returns false.
-bool ReadVariableNumber(Engine& engine, char marker, int32_t& number);
+// number after it and returns true. Otherwise consumes nothing and returns
+// false. `constant`, when given, tells whether the number is written as digits
+// or an alias, so that it names the same variable every time.
+bool ReadVariableNumber(Engine& engine, char marker, int32_t& number, bool* constant = nullptr);
 
 // Reads %n and returns n; without the '%' reports `message` with `title`.
 int32_t ExpectNumVar(Engine& engine, std::string_view message, std::string_view title = "構文エラー");

@@ -35,8 +35,7 @@ void Variables::SetLimit(int64_t n, int32_t lower, int32_t upper) {
   if (upper != -1) any_limit_ = true;
 }
 
-void Variables::ApplyIntLimits() {
-  if (!any_limit_) return;
+void Variables::ClampToLimits() {
   for (int i = 0; i < kVariableCount; ++i) {
     if (upper_[i] == -1) continue;
     if (num_[i] > upper_[i]) num_[i] = upper_[i];

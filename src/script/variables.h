@@ -63,7 +63,10 @@ class Variables {
 
   // Limits set by `intlimit`; an upper limit of -1 means none.
   void SetLimit(int64_t n, int32_t lower, int32_t upper);
-  void ApplyIntLimits();
+  // Called after every numeric store, so the common case (no limit) stays inline.
+  void ApplyIntLimits() {
+    if (any_limit_) ClampToLimits();
+  }
 
   const ArrayRecord* FindArray(int32_t number) const;
   ArrayRecord* FindArray(int32_t number);
@@ -94,6 +97,7 @@ class Variables {
   std::array<int32_t, kVariableCount> lower_;
   std::array<int32_t, kVariableCount> upper_;
   bool any_limit_ = false;
+  void ClampToLimits();
   std::string empty_;
 
   std::vector<ArrayRecord> arrays_;

@@ -42,5 +42,27 @@ TEST(StatementCache, StaysWithinItsBudgetOnALargeScript) {
   EXPECT_LE(ops, ExpressionCache::kMaxOps);
 }
 
+TEST(StatementCache, CompiledExpressionsStayWithinTheirBudget) {
+  // Each statement keeps a program of 79 operations; together they pass the
+  // budget, so the statement cache must start afresh on the way.
+  const size_t statements = InterpreterState::kMaxCompiledOps / 79 + 1000;
+  std::string value = "1";
+  for (int i = 0; i < 39; ++i) value += "+0";
+  std::string body;
+  for (size_t i = 0; i < statements; ++i) body += "add %1," + value + "\n";
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\nfor %5 = 1 to 2\n" + body + "next\nend\n");
+  size_t compiled_ops = 0;
+  int32_t added = 0;
+  RunResult r = RunScripted(game, "", [&](Engine& e) {
+    compiled_ops = e.interp.compiled_ops.size();
+    added = e.vars.Num(1);
+  });
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(added, static_cast<int32_t>(2 * statements));
+  EXPECT_GT(compiled_ops, 0u);
+  EXPECT_LE(compiled_ops, InterpreterState::kMaxCompiledOps);
+}
+
 }  // namespace
 }  // namespace orivane::test
