@@ -32,9 +32,15 @@ void RunFilter(benchmark::State& state, const ScreenFilters& filters) {
   state.counters["x_memcpy"] = filter / reference;
 }
 
-void BM_Nega(benchmark::State& state) { RunFilter(state, ScreenFilters{false, 0, 0, 0, 1}); }
-void BM_Monocro(benchmark::State& state) { RunFilter(state, ScreenFilters{true, 0xFF, 0xC0, 0x80, 0}); }
-void BM_MonocroAndNega(benchmark::State& state) { RunFilter(state, ScreenFilters{true, 0xFF, 0xC0, 0x80, 2}); }
+void BM_Nega(benchmark::State& state) {
+  RunFilter(state, ScreenFilters{false, 0, 0, 0, 1});
+}
+void BM_Monocro(benchmark::State& state) {
+  RunFilter(state, ScreenFilters{true, 0xFF, 0xC0, 0x80, 0});
+}
+void BM_MonocroAndNega(benchmark::State& state) {
+  RunFilter(state, ScreenFilters{true, 0xFF, 0xC0, 0x80, 2});
+}
 
 BENCHMARK(BM_Nega);
 BENCHMARK(BM_Monocro);

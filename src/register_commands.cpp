@@ -9,6 +9,7 @@
 #include "script/system_commands.h"
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
+#include "graphics/bars.h"
 #include "graphics/graphics_commands.h"
 #include "graphics/screen_filters.h"
 #include "save/save_commands.h"
@@ -39,6 +40,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterDialogCommands(table);
   RegisterGraphicsCommands(table);
   RegisterScreenFilterCommands(table);
+  RegisterBarCommands(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);

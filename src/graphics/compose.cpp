@@ -13,11 +13,6 @@ int32_t Clamp32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-void AddDirty(Engine& engine, int64_t l, int64_t t, int64_t r, int64_t b) {
-  engine.graphics.dirty.Add(Clamp32(l), Clamp32(t), Clamp32(r), Clamp32(b), engine.screen_width,
-                            engine.screen_height);
-}
-
 bool CoversScreen(const ImageSurface& s, int64_t x, int64_t y, int w, int h) {
   return s.Drawable() && s.mode == kModeCopy && x <= 0 && y <= 0 && x + s.CellWidth() >= w &&
          y + s.height >= h;
@@ -174,6 +169,11 @@ void DirtySprite(Engine& engine, const SpriteSlot& slot) {
 void DirtyStandingPicture(Engine& engine, const StandingPicture& p) {
   const ImageSurface& s = p.surface;
   AddDirty(engine, p.x, p.y, int64_t{p.x} + s.CellWidth() + 1, int64_t{p.y} + s.height + 1);
+}
+
+void AddDirty(Engine& engine, int64_t l, int64_t t, int64_t r, int64_t b) {
+  engine.graphics.dirty.Add(Clamp32(l), Clamp32(t), Clamp32(r), Clamp32(b), engine.screen_width,
+                            engine.screen_height);
 }
 
 void DirtyWholeScreen(Engine& engine) {

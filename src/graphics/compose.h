@@ -21,5 +21,7 @@ void ComposeScene(Engine& engine, const PixelRect* dirty);
 void DirtySprite(Engine& engine, const SpriteSlot& slot);
 void DirtyStandingPicture(Engine& engine, const StandingPicture& picture);
 void DirtyWholeScreen(Engine& engine);
+// Adds a rectangle (inclusive edges, clamped to the screen) to the dirty rectangle.
+void AddDirty(Engine& engine, int64_t l, int64_t t, int64_t r, int64_t b);
 
 }  // namespace orivane

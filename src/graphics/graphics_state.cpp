@@ -9,6 +9,9 @@ namespace orivane {
 void AttachGraphics(Engine& engine) {
   AttachAnimation(engine);
   InstallScreenFilters(engine);
+  engine.graphics.hooks.draw_bars_and_numbers = [](Engine& e, PixelRect area) {
+    DrawBars(e.graphics.bars, PixelView(e.graphics.scene), area);
+  };
 }
 
 void StartGraphics(Engine& engine) {
@@ -65,6 +68,7 @@ void ResetGraphicsForGame(Engine& engine) {
   g.human_order.clear();
   g.all_sprites_hidden = false;
   g.filters = ScreenFilters{};
+  g.bars = BarTable{};
 }
 
 }  // namespace orivane

@@ -13,6 +13,7 @@
 #include "platform/display_surface.h"
 #include "graphics/effect_slots.h"
 #include "graphics/image_surface.h"
+#include "graphics/bars.h"
 #include "graphics/mul_table.h"
 #include "graphics/screen_filters.h"
 
@@ -77,6 +78,7 @@ struct ComposeHooks {
 struct Graphics {
   MulTable mul;
   ScreenFilters filters;  // `monocro`, `nega`
+  BarTable bars;          // `bar`
 
   std::array<SpriteSlot, kSpriteCount> sprites;
   ImageSurface background;

@@ -14,7 +14,9 @@ namespace {
 
 // (b + g + r) / 3 without a division: for sums up to 765 the product with
 // 43691 / 2^17 (just above a third) truncates to the same quotient.
-inline uint8_t Third(int sum) { return static_cast<uint8_t>((sum * 43691) >> 17); }
+inline uint8_t Third(int sum) {
+  return static_cast<uint8_t>((sum * 43691) >> 17);
+}
 
 void Invert(uint8_t* bytes, int count) {
   for (int i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(255 - bytes[i]);
@@ -73,14 +75,17 @@ void FilterArea(const ScreenFilters& f, const MulTable& mul, PixelView scene, Pi
   const uint8_t* green = mul.Row(f.tint_green);
   const uint8_t* red = mul.Row(f.tint_red);
   for (int r = 0; r < rows; ++r) {
-    uint8_t* px = (whole ? scene.RowFromTop(scene.height - 1) : scene.RowFromTop(area.top + r)) + area.left * 3;
+    uint8_t* px = (whole ? scene.RowFromTop(scene.height - 1) : scene.RowFromTop(area.top + r)) +
+                  area.left * 3;
     if (f.negative == 1) Invert(px, run * 3);
     if (f.monochrome) Tint(px, run, blue, green, red);
     if (f.negative == 2) Invert(px, run * 3);
   }
 }
 
-void InstallScreenFilters(Engine& engine) { engine.graphics.hooks.apply_filters = ApplyScreenFilters; }
+void InstallScreenFilters(Engine& engine) {
+  engine.graphics.hooks.apply_filters = ApplyScreenFilters;
+}
 
 void RegisterScreenFilterCommands(CommandTable& table) {
   table.Register("monocro", CmdMonocro);

@@ -11,10 +11,8 @@
 namespace orivane {
 namespace {
 
-// Slots of the bar and number displays a save file carries (seven and six
-// integers each); kept by the screen decorations, which are not built yet.
-constexpr int kBarSlots = 100;
-constexpr int kBarInts = 7;
+// Slots of the number displays a save file carries (six integers each);
+// kept by `prnum`, which is not built yet.
 constexpr int kNumberSlots = 100;
 constexpr int kNumberInts = 6;
 
@@ -146,7 +144,11 @@ void WriteGameState(Engine& engine, SaveWriter& out) {
   // 14, 15.
   out.Int(w.erase_on_effect == 0 ? 0 : 1);
   out.Int(w.text_mode);
-  for (int i = 0; i < kBarSlots * kBarInts + kNumberSlots * kNumberInts; ++i) out.Int(0);
+  for (const Bar& b : g.bars)
+    for (int32_t v : {b.x, b.y, b.width, b.height, b.value, b.maximum, static_cast<int32_t>(b.color)}) out.Int(v);
+  // The numbers of `prnum`, which this engine does not draw yet: all unused.
+  for (int i = 0; i < kNumberSlots; ++i)
+    for (int k = 0; k < kNumberInts; ++k) out.Int(k == 0 ? -1 : 0);
   // 16.
   out.Int(engine.shell.settings.text_speed);
   out.Int(g.all_sprites_hidden ? 1 : 0);
@@ -219,8 +221,13 @@ void ReadGameState(Engine& engine, SaveReader& in) {
   ReadSoundState(engine, in);
   const int32_t erase = in.Int();
   w.text_mode = in.Int();
-  if (version > 0)
-    for (int i = 0; i < kBarSlots * kBarInts + kNumberSlots * kNumberInts; ++i) in.Int();
+  if (version > 0) {
+    for (Bar& bar : g.bars) {
+      for (int32_t* v : {&bar.x, &bar.y, &bar.width, &bar.height, &bar.value, &bar.maximum}) *v = in.Int();
+      bar.color = static_cast<uint32_t>(in.Int()) & 0xFFFFFF;
+    }
+    for (int i = 0; i < kNumberSlots * kNumberInts; ++i) in.Int();
+  }
   engine.shell.settings.text_speed = std::clamp(in.Int(), 0, kSpeedChoices - 1);
   g.all_sprites_hidden = in.Int() != 0;
   engine.back_log.on = in.Int() != 0;

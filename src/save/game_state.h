@@ -4,7 +4,7 @@
 // the sound, the decorations, and the rest. Writing reads the engine's
 // records; reading puts the values back into them (the pictures are loaded
 // again afterwards from the names read). State of parts this engine does not
-// keep yet (screen filters, bars and numbers) is written as its
+// keep yet (the numbers of `prnum`) is written as its
 // defaults and skipped when read.
 #pragma once
 

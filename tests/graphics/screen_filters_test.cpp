@@ -1,11 +1,12 @@
 // The screen filters: the negative before or after the tinted monochrome,
 // exact to the byte, over the area composed only; and `monocro` / `nega` in
 // whole runs, kept by a save file.
+#include "graphics/screen_filters.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "graphics/screen_filters.h"
 #include "script/general_test_support.h"
 #include "support/graphics_run.h"
 #include "support/script_cases.h"
@@ -13,7 +14,9 @@
 namespace orivane::test {
 namespace {
 
-uint32_t Rgb(const uint8_t* px) { return uint32_t{px[2]} << 16 | uint32_t{px[1]} << 8 | px[0]; }
+uint32_t Rgb(const uint8_t* px) {
+  return uint32_t{px[2]} << 16 | uint32_t{px[1]} << 8 | px[0];
+}
 
 TEST(ScreenFilters, ChangeEveryPixelOfTheAreaExactly) {
   struct Case {
@@ -28,10 +31,17 @@ TEST(ScreenFilters, ChangeEveryPixelOfTheAreaExactly) {
       {"negative", {false, 0, 0, 0, 1}, 0x5A3C1E, 0xA5C3E1},
       {"negative after", {false, 0, 0, 0, 2}, 0x5A3C1E, 0xA5C3E1},
       {"an unknown negative mode does nothing", {false, 0, 0, 0, 3}, 0x5A3C1E, 0x5A3C1E},
-      {"monochrome", {true, 0xFF, 0x80, 0x00, 0}, 0x5A3C1E, uint32_t(Mul(60, 255)) << 16 | uint32_t(Mul(60, 128)) << 8},
-      {"the negative of the grey, tinted", {true, 0xFF, 0x80, 0x00, 1}, 0x5A3C1E,
+      {"monochrome",
+       {true, 0xFF, 0x80, 0x00, 0},
+       0x5A3C1E,
+       uint32_t(Mul(60, 255)) << 16 | uint32_t(Mul(60, 128)) << 8},
+      {"the negative of the grey, tinted",
+       {true, 0xFF, 0x80, 0x00, 1},
+       0x5A3C1E,
        uint32_t(Mul(195, 255)) << 16 | uint32_t(Mul(195, 128)) << 8},
-      {"the tinted picture, inverted", {true, 0xFF, 0x80, 0x00, 2}, 0x5A3C1E,
+      {"the tinted picture, inverted",
+       {true, 0xFF, 0x80, 0x00, 2},
+       0x5A3C1E,
        uint32_t(255 - Mul(60, 255)) << 16 | uint32_t(255 - Mul(60, 128)) << 8 | 255},
       {"white stays white under a white tint", {true, 0xFF, 0xFF, 0xFF, 0}, 0xFFFFFF, 0xFFFFFF},
   };
@@ -54,7 +64,8 @@ TEST(ScreenFilters, ChangeEveryPixelOfTheAreaExactly) {
       FilterArea(c.filters, mul, view, area);
       for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) {
-          const bool inside = x >= area.left && x <= area.right && y >= area.top && y <= area.bottom;
+          const bool inside =
+              x >= area.left && x <= area.right && y >= area.top && y <= area.bottom;
           EXPECT_EQ(Rgb(view.RowFromTop(y) + x * 3), inside ? c.to : c.from) << x << "," << y;
         }
     }
@@ -101,11 +112,13 @@ TEST(ScreenFilterCommands, FilterTheComposedScreen) {
 
 TEST(ScreenFilterCommands, ASaveKeepsTheFilters) {
   GameDir game;
-  game.Write("0.txt",
-             ";mode320\n*define\nsetwindow 10,200,10,2,10,10,0,2,0,0,0,#ffffff,0,190,319,239\ngame\n*start\n"
-             "bg #805020,1\nmonocro #0000ff\nnega 2\n一\\\n二@\n"
-             "if %300 == 1 goto *loaded\nsavegame 1\nmonocro off\nnega 0\n三\\\nmov %300,1\nloadgame 1\n"
-             "end\n*loaded\nprint 1\nend\n");
+  game.Write(
+      "0.txt",
+      ";mode320\n*define\nsetwindow "
+      "10,200,10,2,10,10,0,2,0,0,0,#ffffff,0,190,319,239\ngame\n*start\n"
+      "bg #805020,1\nmonocro #0000ff\nnega 2\n一\\\n二@\n"
+      "if %300 == 1 goto *loaded\nsavegame 1\nmonocro off\nnega 0\n三\\\nmov %300,1\nloadgame 1\n"
+      "end\n*loaded\nprint 1\nend\n");
   PictureRun r = RunPictures(game);
   ASSERT_EQ(r.status, 0) << r.err;
   const int grey = (0x80 + 0x50 + 0x20) / 3;
