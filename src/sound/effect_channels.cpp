@@ -26,7 +26,6 @@ void ReleaseSoundChannel(Engine& engine, int channel) {
     c.loaded = false;
     engine.platform.Audio().ReleaseChannel(channel);
   }
-  DeleteTemporary(c.temporary);
 }
 
 bool LoadChannelSound(Engine& engine, int channel, std::string_view name, MissingSound missing) {
@@ -44,8 +43,10 @@ bool LoadChannelSound(Engine& engine, int channel, std::string_view name, Missin
 }
 
 bool LoadChannelFile(Engine& engine, int channel, std::string_view name) {
-  ReleaseSoundChannel(engine, channel);
-  if (name.empty() || !SoundsMayStart(engine)) return false;
+  if (name.empty() || !SoundsMayStart(engine)) {
+    ReleaseSoundChannel(engine, channel);
+    return false;
+  }
   return LoadChannelSound(engine, channel, name,
                           engine.sound.no_dv ? MissingSound::kQuiet : MissingSound::kReport);
 }

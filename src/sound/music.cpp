@@ -61,10 +61,7 @@ void Fade(Engine& engine, int32_t from, int32_t to, int32_t time_ms, ApplyLevel 
 
 void ReleaseMusicStream(Engine& engine) {
   MusicGraph& m = engine.sound.music;
-  if (engine.sound.stream_owner == MusicStreamOwner::kGraph) {
-    engine.platform.Audio().StopMusic();
-    engine.sound.stream_owner = MusicStreamOwner::kNone;
-  }
+  StopMusicStreamOf(engine, MusicStreamOwner::kGraph);
   DeleteTemporary(m.temporary);
   m.active = false;
   m.voice_on_graph = false;

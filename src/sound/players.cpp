@@ -40,13 +40,6 @@ AudioLevel CdLevel(const CdPlayer& cd) {
   return AudioLevel{0, static_cast<uint16_t>(cd.volume)};
 }
 
-// Takes the music stream from whichever player had it.
-void StopStreamOf(Engine& engine, MusicStreamOwner owner) {
-  if (engine.sound.stream_owner != owner) return;
-  engine.platform.Audio().StopMusic();
-  engine.sound.stream_owner = MusicStreamOwner::kNone;
-}
-
 bool CdPlaying(Engine& engine) {
   return engine.shell.settings.cd_on && engine.sound.stream_owner == MusicStreamOwner::kCd &&
          engine.platform.Audio().MusicPlaying();
@@ -56,7 +49,7 @@ void PlayCdTrack(Engine& engine, int32_t track) {
   CdPlayer& cd = engine.sound.cd;
   if (!engine.shell.settings.cd_on) return;
   if (cd.tracks_on_disc < 0) cd.tracks_on_disc = CountCdTracks();
-  StopStreamOf(engine, MusicStreamOwner::kCd);
+  StopMusicStreamOf(engine, MusicStreamOwner::kCd);
   // A disc of one track holds data, not music.
   if (cd.tracks_on_disc <= 1) return;
   const std::string file = CdTrackFile(std::min(track, cd.tracks_on_disc));
@@ -82,7 +75,7 @@ void FadeOutCd(Engine& engine) {
       audio.SetMusicLevel(AudioLevel{0, static_cast<uint16_t>(volume * i / 100)});
     PumpUntil(engine, start + step_ms);
   }
-  StopStreamOf(engine, MusicStreamOwner::kCd);
+  StopMusicStreamOf(engine, MusicStreamOwner::kCd);
   PumpUntil(engine, engine.platform.Ticks() + 1000);
   cd.volume = volume;
 }
@@ -93,7 +86,6 @@ void StopWave(Engine& engine) {
   WavePlayer& w = engine.sound.wave;
   w.looping = false;
   ReleaseSoundChannel(engine, kWaveChannel);
-  DeleteTemporary(w.temporary);
   w.file.clear();
 }
 
@@ -119,7 +111,7 @@ bool VoicePlaying(Engine& engine) {
 
 void StopMidi(Engine& engine) {
   MidiPlayer& m = engine.sound.midi;
-  StopStreamOf(engine, MusicStreamOwner::kMidi);
+  StopMusicStreamOf(engine, MusicStreamOwner::kMidi);
   DeleteTemporary(m.temporary);
   m.loop = false;
   m.file.clear();
@@ -150,7 +142,7 @@ void StopCdMusic(Engine& engine) {
   if (cd.fade_ms > 0 && !engine.shell.cd_fade_off && CdPlaying(engine))
     FadeOutCd(engine);
   else
-    StopStreamOf(engine, MusicStreamOwner::kCd);
+    StopMusicStreamOf(engine, MusicStreamOwner::kCd);
 }
 
 void StartCdTrack(Engine& engine, int32_t track, bool loop) {
@@ -170,7 +162,7 @@ void CdAudioSwitched(Engine& engine, bool was_on) {
   CdPlayer& cd = engine.sound.cd;
   if (!engine.shell.settings.cd_on) {
     // Switched off: the disc is closed; the track is kept for switching on.
-    StopStreamOf(engine, MusicStreamOwner::kCd);
+    StopMusicStreamOf(engine, MusicStreamOwner::kCd);
     cd.tracks_on_disc = -1;
   } else if (!was_on && cd.track > 0) {
     PlayCdTrack(engine, cd.track);

@@ -22,6 +22,12 @@ bool SoundsMayStart(const Engine& engine) {
   return !engine.read_flags.skip_mode || engine.sound.wave_demo;
 }
 
+void StopMusicStreamOf(Engine& engine, MusicStreamOwner owner) {
+  if (engine.sound.stream_owner != owner) return;
+  engine.platform.Audio().StopMusic();
+  engine.sound.stream_owner = MusicStreamOwner::kNone;
+}
+
 void NoteUnplayable(Engine& engine, std::string_view name) {
   engine.platform.Note("orivane: " + SjisToUtf8(name) +
                        " is no sound the output can play; it is skipped");

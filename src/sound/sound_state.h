@@ -33,8 +33,10 @@ inline constexpr int kInterfaceChannel = 10;
 // `soundpressplgin` registers at most this many converters.
 inline constexpr size_t kMaxSoundConverters = 50;
 
-// A file a player made for itself (an archived file written out, or a
-// converted one); deleted when the player stops with it. Empty: none.
+// A file a streaming player made for itself (an archived file written out,
+// or a converted one); deleted when the player stops with it. Empty: none.
+// The channels and the wave player decode a file whole and delete such a
+// copy as soon as it is loaded.
 struct TemporarySoundFile {
   std::string path;
 };
@@ -52,7 +54,6 @@ struct WavePlayer {
   bool looping = false;
   // A voice started by the shorthand: the next left click stops it.
   bool stop_on_click = false;
-  TemporarySoundFile temporary;
 };
 
 struct MidiPlayer {
