@@ -35,18 +35,10 @@ uint32_t ReadBarColor(Engine& engine) {
 void CmdBar(Engine& engine) {
   const int32_t n = ReadNumber(engine);
   Bar b;
-  ExpectComma(engine);
-  b.value = ReadNumber(engine);
-  ExpectComma(engine);
-  b.x = ReadNumber(engine);
-  ExpectComma(engine);
-  b.y = ReadNumber(engine);
-  ExpectComma(engine);
-  b.width = ReadNumber(engine);
-  ExpectComma(engine);
-  b.height = ReadNumber(engine);
-  ExpectComma(engine);
-  b.maximum = ReadNumber(engine);
+  for (int32_t* v : {&b.value, &b.x, &b.y, &b.width, &b.height, &b.maximum}) {
+    ExpectComma(engine);
+    *v = ReadNumber(engine);
+  }
   ExpectComma(engine);
   b.color = ReadBarColor(engine);
   if (n < 0 || n >= kBarCount)

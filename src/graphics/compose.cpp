@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "engine.h"
+#include "graphics/bars.h"
+#include "graphics/screen_filters.h"
 #include "graphics/sprite_draw.h"
 
 namespace orivane {
@@ -141,13 +143,12 @@ void ComposeScene(Engine& engine, const PixelRect* dirty) {
   DrawSprites(engine, kSpriteCount - 1, g.human_z + 1, scene, area);
   DrawStandingPictures(engine, scene, area);
   if (g.window_back) {
-    if (hooks.apply_filters) hooks.apply_filters(engine, area);
+    FilterArea(g.filters, g.mul, scene, area);
     if (hooks.draw_text_window && TextWindowShowing(engine)) hooks.draw_text_window(engine, area);
   }
   DrawSprites(engine, g.human_z, 0, scene, area);
-  if (!g.window_back && hooks.apply_filters) hooks.apply_filters(engine, area);
-  if (!g.quill_text_sprites && hooks.draw_bars_and_numbers)
-    hooks.draw_bars_and_numbers(engine, area);
+  if (!g.window_back) FilterArea(g.filters, g.mul, scene, area);
+  if (!g.quill_text_sprites) DrawBars(g.bars, scene, area);
   if (!g.window_back && hooks.draw_text_window && TextWindowShowing(engine))
     hooks.draw_text_window(engine, area);
   if (hooks.draw_button_highlight) hooks.draw_button_highlight(engine, area);

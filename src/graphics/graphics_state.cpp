@@ -2,17 +2,10 @@
 
 #include "engine.h"
 #include "graphics/animation.h"
-#include "graphics/screen_filters.h"
 
 namespace orivane {
 
-void AttachGraphics(Engine& engine) {
-  AttachAnimation(engine);
-  InstallScreenFilters(engine);
-  engine.graphics.hooks.draw_bars_and_numbers = [](Engine& e, PixelRect area) {
-    DrawBars(e.graphics.bars, PixelView(e.graphics.scene), area);
-  };
-}
+void AttachGraphics(Engine& engine) { AttachAnimation(engine); }
 
 void StartGraphics(Engine& engine) {
   Graphics& g = engine.graphics;

@@ -46,8 +46,6 @@ struct StandingPicture {
 // glyphs of text pictures, and the sounds of state strings. A null hook does
 // nothing.
 struct ComposeHooks {
-  void (*apply_filters)(Engine&, PixelRect) = nullptr;          // screen filters
-  void (*draw_bars_and_numbers)(Engine&, PixelRect) = nullptr;  // `bar`, `prnum`
   void (*draw_text_window)(Engine&, PixelRect) = nullptr;
   bool (*text_window_showing)(Engine&) = nullptr;
   // Takes the text window off the screen before a sprite command when the

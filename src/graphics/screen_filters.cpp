@@ -31,10 +31,6 @@ void Tint(uint8_t* px, int pixels, const uint8_t* blue, const uint8_t* green, co
   }
 }
 
-void ApplyScreenFilters(Engine& engine, PixelRect area) {
-  FilterArea(engine.graphics.filters, engine.graphics.mul, PixelView(engine.graphics.scene), area);
-}
-
 void CmdMonocro(Engine& engine) {
   ScreenFilters& f = engine.graphics.filters;
   SkipBlanks(engine);
@@ -81,10 +77,6 @@ void FilterArea(const ScreenFilters& f, const MulTable& mul, PixelView scene, Pi
     if (f.monochrome) Tint(px, run, blue, green, red);
     if (f.negative == 2) Invert(px, run * 3);
   }
-}
-
-void InstallScreenFilters(Engine& engine) {
-  engine.graphics.hooks.apply_filters = ApplyScreenFilters;
 }
 
 void RegisterScreenFilterCommands(CommandTable& table) {

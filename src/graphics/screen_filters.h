@@ -28,9 +28,6 @@ struct ScreenFilters {
 // The filters over `area` of the 24-bit picture `scene`.
 void FilterArea(const ScreenFilters& filters, const MulTable& mul, PixelView scene, PixelRect area);
 
-// Once, when graphics attaches: composition runs the filters.
-void InstallScreenFilters(Engine& engine);
-
 // `monocro` and `nega`.
 void RegisterScreenFilterCommands(CommandTable& table);
 
