@@ -14,12 +14,13 @@
 #include <string>
 
 #include "engine.h"
+#include "graphics/window_picture.h"
 #include "platform/fontconfig/fontconfig_fonts.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/scripted_player.h"
 #include "shell/screenshot.h"
-#include "util/single_instance.h"
 #include "shell/startup.h"
+#include "util/single_instance.h"
 #include "util/stop_signals.h"
 #ifdef ORIVANE_HAVE_SDL
 #include "platform/sdl/sdl_platform.h"
@@ -183,11 +184,11 @@ int main(int argc, char** argv) {
     engine.timeout_ms = o.timeout_ms;
     status = orivane::RunEngine(engine);
     if (!screenshot.empty()) {
-      // The screen as the run left it; before the script chose a size, a
-      // black screen of the default size.
+      // The picture the window shows as the run left it; before the script
+      // chose a size, a black screen of the default size.
       if (engine.display.width == 0) engine.display.Resize(engine.screen_width, engine.screen_height);
       std::string error;
-      if (!orivane::WriteScreenshot(engine.display, screenshot, error))
+      if (!orivane::WriteScreenshot(orivane::WindowPicture(engine), screenshot, error))
         platform->Note("orivane: cannot write the screenshot " + screenshot + ": " + error);
     }
   }

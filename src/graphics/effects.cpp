@@ -7,6 +7,7 @@
 #include "engine.h"
 #include "graphics/compose.h"
 #include "graphics/image_tag.h"
+#include "graphics/window_picture.h"
 #include "platform/platform.h"
 #include "script/error.h"
 #include "script/expression.h"
@@ -46,7 +47,7 @@ struct Frame {
   int h;
   FrameClock clock;
 
-  void Show() { engine.platform.Present(engine.display); }
+  void Show() { ShowOnWindow(engine, engine.display); }
   void CopyColumn(int x) { CopyRect(display, scene, PixelRect{x, r.top, x, r.bottom}); }
   void CopyRow(int y) { CopyRect(display, scene, PixelRect{r.left, y, r.right, y}); }
 };
@@ -164,7 +165,7 @@ void CrossFade(Frame& f, int64_t duration) {
     f.clock.Begin();
     CrossFadeBytes(mul, work, f.display, f.scene, f.r, a, phase);
     phase ^= 1;
-    e.platform.Present(g.work);
+    ShowOnWindow(e, g.work);
     if (a == 255) break;
     const int64_t elapsed = f.clock.Elapsed();
     int64_t step = duration > 0 ? elapsed * 256 / duration : 255;
@@ -326,7 +327,7 @@ void ModuleEffect(Engine& engine, int32_t duration, const std::string& module_te
   entry(nullptr, nullptr, nullptr, engine.display.pixels.data(),
         engine.graphics.scene.pixels.data(), area, parameters.c_str(), duration);
   CopyRect(PixelView(engine.display), PixelView(engine.graphics.scene), r);
-  engine.platform.Present(engine.display);
+  ShowOnWindow(engine, engine.display);
   engine.graphics.dirty.Clear();
   FrameClock(engine).SleepFor(engine.graphics.effects.blank_ms);
 }

@@ -10,6 +10,7 @@
 #include "graphics/image_tag.h"
 #include "graphics/sprite_draw.h"
 #include "graphics/sprite_state_string.h"
+#include "graphics/window_picture.h"
 #include "platform/platform.h"
 #include "script/command_table.h"
 #include "script/error.h"
@@ -390,7 +391,7 @@ void CmdBlt(Engine& engine) {
       std::copy_n(in + sxx * 3, 3, out + (dx + i) * 3);
     }
   }
-  engine.platform.Present(engine.display);
+  ShowOnWindow(engine, engine.display);
 }
 
 // ---- picture loading switches ----------------------------------------------

@@ -89,6 +89,7 @@ struct Graphics {
 
   DisplaySurface scene;  // SceneBuffer
   DisplaySurface work;   // the transitions' copy of the old screen
+  DisplaySurface window_picture;  // what the window shows (window_picture.h)
   DirtyRect dirty;
 
   bool all_sprites_hidden = false;       // `allsphide`

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine.h"
+#include "graphics/window_picture.h"
 #include "platform/platform.h"
 #include "save/environment_file.h"
 #include "save/persistent_data.h"
@@ -13,9 +14,9 @@
 #include "shell/config_file.h"
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
-#include "util/temp_directory.h"
 #include "subsystems.h"
 #include "util/sjis.h"
+#include "util/temp_directory.h"
 
 namespace orivane {
 namespace {
@@ -26,7 +27,7 @@ namespace {
 void ShowWindowForGame(Engine& engine) {
   PumpPosted(engine);
   engine.platform.ShowWindow();
-  engine.platform.Present(engine.display);
+  ShowOnWindow(engine, engine.display);
   Heartbeat& hb = engine.shell.heartbeat;
   hb.running = true;
   hb.next_tick = engine.platform.Ticks() + Heartbeat::kPeriodMs;
