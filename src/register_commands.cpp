@@ -10,6 +10,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/bars.h"
+#include "graphics/screen_shake.h"
 #include "graphics/graphics_commands.h"
 #include "graphics/screen_filters.h"
 #include "save/save_commands.h"
@@ -41,6 +42,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterGraphicsCommands(table);
   RegisterScreenFilterCommands(table);
   RegisterBarCommands(table);
+  RegisterScreenShakeCommands(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);

@@ -41,15 +41,18 @@ struct IdleVerdict {
   std::optional<uint32_t> due;
 };
 
-// A modal box: a message with OK or Yes/No buttons, or an input box.
+// A modal box: a message with OK, Yes/No or OK/Cancel buttons, or an input box.
 struct Question {
-  enum class Buttons { kOk, kYesNo, kTextInput };
+  enum class Buttons { kOk, kYesNo, kOkCancel, kTextInput };
   enum class Icon { kNone, kInformation, kQuestion, kStop };
   std::string title;  // UTF-8
   std::string text;   // UTF-8: the message, or the prompt of an input box
   Buttons buttons = Buttons::kOk;
   Icon icon = Icon::kNone;
   std::string initial;  // UTF-8: the initial text of an input box
+  // An OK box that only tells (why an answer was refused): a scripted player
+  // whose next line is not `answer ok` passes it by without taking a line.
+  bool notice = false;
 };
 
 enum class Answer {
@@ -120,7 +123,8 @@ class Platform {
   virtual bool KeyHeld(KeyId key) = 0;
 
   // Shows a modal box and returns the player's choice; other input waits
-  // meanwhile. A scripted player takes its next `answer` or `text` line.
+  // meanwhile. A scripted player takes its next `answer` or `text` line (an
+  // input box also takes `key escape`, as kCancel).
   virtual Reply Ask(const Question& question) = 0;
 
   // One line of story text as text output prints it (UTF-8, no inline controls).

@@ -9,6 +9,16 @@
 namespace orivane {
 namespace {
 
+// A `key escape` line: what closes an input box without an answer.
+bool IsEscapeKey(const ScriptedLine& line) {
+  if (line.kind != ScriptedLine::Kind::kEvents || line.events.empty()) return false;
+  for (const PlayerEvent& e : line.events) {
+    const bool escape = e.kind == PlayerEvent::Kind::kCharacter ? e.value == 27 : e.key == kKeyEscape;
+    if (!escape) return false;
+  }
+  return true;
+}
+
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -329,6 +339,8 @@ Reply ScriptedPlayer::TakeAnswer(const Question& question, uint32_t now) {
     return r;
   }
   const ScriptedLine& line = lines_[next_];
+  const bool answers_ok_or_cancel =
+      line.kind == ScriptedLine::Kind::kAnswer && (line.answer == Answer::kOk || line.answer == Answer::kCancel);
   bool fits = false;
   switch (question.buttons) {
     case Question::Buttons::kOk:
@@ -337,10 +349,16 @@ Reply ScriptedPlayer::TakeAnswer(const Question& question, uint32_t now) {
     case Question::Buttons::kYesNo:
       fits = line.kind == ScriptedLine::Kind::kAnswer && (line.answer == Answer::kYes || line.answer == Answer::kNo);
       break;
-    case Question::Buttons::kTextInput:
-      fits = line.kind == ScriptedLine::Kind::kText ||
-             (line.kind == ScriptedLine::Kind::kAnswer && (line.answer == Answer::kOk || line.answer == Answer::kCancel));
+    case Question::Buttons::kOkCancel:
+      fits = answers_ok_or_cancel;
       break;
+    case Question::Buttons::kTextInput:
+      fits = line.kind == ScriptedLine::Kind::kText || answers_ok_or_cancel || IsEscapeKey(line);
+      break;
+  }
+  if (!fits && question.notice) {
+    r.answer = Answer::kOk;  // passed by; the line is left for what comes next
+    return r;
   }
   if (!fits) {
     r.answer = Answer::kBadInput;
@@ -350,6 +368,8 @@ Reply ScriptedPlayer::TakeAnswer(const Question& question, uint32_t now) {
   if (line.kind == ScriptedLine::Kind::kText) {
     r.answer = Answer::kOk;
     r.text = line.text;
+  } else if (IsEscapeKey(line)) {
+    r.answer = Answer::kCancel;
   } else {
     r.answer = line.answer;
     if (r.answer == Answer::kOk && question.buttons == Question::Buttons::kTextInput) r.text = question.initial;

@@ -115,9 +115,7 @@ void CmdStep(Engine& engine) {
 }
 
 int32_t NextRandom(Engine& engine) {
-  RandomGenerator& g = engine.general.random;
-  if (!g.seeded()) g.Seed(engine.platform.Ticks());
-  return g.Next();
+  return engine.general.random.NextSeededAt(engine.platform.Ticks());
 }
 
 // rnd with n <= 0 has no value range; it stores 0.

@@ -22,7 +22,11 @@ class RandomGenerator {
     state_ = seed;
     seeded_ = true;
   }
-  bool seeded() const { return seeded_; }
+  // The next number, seeding from `now` (the engine clock) at the first use.
+  int32_t NextSeededAt(uint32_t now) {
+    if (!seeded_) Seed(now);
+    return Next();
+  }
   int32_t Next() {
     state_ = state_ * 214013u + 2531011u;
     return static_cast<int32_t>((state_ >> 16) & 0x7FFF);

@@ -195,6 +195,12 @@ TEST(ScriptedPlayerAnswer, EachBoxTakesOnlyTheAnswersItOffers) {
       {"text 42", Question::Buttons::kYesNo, Answer::kBadInput, ""},
       {"click 1 1", Question::Buttons::kYesNo, Answer::kBadInput, ""},
       {"choose 1", Question::Buttons::kOk, Answer::kBadInput, ""},
+      {"answer ok", Question::Buttons::kOkCancel, Answer::kOk, ""},
+      {"answer cancel", Question::Buttons::kOkCancel, Answer::kCancel, ""},
+      {"answer yes", Question::Buttons::kOkCancel, Answer::kBadInput, ""},
+      {"key escape", Question::Buttons::kTextInput, Answer::kCancel, ""},
+      {"key escape", Question::Buttons::kOk, Answer::kBadInput, ""},
+      {"key a", Question::Buttons::kTextInput, Answer::kBadInput, ""},
   };
   for (const Case& c : cases) {
     ScriptedPlayer p;
@@ -214,6 +220,20 @@ TEST(ScriptedPlayerAnswer, EachBoxTakesOnlyTheAnswersItOffers) {
   std::string error;
   ASSERT_TRUE(empty.Parse("in.txt", "", error));
   EXPECT_EQ(empty.TakeAnswer(Question{}, 0).answer, Answer::kNoPlayer);
+}
+
+// A box that only tells why an answer was refused takes an `answer ok` when
+// one comes next, and otherwise leaves the line for the dialog that follows.
+TEST(ScriptedPlayerAnswer, ANoticeIsPassedByWithoutTakingALine) {
+  Question notice;
+  notice.notice = true;
+  for (const char* line : {"answer ok", "text 5"}) {
+    ScriptedPlayer p;
+    std::string error;
+    ASSERT_TRUE(p.Parse("in.txt", line, error));
+    EXPECT_EQ(p.TakeAnswer(notice, 0).answer, Answer::kOk) << line;
+    EXPECT_EQ(p.Finished(), std::string(line) == "answer ok") << line;
+  }
 }
 
 }  // namespace

@@ -117,7 +117,9 @@ Reply HeadlessPlatform::Ask(const Question& question) {
     r.answer = Answer::kNoPlayer;
     r.note = "orivane: no --input given; the box \"" + question.title + "\" is left unanswered, ending the run";
   } else {
-    if (player_.NextIsAnswer()) AdvanceTo(*player_.NextDue());
+    // The box waits for the next line's time, whatever the line: one that
+    // does not answer the box ends the run anyway.
+    if (std::optional<uint32_t> due = player_.NextDue()) AdvanceTo(*due);
     r = player_.TakeAnswer(question, Ticks());
   }
   std::string shown = "[" + question.title + "] " + question.text;

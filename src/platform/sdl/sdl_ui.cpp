@@ -128,6 +128,14 @@ void DrawBox(ModalBox& box) {
         if (ImGui::Button("いいえ(N)") || escape || ImGui::IsKeyPressed(SDL_SCANCODE_N, false)) Choose(box, Answer::kNo);
       }
       break;
+    case Question::Buttons::kOkCancel:
+      if (ImGui::Button("OK") || enter) {
+        Choose(box, Answer::kOk);
+      } else {
+        ImGui::SameLine();
+        if (ImGui::Button("キャンセル") || escape) Choose(box, Answer::kCancel);
+      }
+      break;
     case Question::Buttons::kTextInput: {
       if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
       bool confirmed = ImGui::InputText("##text", box.text.data(), box.text.size(), ImGuiInputTextFlags_EnterReturnsTrue);
