@@ -4,6 +4,7 @@
 #include "save/persistent_commands.h"
 #include "script/command_table.h"
 #include "script/control_commands.h"
+#include "script/debug_trace.h"
 #include "script/declaration_commands.h"
 #include "script/general_commands.h"
 #include "script/system_commands.h"
@@ -39,6 +40,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterArchiveCommands(table);
   RegisterShellCommands(table);
   RegisterDialogCommands(table);
+  RegisterDebugCommands(table);
   RegisterGraphicsCommands(table);
   RegisterScreenFilterCommands(table);
   RegisterBarCommands(table);

@@ -67,6 +67,12 @@ struct Reply {
   std::string note;  // with kNoPlayer and kBadInput: why, naming the input file and line
 };
 
+// What the player has done with the debug window.
+struct DebugWindowState {
+  bool open = false;  // false once the player has closed it
+  bool step = false;  // its ステップ実行 box is ticked
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -165,6 +171,16 @@ class Platform {
 
   // Puts the pointer at game coordinates x, y.
   virtual void WarpPointer(int x, int y) = 0;
+
+  // Opens the debug window when it is not open, with `log_utf8` in its
+  // read-only log field, or replaces the log text of the open one. The window
+  // is modeless and answers while the game waits; the headless backend keeps
+  // it unseen.
+  virtual void ShowDebugLog(std::string_view log_utf8) = 0;
+
+  // Whether the debug window is open (the player may close it) and whether
+  // its step box is ticked.
+  virtual DebugWindowState DebugWindow() = 0;
 
   // The machine's fonts. Lives as long as the platform.
   virtual FontService& Fonts() = 0;

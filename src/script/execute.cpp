@@ -5,6 +5,7 @@
 #include "engine.h"
 #include "platform/platform.h"
 #include "script/compiled_statement.h"
+#include "script/debug_trace.h"
 #include "script/error.h"
 #include "script/labels.h"
 #include "script/readers.h"
@@ -255,6 +256,7 @@ void RunStatements(Engine& engine, RunMode mode) {
         RunCommand(engine, command, mode);
         FinishRecording(engine, start);
       }
+      if (st.variable_trace) PauseForStep(engine);
       if ((mode == RunMode::kDefine && st.define_done) || st.quit_request) return;
       continue;
     }
@@ -294,6 +296,7 @@ void RunCommand(Engine& engine, const ResolvedCommand& command, RunMode mode) {
     StartGame(engine);
     return;
   }
+  if (st.variable_trace) TraceCommand(engine, command.word);
   if (command.defsub) {
     if (!st.gosub.CanPush())
       ReportError(engine, "defsub文のせいでスタックが溢れました。", "スタックエラー");

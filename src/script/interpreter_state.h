@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "script/debug_trace.h"
 #include "util/position_map.h"
 
 namespace orivane {
@@ -135,7 +136,10 @@ struct InterpreterState {
   int32_t quit_request = 0;   // the player confirmed quitting
   int32_t reset_request = 0;  // the player chose a reset
   int32_t reset_pending = 0;  // a wait ended because of a reset
-  int32_t variable_trace = 0;
+  int32_t variable_trace = 0;  // the debug window is open: commands and reads are traced
+  DebugTrace debug;             // its log and `debuglog`
+  // The step box after a traced command, shown by the shell (a message box).
+  void (*step_pause)(Engine&) = nullptr;
   bool error_save = false;     // `errorsave`: a script error saves to slot 999 first
   std::string loadgosub_label;  // `loadgosub`: called after every load; empty = none
 

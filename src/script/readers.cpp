@@ -1,6 +1,7 @@
 #include "script/readers.h"
 
 #include "engine.h"
+#include "script/debug_trace.h"
 #include "script/error.h"
 #include "script/expression.h"
 #include "script/variables.h"
@@ -127,7 +128,13 @@ int32_t ReadNumberTermForCache(Engine& engine, int32_t& var, bool& cacheable) {
   uint8_t c = s.Cur();
   if (c == '?') {
     s.Advance();
-    value = ReadArrayElement(engine);
+    if (engine.interp.variable_trace) {
+      const ArrayIndices ref = ReadArrayRef(engine, ArrayRefMode::kElement);
+      value = GetArrayElement(engine, ref);
+      TraceVariable(engine, FormatTrace("配列変数?%dへアクセス：値%d", {int64_t{ref.number}, int64_t{value}}));
+    } else {
+      value = ReadArrayElement(engine);
+    }
     cacheable = false;
   } else if (IsDigit(c) || c == '+') {
     value = ReadDigits(engine, 1);
@@ -139,11 +146,16 @@ int32_t ReadNumberTermForCache(Engine& engine, int32_t& var, bool& cacheable) {
     const int32_t* alias = engine.vars.FindNumAlias(name);
     if (!alias) ReportError(engine, "数字がくるべきところに数字がありません。", "構文エラー");
     value = *alias;
+    if (engine.interp.variable_trace)
+      TraceVariable(engine, FormatTrace("エイリアス%sへアクセス：値%d", {std::string_view(name), int64_t{value}}));
   }
   if (indirections == 1 && cacheable) var = value;
   if (indirections > 1) cacheable = false;
   for (; indirections > 0; --indirections) {
-    value = engine.vars.Num(value);
+    const int32_t number = value;
+    value = engine.vars.Num(number);
+    if (engine.interp.variable_trace)
+      TraceVariable(engine, FormatTrace("数字変数%%%dへアクセス：値%d", {int64_t{number}, int64_t{value}}));
     SkipBlanks(engine);
   }
   return value;
@@ -177,6 +189,8 @@ std::string ReadStringTerm(Engine& engine) {
     s.Advance();
     int32_t n = ReadNumberTerm(engine);
     SkipBlanks(engine);
+    if (engine.interp.variable_trace)
+      TraceVariable(engine, FormatTrace("文字列変数$%dへアクセス：値\"%s\"", {int64_t{n}, std::string_view(engine.vars.Str(n))}));
     return engine.vars.Str(n);
   }
   if (c == '"') return ReadLiteral(engine);

@@ -17,6 +17,7 @@ void ResetScriptForStartUp(Engine& engine) {
   st.pretext_label.clear();
   st.textgosub_on = false;
   st.textgosub_label.clear();
+  st.debug.log_to_file = false;
   engine.vars.ClearAll();
 }
 

@@ -1,12 +1,28 @@
 #include "shell/shell_lifecycle.h"
 
 #include "engine.h"
+#include "player_waits.h"
 #include "shell/menu_bar.h"
 #include "shell/pump.h"
 
 namespace orivane {
 
-void AttachShell(Engine& engine) { AttachPump(engine); }
+namespace {
+
+// After every command while the debug window's step box is ticked.
+void PauseForStepBox(Engine& engine) {
+  Question box;
+  box.title = "ステップ実行";
+  box.text = "ステップ実行中";
+  AskPlayer(engine, box);
+}
+
+}  // namespace
+
+void AttachShell(Engine& engine) {
+  AttachPump(engine);
+  engine.interp.step_pause = PauseForStepBox;
+}
 
 void ResetShellForStartUp(Engine& engine) {
   ShellState& sh = engine.shell;

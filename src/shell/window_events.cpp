@@ -2,6 +2,7 @@
 
 #include "engine.h"
 #include "platform/platform.h"
+#include "script/debug_trace.h"
 #include "shell/menu_commands.h"
 #include "shell/pump.h"
 
@@ -59,6 +60,8 @@ void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
       in.last_value = e.value;
       if (e.value == 'n') {
         engine.shell.posted_commands.push_back(menu_id::kSkip);
+      } else if (e.value == 'd' && !engine.script.packed) {
+        OpenDebugWindow(engine);  // an author's aid, for scripts still in plain files
       } else if (e.value == ' ' || e.value == '\r') {
         in.left_clicked = true;
       }

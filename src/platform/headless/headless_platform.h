@@ -51,6 +51,9 @@ class HeadlessPlatform : public Platform {
   bool SetFullScreen(bool) override { return true; }
   void Minimize() override {}
   void WarpPointer(int, int) override {}
+  // The unseen debug window stays open, its step box never ticked.
+  void ShowDebugLog(std::string_view) override { debug_open_ = true; }
+  DebugWindowState DebugWindow() override { return {debug_open_, false}; }
   FontService& Fonts() override { return fonts_ ? *fonts_ : no_fonts_; }
   AudioService& Audio() override { return audio_ ? *audio_ : no_audio_; }
 
@@ -72,6 +75,7 @@ class HeadlessPlatform : public Platform {
   NoFonts no_fonts_;
   AudioService* audio_;
   NoAudio no_audio_;
+  bool debug_open_ = false;
 
   std::mutex wake_mutex_;
   std::condition_variable wake_cv_;

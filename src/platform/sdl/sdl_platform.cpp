@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #endif
 
+#include <algorithm>
 #include <deque>
 #include <iostream>
 #include <optional>
@@ -95,6 +96,14 @@ class SdlPlatform final : public Platform {
   bool SetFullScreen(bool on) override;
   void Minimize() override { SDL_MinimizeWindow(window_); }
   void WarpPointer(int x, int y) override;
+  void ShowDebugLog(std::string_view log_utf8) override {
+    debug_.open = true;
+    debug_.log = std::string(log_utf8);
+    // Drawn when the engine next looks for events: a script that runs
+    // thousands of commands between waits does not draw a frame for each.
+    frames_owed_ = std::max(frames_owed_, 1);
+  }
+  DebugWindowState DebugWindow() override { return {debug_.open, debug_.step}; }
   FontService& Fonts() override { return fonts_; }
   AudioService& Audio() override { return audio_; }
 
@@ -151,6 +160,7 @@ class SdlPlatform final : public Platform {
   bool injected_ = false;           // scripted events were pushed since the last empty poll
   int frames_owed_ = 0;             // frames to draw before sleeping (the UI reacts a frame late)
   ModalBox* box_ = nullptr;         // the box that is open
+  DebugPanel debug_;
   Uint32 wake_event_ = SDL_USEREVENT;  // the event type Wake() pushes
 };
 
@@ -217,7 +227,7 @@ void SdlPlatform::Render() {
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
   }
   std::vector<int32_t> chosen;
-  ui_.Frame(BarShown() ? &*menu_ : nullptr, box_, chosen);
+  ui_.Frame(BarShown() ? &*menu_ : nullptr, debug_, box_, chosen);
   SDL_RenderPresent(renderer_);
   for (int32_t id : chosen) Push(PlayerEvent::Kind::kMenuCommand, id);
 }

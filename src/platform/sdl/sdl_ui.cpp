@@ -5,6 +5,7 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace orivane {
@@ -151,6 +152,20 @@ void DrawBox(ModalBox& box) {
   ImGui::EndPopup();
 }
 
+void DrawDebugPanel(DebugPanel& debug) {
+  ImGuiIO& io = ImGui::GetIO();
+  const ImVec2 size(std::min(io.DisplaySize.x, 420.0f), std::min(io.DisplaySize.y * 0.4f, 180.0f));
+  ImGui::SetNextWindowPos(ImVec2(0.0f, io.DisplaySize.y - size.y), ImGuiCond_FirstUseEver);
+  ImGui::SetNextWindowSize(size, ImGuiCond_FirstUseEver);
+  if (ImGui::Begin("デバッグウィンドウ", &debug.open)) {
+    ImGui::Checkbox("ステップ実行", &debug.step);
+    // Read-only: ImGui never writes into the log's buffer.
+    ImGui::InputTextMultiline("##log", debug.log.data(), debug.log.size() + 1, ImVec2(-1.0f, -1.0f),
+                              ImGuiInputTextFlags_ReadOnly);
+  }
+  ImGui::End();
+}
+
 }  // namespace
 
 SdlUi::~SdlUi() { Shutdown(); }
@@ -191,7 +206,7 @@ bool SdlUi::WantsMouse() const {
   return ImGui::GetIO().WantCaptureMouse || ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId);
 }
 
-void SdlUi::Frame(const Menu* bar, ModalBox* box, std::vector<int32_t>& chosen) {
+void SdlUi::Frame(const Menu* bar, DebugPanel& debug, ModalBox* box, std::vector<int32_t>& chosen) {
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
@@ -199,6 +214,7 @@ void SdlUi::Frame(const Menu* bar, ModalBox* box, std::vector<int32_t>& chosen) 
     DrawBar(*bar, chosen);
     ImGui::EndMainMenuBar();
   }
+  if (debug.open) DrawDebugPanel(debug);
   if (box) DrawBox(*box);
   ImGui::Render();
   ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());

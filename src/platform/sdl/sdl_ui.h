@@ -23,6 +23,14 @@ struct ModalBox {
   std::array<char, 1024> text{};  // the input box's edit buffer (UTF-8)
 };
 
+// The debug window, drawn as a panel over the bottom of the game picture:
+// the engine's log, read-only, and the step box. Its close box closes it.
+struct DebugPanel {
+  bool open = false;
+  bool step = false;
+  std::string log;  // UTF-8
+};
+
 class SdlUi {
  public:
   SdlUi() = default;
@@ -46,10 +54,10 @@ class SdlUi {
   // judged by the last frame.
   bool WantsMouse() const;
 
-  // Draws the menu bar (when `bar` is given) and the box (when `box` is
-  // given), and renders them. Menu commands chosen in this frame are
-  // appended to `chosen`.
-  void Frame(const Menu* bar, ModalBox* box, std::vector<int32_t>& chosen);
+  // Draws the menu bar (when `bar` is given), the debug panel (when it is
+  // open) and the box (when `box` is given), and renders them. Menu commands
+  // chosen in this frame are appended to `chosen`.
+  void Frame(const Menu* bar, DebugPanel& debug, ModalBox* box, std::vector<int32_t>& chosen);
 
  private:
   bool ready_ = false;
