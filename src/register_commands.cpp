@@ -10,8 +10,11 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/bars.h"
+#include "graphics/font_pictures.h"
 #include "graphics/graphics_commands.h"
+#include "graphics/numbers.h"
 #include "graphics/screen_filters.h"
+#include "graphics/sprite_gradation.h"
 #include "save/save_commands.h"
 #include "save/screenshot_commands.h"
 #include "save/system_menu.h"
@@ -41,6 +44,9 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterGraphicsCommands(table);
   RegisterScreenFilterCommands(table);
   RegisterBarCommands(table);
+  RegisterNumberCommands(table);
+  RegisterGradationCommands(table);
+  RegisterFontPictureCommands(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);
