@@ -12,8 +12,11 @@
 #include "shell/shell_commands.h"
 #include "graphics/bars.h"
 #include "graphics/screen_shake.h"
+#include "graphics/font_pictures.h"
 #include "graphics/graphics_commands.h"
+#include "graphics/numbers.h"
 #include "graphics/screen_filters.h"
+#include "graphics/sprite_gradation.h"
 #include "save/save_commands.h"
 #include "save/screenshot_commands.h"
 #include "save/system_menu.h"
@@ -45,6 +48,9 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterScreenFilterCommands(table);
   RegisterBarCommands(table);
   RegisterScreenShakeCommands(table);
+  RegisterNumberCommands(table);
+  RegisterGradationCommands(table);
+  RegisterFontPictureCommands(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);

@@ -5,8 +5,10 @@
 
 #include "engine.h"
 #include "graphics/bars.h"
+#include "graphics/numbers.h"
 #include "graphics/screen_filters.h"
 #include "graphics/sprite_draw.h"
+#include "platform/platform.h"
 
 namespace orivane {
 namespace {
@@ -148,7 +150,10 @@ void ComposeScene(Engine& engine, const PixelRect* dirty) {
   }
   DrawSprites(engine, g.human_z, 0, scene, area);
   if (!g.window_back) FilterArea(g.filters, g.mul, scene, area);
-  if (!g.quill_text_sprites) DrawBars(g.bars, scene, area);
+  if (!g.quill_text_sprites) {
+    DrawBars(g.bars, scene, area);
+    DrawNumbers(engine.platform.Fonts(), g.numbers, g.mul, scene, area);
+  }
   if (!g.window_back && hooks.draw_text_window && TextWindowShowing(engine))
     hooks.draw_text_window(engine, area);
   if (hooks.draw_button_highlight) hooks.draw_button_highlight(engine, area);

@@ -62,6 +62,7 @@ void ResetGraphicsForGame(Engine& engine) {
   g.all_sprites_hidden = false;
   g.filters = ScreenFilters{};
   g.bars = BarTable{};
+  g.numbers = NumberTable{};
 }
 
 }  // namespace orivane

@@ -15,6 +15,7 @@
 #include "graphics/image_surface.h"
 #include "graphics/bars.h"
 #include "graphics/mul_table.h"
+#include "graphics/numbers.h"
 #include "graphics/screen_filters.h"
 
 namespace orivane {
@@ -71,12 +72,16 @@ struct ComposeHooks {
   // The animation step's call for a visible layer sprite: runs the layer's
   // timer when it is due and returns true when the layer's picture changed.
   bool (*layer_timer)(Engine&, int layer, uint32_t now) = nullptr;
+  // The text window's picture, which `sp_rgb_gradation` −1 recolours.
+  // Installed by the text subsystem.
+  ImageSurface* (*text_window_picture)(Engine&) = nullptr;
 };
 
 struct Graphics {
   MulTable mul;
   ScreenFilters filters;  // `monocro`, `nega`
   BarTable bars;          // `bar`
+  NumberTable numbers;    // `prnum`
 
   std::array<SpriteSlot, kSpriteCount> sprites;
   ImageSurface background;

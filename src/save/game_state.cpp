@@ -11,11 +11,6 @@
 namespace orivane {
 namespace {
 
-// Slots of the number displays a save file carries (six integers each);
-// kept by `prnum`, which is not built yet.
-constexpr int kNumberSlots = 100;
-constexpr int kNumberInts = 6;
-
 // The text window's fields 2, 5, 14 and the ruby of field 16 are the
 // window's; the cursors (fields 3 and 6) are text output's.
 void WriteCursorNames(const Engine& engine, SaveWriter& out) {
@@ -146,9 +141,8 @@ void WriteGameState(Engine& engine, SaveWriter& out) {
   out.Int(w.text_mode);
   for (const Bar& b : g.bars)
     for (int32_t v : {b.x, b.y, b.width, b.height, b.value, b.maximum, static_cast<int32_t>(b.color)}) out.Int(v);
-  // The numbers of `prnum`, which this engine does not draw yet: all unused.
-  for (int i = 0; i < kNumberSlots; ++i)
-    for (int k = 0; k < kNumberInts; ++k) out.Int(k == 0 ? -1 : 0);
+  for (const NumberDisplay& n : g.numbers)
+    for (int32_t v : {n.x, n.y, n.char_width, n.char_height, n.value, static_cast<int32_t>(n.color)}) out.Int(v);
   // 16.
   out.Int(engine.shell.settings.text_speed);
   out.Int(g.all_sprites_hidden ? 1 : 0);
@@ -226,7 +220,11 @@ void ReadGameState(Engine& engine, SaveReader& in) {
       for (int32_t* v : {&bar.x, &bar.y, &bar.width, &bar.height, &bar.value, &bar.maximum}) *v = in.Int();
       bar.color = static_cast<uint32_t>(in.Int()) & 0xFFFFFF;
     }
-    for (int i = 0; i < kNumberSlots * kNumberInts; ++i) in.Int();
+    for (NumberDisplay& n : g.numbers) {
+      n = NumberDisplay{};
+      for (int32_t* v : {&n.x, &n.y, &n.char_width, &n.char_height, &n.value}) *v = in.Int();
+      n.color = static_cast<uint32_t>(in.Int()) & 0xFFFFFF;
+    }
   }
   engine.shell.settings.text_speed = std::clamp(in.Int(), 0, kSpeedChoices - 1);
   g.all_sprites_hidden = in.Int() != 0;

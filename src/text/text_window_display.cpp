@@ -28,6 +28,8 @@ void EraseHook(Engine& engine, bool for_ld) {
   EraseTextWindowBeforePictureChange(engine, for_ld);
 }
 
+ImageSurface* WindowPictureHook(Engine& engine) { return &engine.text.frame_image; }
+
 // Shows or hides the `windowchip` sprites; true when one of them changed.
 // Unused slots and numbers outside the table are passed over.
 bool SetWindowChipsVisible(Engine& engine, bool visible) {
@@ -71,6 +73,7 @@ void InstallTextWindowHooks(Engine& engine) {
   hooks.draw_text_window = DrawIntoScene;
   hooks.text_window_showing = PaintedHook;
   hooks.erase_text_window = EraseHook;
+  hooks.text_window_picture = WindowPictureHook;
 }
 
 bool TextWindowPainted(const Engine& engine) {

@@ -12,7 +12,8 @@ namespace orivane {
 struct Engine;
 
 // Once, when text attaches: composition draws the window, asks whether it
-// shows, and asks it off the screen before picture changes.
+// shows, and asks it off the screen before picture changes; the picture
+// tools reach the window's picture.
 void InstallTextWindowHooks(Engine& engine);
 
 // True while the window is painted: shown and not hidden by `texthide`.
