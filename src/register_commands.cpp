@@ -11,6 +11,8 @@
 #include "shell/shell_commands.h"
 #include "graphics/bars.h"
 #include "graphics/graphics_commands.h"
+#include "graphics/mouse_cursor.h"
+#include "graphics/picture_tools.h"
 #include "graphics/screen_filters.h"
 #include "save/save_commands.h"
 #include "save/screenshot_commands.h"
@@ -41,6 +43,8 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterGraphicsCommands(table);
   RegisterScreenFilterCommands(table);
   RegisterBarCommands(table);
+  RegisterPictureToolCommands(table);
+  RegisterMouseCursorCommand(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);

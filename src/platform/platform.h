@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/audio_service.h"
+#include "platform/cursor_picture.h"
 #include "platform/display_surface.h"
 #include "platform/font_service.h"
 #include "platform/menu.h"
@@ -161,6 +162,11 @@ class Platform {
 
   // Puts the pointer at game coordinates x, y.
   virtual void WarpPointer(int x, int y) = 0;
+
+  // The pointer's picture over the window from now on: `picture` (copied;
+  // its sizes and hot spot are already checked), or the standard arrow for
+  // nullptr.
+  virtual void SetCursorPicture(const CursorPicture* picture) = 0;
 
   // The machine's fonts. Lives as long as the platform.
   virtual FontService& Fonts() = 0;

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <set>
 
@@ -51,6 +52,12 @@ class HeadlessPlatform : public Platform {
   bool SetFullScreen(bool) override { return true; }
   void Minimize() override {}
   void WarpPointer(int, int) override {}
+  // Kept, so that a test can see what the window would show.
+  void SetCursorPicture(const CursorPicture* picture) override {
+    cursor_ = picture ? std::optional<CursorPicture>(*picture) : std::nullopt;
+  }
+  // The last cursor picture set; nullptr while the pointer is the arrow.
+  const CursorPicture* cursor_picture() const { return cursor_ ? &*cursor_ : nullptr; }
   FontService& Fonts() override { return fonts_ ? *fonts_ : no_fonts_; }
   AudioService& Audio() override { return audio_ ? *audio_ : no_audio_; }
 
@@ -72,6 +79,7 @@ class HeadlessPlatform : public Platform {
   NoFonts no_fonts_;
   AudioService* audio_;
   NoAudio no_audio_;
+  std::optional<CursorPicture> cursor_;
 
   std::mutex wake_mutex_;
   std::condition_variable wake_cv_;

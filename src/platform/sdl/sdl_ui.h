@@ -46,6 +46,10 @@ class SdlUi {
   // judged by the last frame.
   bool WantsMouse() const;
 
+  // While the game has its own pointer picture, ImGui leaves the pointer
+  // alone (it would put its arrow back every frame).
+  void KeepGamePointer(bool keep);
+
   // Draws the menu bar (when `bar` is given) and the box (when `box` is
   // given), and renders them. Menu commands chosen in this frame are
   // appended to `chosen`.
