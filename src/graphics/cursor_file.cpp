@@ -14,7 +14,9 @@ constexpr size_t kEntryBytes = 16;
 constexpr uint32_t kInfoHeaderBytes = 40;
 constexpr uint16_t kCursorType = 2;
 
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t Get16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 uint32_t Get32(const uint8_t* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
@@ -165,7 +167,7 @@ bool ParseCursorFile(const uint8_t* data, size_t size, CursorPicture& out) {
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* e = data + kDirectoryBytes + i * kEntryBytes;
     DirectoryEntry entry{e[0] == 0 ? 256 : e[0], e[1] == 0 ? 256 : e[1], Get16(e + 4),
-                         Get16(e + 6),          Get32(e + 8),             Get32(e + 12)};
+                         Get16(e + 6),           Get32(e + 8),           Get32(e + 12)};
     // Every picture the directory names must lie inside the file.
     if (entry.bytes == 0 || entry.offset > size || entry.bytes > size - entry.offset) return false;
     if (!have || entry.width * entry.height > best.width * best.height) best = entry;

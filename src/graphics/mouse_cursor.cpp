@@ -29,7 +29,8 @@ std::optional<std::string> ReadCursorArgument(Engine& engine) {
     const int32_t start = engine.script.pos;
     const std::string word = ReadToken(engine);
     if (word == "off") return std::nullopt;
-    if (word.empty() || !engine.vars.FindStrAlias(word)) ReportError(engine, kBadParameter, "エラー");
+    if (word.empty() || !engine.vars.FindStrAlias(word))
+      ReportError(engine, kBadParameter, "エラー");
     engine.script.Seek(start);
   }
   std::string name = ReadString(engine);

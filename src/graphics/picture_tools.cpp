@@ -189,7 +189,9 @@ void CmdConvgif(Engine& engine) {
   DirtyWholeScreen(engine);
 }
 
-void CmdPanoramatest(Engine& engine) { RunPanoramaTest(engine); }
+void CmdPanoramatest(Engine& engine) {
+  RunPanoramaTest(engine);
+}
 
 }  // namespace
 
