@@ -15,6 +15,8 @@
 #include "graphics/font_pictures.h"
 #include "graphics/graphics_commands.h"
 #include "graphics/numbers.h"
+#include "graphics/mouse_cursor.h"
+#include "graphics/picture_tools.h"
 #include "graphics/screen_filters.h"
 #include "graphics/sprite_gradation.h"
 #include "save/save_commands.h"
@@ -51,6 +53,8 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterNumberCommands(table);
   RegisterGradationCommands(table);
   RegisterFontPictureCommands(table);
+  RegisterPictureToolCommands(table);
+  RegisterMouseCursorCommand(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
   RegisterStringSpriteCommands(table);

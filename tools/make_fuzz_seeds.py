@@ -108,6 +108,21 @@ def bmp(width, height, bits, top_down=False):
     return header + info + palette + rows
 
 
+# A cursor file (.cur) of one picture with its hot spot: a BMP body (info
+# header with the doubled height, colour table, colour rows, AND mask) or a PNG.
+def cursor(width, height, bits, hot, png_body=None):
+    if png_body is not None:
+        body = png_body
+    else:
+        picture = bmp(width, height, bits)[14:]
+        info = struct.pack("<IiiHHIIiiII", 40, width, 2 * height, 1, bits, 0, 0, 0, 0, 0, 0)
+        mask_stride = (width + 31) // 32 * 4
+        mask = b"".join(bytes((0xA5 if y % 2 else 0x00,)) * mask_stride for y in range(height))
+        body = info + picture[40:] + mask
+    entry = struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, hot[0], hot[1], len(body), 6 + 16)
+    return struct.pack("<HHH", 0, 2, 1) + entry + body
+
+
 # A baseline JPEG of DC coefficients only, with one Huffman table for the DC
 # sizes (every size a 4-bit code) and one whose only code is end-of-block.
 def jpeg(width, height, components):
@@ -219,6 +234,12 @@ def main():
     write("bmp_read", "palette8.bmp", bmp(4, 2, 8))
     write("bmp_read", "palette4.bmp", bmp(5, 2, 4))
     write("bmp_read", "mono.bmp", bmp(9, 2, 1))
+
+    write("cursor_file", "rgb24.cur", cursor(5, 3, 24, (2, 1)))
+    write("cursor_file", "argb32.cur", cursor(4, 4, 32, (0, 3)))
+    write("cursor_file", "palette4.cur", cursor(6, 2, 4, (5, 0)))
+    write("cursor_file", "mono.cur", cursor(9, 2, 1, (8, 1)))
+    write("cursor_file", "png.cur", cursor(3, 3, 32, (1, 1), png(3, 3, 6)))
 
     write("jpeg_decode", "grey.jpg", jpeg(16, 8, 1))
     write("jpeg_decode", "colour.jpg", jpeg(8, 16, 3))

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/audio_service.h"
+#include "platform/cursor_picture.h"
 #include "platform/display_surface.h"
 #include "platform/font_service.h"
 #include "platform/menu.h"
@@ -181,6 +182,10 @@ class Platform {
   // Whether the debug window is open (the player may close it) and whether
   // its step box is ticked.
   virtual DebugWindowState DebugWindow() = 0;
+  // The pointer's picture over the window from now on: `picture` (copied;
+  // its sizes and hot spot are already checked), or the standard arrow for
+  // nullptr.
+  virtual void SetCursorPicture(const CursorPicture* picture) = 0;
 
   // The machine's fonts. Lives as long as the platform.
   virtual FontService& Fonts() = 0;

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <set>
 
@@ -54,6 +55,12 @@ class HeadlessPlatform : public Platform {
   // The unseen debug window stays open, its step box never ticked.
   void ShowDebugLog(std::string_view) override { debug_open_ = true; }
   DebugWindowState DebugWindow() override { return {debug_open_, false}; }
+  // Kept, so that a test can see what the window would show.
+  void SetCursorPicture(const CursorPicture* picture) override {
+    cursor_ = picture ? std::optional<CursorPicture>(*picture) : std::nullopt;
+  }
+  // The last cursor picture set; nullptr while the pointer is the arrow.
+  const CursorPicture* cursor_picture() const { return cursor_ ? &*cursor_ : nullptr; }
   FontService& Fonts() override { return fonts_ ? *fonts_ : no_fonts_; }
   AudioService& Audio() override { return audio_ ? *audio_ : no_audio_; }
 
@@ -76,6 +83,7 @@ class HeadlessPlatform : public Platform {
   AudioService* audio_;
   NoAudio no_audio_;
   bool debug_open_ = false;
+  std::optional<CursorPicture> cursor_;
 
   std::mutex wake_mutex_;
   std::condition_variable wake_cv_;

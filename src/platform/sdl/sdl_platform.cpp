@@ -104,6 +104,7 @@ class SdlPlatform final : public Platform {
     frames_owed_ = std::max(frames_owed_, 1);
   }
   DebugWindowState DebugWindow() override { return {debug_.open, debug_.step}; }
+  void SetCursorPicture(const CursorPicture* picture) override;
   FontService& Fonts() override { return fonts_; }
   AudioService& Audio() override { return audio_; }
 
@@ -143,6 +144,7 @@ class SdlPlatform final : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  SDL_Cursor* game_cursor_ = nullptr;  // the game's pointer picture; null: the arrow
   SdlUi ui_;
   uint32_t start_ticks_ = 0;
   int game_w_ = 640;
@@ -166,6 +168,10 @@ class SdlPlatform final : public Platform {
 
 SdlPlatform::~SdlPlatform() {
   ui_.Shutdown();
+  if (game_cursor_) {
+    SDL_SetCursor(SDL_GetDefaultCursor());
+    SDL_FreeCursor(game_cursor_);
+  }
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -591,6 +597,27 @@ void SdlPlatform::WarpPointer(int x, int y) {
   int wx = 0, wy = 0;
   GameToWindow(PictureRect(), game_w_, game_h_, x, y, wx, wy);
   SDL_WarpMouseInWindow(window_, wx, wy);
+}
+
+void SdlPlatform::SetCursorPicture(const CursorPicture* picture) {
+  SDL_Cursor* made = nullptr;
+  if (picture && picture->width > 0 && picture->height > 0 &&
+      picture->rgba.size() == static_cast<size_t>(picture->width) * picture->height * 4) {
+    // SDL reads the pixels only while it makes the cursor.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint8_t*>(picture->rgba.data()), picture->width, picture->height, 32,
+        picture->width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (surface) {
+      made = SDL_CreateColorCursor(surface, picture->hot_x, picture->hot_y);
+      SDL_FreeSurface(surface);
+    }
+    if (!made) Note(std::string("the pointer picture cannot be made: ") + SDL_GetError());
+  }
+  // The old cursor may be freed only once it is no longer the current one.
+  SDL_SetCursor(made ? made : SDL_GetDefaultCursor());
+  if (game_cursor_) SDL_FreeCursor(game_cursor_);
+  game_cursor_ = made;
+  ui_.KeepGamePointer(made != nullptr);
 }
 
 }  // namespace

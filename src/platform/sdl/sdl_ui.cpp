@@ -202,6 +202,15 @@ bool SdlUi::Init(SDL_Window* window, SDL_Renderer* renderer, std::string& error)
 
 void SdlUi::ProcessEvent(const SDL_Event& event) { ImGui_ImplSDL2_ProcessEvent(&event); }
 
+void SdlUi::KeepGamePointer(bool keep) {
+  if (!ready_) return;
+  ImGuiIO& io = ImGui::GetIO();
+  if (keep)
+    io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
+  else
+    io.ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
+}
+
 bool SdlUi::WantsMouse() const {
   return ImGui::GetIO().WantCaptureMouse || ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId);
 }

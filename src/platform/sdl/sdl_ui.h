@@ -59,6 +59,10 @@ class SdlUi {
   // chosen in this frame are appended to `chosen`.
   void Frame(const Menu* bar, DebugPanel& debug, ModalBox* box, std::vector<int32_t>& chosen);
 
+  // While the game has its own pointer picture, ImGui leaves the pointer
+  // alone (it would put its arrow back every frame).
+  void KeepGamePointer(bool keep);
+
  private:
   bool ready_ = false;
   int bar_height_ = 20;
