@@ -10,7 +10,9 @@
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
 #include "graphics/bars.h"
+#include "graphics/direct_draw_commands.h"
 #include "graphics/graphics_commands.h"
+#include "graphics/plugin_commands.h"
 #include "graphics/screen_filters.h"
 #include "save/save_commands.h"
 #include "save/screenshot_commands.h"
@@ -19,6 +21,7 @@
 #include "sound/sound_commands.h"
 #include "text/back_log_commands.h"
 #include "text/button_commands.h"
+#include "text/draw_text_command.h"
 #include "text/input_wait_commands.h"
 #include "text/read_flag_commands.h"
 #include "text/right_click.h"
@@ -41,8 +44,11 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterGraphicsCommands(table);
   RegisterScreenFilterCommands(table);
   RegisterBarCommands(table);
+  RegisterDirectDrawCommands(table);
+  RegisterPluginCommands(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
+  RegisterDrawTextCommand(table);
   RegisterStringSpriteCommands(table);
   RegisterButtonCommands(table);
   RegisterInputWaitCommands(table);

@@ -15,6 +15,7 @@
 #include "graphics/image_surface.h"
 #include "graphics/bars.h"
 #include "graphics/mul_table.h"
+#include "graphics/plugin_state.h"
 #include "graphics/screen_filters.h"
 
 namespace orivane {
@@ -66,17 +67,13 @@ struct ComposeHooks {
   // Plays the sound an extended-button state string names ("S" channel,
   // name). Installed by the sound subsystem.
   void (*play_state_sound)(Engine&, int32_t channel, const std::string& name) = nullptr;
-  // The layer plug-in of a "*N" sprite: draws into the scene buffer within the area.
-  void (*draw_layer)(Engine&, int layer, PixelRect) = nullptr;
-  // The animation step's call for a visible layer sprite: runs the layer's
-  // timer when it is due and returns true when the layer's picture changed.
-  bool (*layer_timer)(Engine&, int layer, uint32_t now) = nullptr;
 };
 
 struct Graphics {
   MulTable mul;
   ScreenFilters filters;  // `monocro`, `nega`
   BarTable bars;          // `bar`
+  PluginState plugins;    // layer plug-ins, calls into plug-ins
 
   std::array<SpriteSlot, kSpriteCount> sprites;
   ImageSurface background;
