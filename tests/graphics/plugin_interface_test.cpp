@@ -118,7 +118,9 @@ TEST_F(ServingEngine, BlitsOnlyIntoRecordsThatDescribeAPicture) {
     OrvnSurface record = c.record;
     EXPECT_EQ(BltBGTo(&record), c.result);
     EXPECT_EQ(BltSpriteTo(&record, 3), c.result);
-    if (c.result == 0) EXPECT_EQ(memory, std::vector<unsigned char>(64, 0xAB));
+    if (c.result == 0) {
+      EXPECT_EQ(memory, std::vector<unsigned char>(64, 0xAB));
+    }
   }
   EXPECT_EQ(BltBGTo(nullptr), 0);
   OrvnSurface mine{4, 2, 12, memory.data()};
@@ -156,7 +158,8 @@ TEST_F(ServingEngine, DrawingExportsFollowTheCommandsRules) {
   DrawSP2(3, 0, 128, 8, 4, 100, 100, 0);  // as DrawSP: the opacity stays
   EXPECT_EQ(slot.surface.cell, 0);
   EXPECT_EQ(slot.surface.opacity, 128);
-  EXPECT_EQ(PixelAt(e.display, 8, 4), (Mul(255, 128) << 16) | (Mul(0x22, 127) << 8) | Mul(0x33, 127));
+  const uint32_t red = Mul(255, 128) + Mul(0x11, 127), green = Mul(0x22, 127), blue = Mul(0x33, 127);
+  EXPECT_EQ(PixelAt(e.display, 8, 4), red << 16 | green << 8 | blue);
 
   DrawSP(1000, 0, 255, 0, 0);  // numbers outside the table are passed over
   DrawSP(-1, 0, 255, 0, 0);
@@ -285,10 +288,11 @@ TEST(LayerPlugins, TimerRedrawsOnlyWhenItSaysSo) {
         "lsp 1,\"*0\"\nprint 1\nwait 105\nlayermessage 0,\"count\"");
     ASSERT_EQ(g.run.status, 0) << g.run.err;
     EXPECT_GE(g.ret_value, 5);  // the timer ran while the game waited
-    if (result == 0)
+    if (result == 0) {
       EXPECT_EQ(g.ret_text, "1");  // drawn by `print` only
-    else
+    } else {
       EXPECT_GE(std::stoi(g.ret_text), 5);
+    }
   }
 }
 
