@@ -88,8 +88,7 @@ bool CopyWholePicture(const ImageSurface& src, PixelView dst) {
       std::memcpy(out, in, static_cast<size_t>(w) * 3);
       continue;
     }
-    for (int x = 0; x < w; ++x)
-      std::memcpy(out + x * 3, src.palette.data() + size_t{in[x]} * 4, 3);
+    for (int x = 0; x < w; ++x) std::memcpy(out + x * 3, src.palette.data() + size_t{in[x]} * 4, 3);
   }
   return true;
 }
@@ -121,9 +120,8 @@ ORVN_EXPORT int OrvnGetWindowSize(int* width, int* height) {
 }
 
 ORVN_EXPORT OrvnSurface* OrvnGetDestDC(void) {
-  return Served<OrvnSurface*>(nullptr, [](Engine& e) {
-    return Describe(e.graphics.plugins.display_record, e.display);
-  });
+  return Served<OrvnSurface*>(
+      nullptr, [](Engine& e) { return Describe(e.graphics.plugins.display_record, e.display); });
 }
 
 ORVN_EXPORT OrvnSurface* OrvnGetSrcDC(void) {
@@ -196,7 +194,8 @@ ORVN_EXPORT int BltBGTo(OrvnSurface* dest) {
 
 ORVN_EXPORT void RenderSprite(int sprite, int cell, int x, int y, int opacity) {
   ServedVoid([&](Engine& e) {
-    if (SpriteSlot* slot = SpriteOf(e, sprite)) RenderSpriteIntoScene(e, *slot, cell, x, y, opacity);
+    if (SpriteSlot* slot = SpriteOf(e, sprite))
+      RenderSpriteIntoScene(e, *slot, cell, x, y, opacity);
   });
 }
 

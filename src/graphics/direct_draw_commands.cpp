@@ -29,16 +29,22 @@ uint8_t ColourByte(int32_t v) {
   return static_cast<uint8_t>(v);
 }
 
-void CmdDraw(Engine& engine) { ShowDisplay(engine); }
+void CmdDraw(Engine& engine) {
+  ShowDisplay(engine);
+}
 
-void CmdDrawClear(Engine& engine) { FillDisplay(engine, 0); }
+void CmdDrawClear(Engine& engine) {
+  FillDisplay(engine, 0);
+}
 
 void CmdDrawFill(Engine& engine) {
   const auto [r, g, b] = ReadNumbers<3>(engine);
   FillDisplay(engine, uint32_t{ColourByte(r)} << 16 | uint32_t{ColourByte(g)} << 8 | ColourByte(b));
 }
 
-void CmdDrawBg(Engine& engine) { CopyBackgroundToDisplay(engine); }
+void CmdDrawBg(Engine& engine) {
+  CopyBackgroundToDisplay(engine);
+}
 
 void CmdDrawBg2(Engine& engine) {
   const auto [x, y, sx, sy, angle] = ReadNumbers<5>(engine);
@@ -77,9 +83,13 @@ void CmdDrawSp3(Engine& engine) {
   DrawSpriteWithMatrixOnDisplay(engine, slot, cell, opacity, x, y, a, b, c, d);
 }
 
-void CmdOfsCopy(Engine& engine) { CopyWindowToDisplay(engine); }
+void CmdOfsCopy(Engine& engine) {
+  CopyWindowToDisplay(engine);
+}
 
-void CmdBgCopy(Engine& engine) { CopyWindowToBackground(engine); }
+void CmdBgCopy(Engine& engine) {
+  CopyWindowToBackground(engine);
+}
 
 }  // namespace
 

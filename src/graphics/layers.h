@@ -20,10 +20,10 @@ struct Engine;
 inline constexpr int kLayerCount = 32;
 
 struct LayerRecord {
-  int32_t interval = 0;     // ms between Timer calls; 0: no timer
-  uint32_t last_time = 0;   // engine time of the last Timer call
-  int32_t hold = 0;         // drawn during transitions only while 0 (never set)
-  std::string parameters;   // the text after the "/" of the DLL string
+  int32_t interval = 0;    // ms between Timer calls; 0: no timer
+  uint32_t last_time = 0;  // engine time of the last Timer call
+  int32_t hold = 0;        // drawn during transitions only while 0 (never set)
+  std::string parameters;  // the text after the "/" of the DLL string
   OrvnLayerInitializeFn initialize = nullptr;
   OrvnLayerFinalizeFn finalize = nullptr;
   OrvnLayerTimerFn timer = nullptr;

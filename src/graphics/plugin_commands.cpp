@@ -50,8 +50,8 @@ void CmdLayerMessage(Engine& engine) {
 
 void CmdExecDll(Engine& engine) {
   const DllString dll = SplitDllString(ReadString(engine));
-  auto main = reinterpret_cast<OrvnPlugInMainFn>(
-      engine.plugin_modules.Find(dll.module, "OrvnPlugInMain"));
+  auto main =
+      reinterpret_cast<OrvnPlugInMainFn>(engine.plugin_modules.Find(dll.module, "OrvnPlugInMain"));
   if (!main) ReportError(engine, "exec_dllへのDLL指定が不正です", "エラー");
   std::vector<char> parameters = WritableText(dll.parameters);
   PluginReturn ret(engine.ret);

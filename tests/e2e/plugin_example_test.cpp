@@ -46,8 +46,10 @@ TEST(PluginExample, LayerAndCommandPluginInAGame) {
     uint32_t rgb;
   };
   const Probe probes[] = {
-      {10, 10, 0xFF0000}, {14, 13, 0xFF0000}, {15, 13, 0x000000}, {14, 14, 0x000000},  // the fill
-      {100, 50, 0x0000FF}, {119, 59, 0x0000FF}, {120, 59, 0x000000}, {99, 50, 0x000000},  // the layer
+      {10, 10, 0xFF0000},  {14, 13, 0xFF0000},
+      {15, 13, 0x000000},  {14, 14, 0x000000},  // the fill
+      {100, 50, 0x0000FF}, {119, 59, 0x0000FF},
+      {120, 59, 0x000000}, {99, 50, 0x000000},  // the layer
       {0, 0, 0x000000},
   };
   for (const Probe& p : probes) EXPECT_EQ(pixel(p.x, p.y), p.rgb) << p.x << "," << p.y;

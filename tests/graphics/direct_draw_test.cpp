@@ -20,7 +20,8 @@ namespace {
 // (cell 0 red, cell 1 green).
 void WriteGame(GameDir& game, const std::string& body) {
   game.WriteBytes("red.bmp", MakeBmp24(4, 4, [](int, int) { return 0xFF0000u; }));
-  game.WriteBytes("two.bmp", MakeBmp24(8, 4, [](int x, int) { return x < 4 ? 0xFF0000u : 0x00FF00u; }));
+  game.WriteBytes("two.bmp",
+                  MakeBmp24(8, 4, [](int x, int) { return x < 4 ? 0xFF0000u : 0x00FF00u; }));
   game.Write("0.txt", ";mode320\n*define\ngame\n*start\n" + body + "\nend\n");
 }
 
@@ -48,26 +49,29 @@ TEST(DirectDraw, EachCommandPaintsTheDisplaySurface) {
       {"drawfill", "drawfill 255,0,128", 5, 5, 0xFF0080},
       {"drawfill takes the low byte", "drawfill 257,-1,0", 5, 5, 0x01FF00},
       {"drawbg", "bg #112233,1\ndrawclear\ndrawbg", 5, 5, 0x112233},
-      {"drawbg2 at full size covers the corner", "bg #112233,1\ndrawclear\ndrawbg2 160,120,100,100,0",
-       5, 5, 0x112233},
+      {"drawbg2 at full size covers the corner",
+       "bg #112233,1\ndrawclear\ndrawbg2 160,120,100,100,0", 5, 5, 0x112233},
       {"drawbg2 at half size leaves the corner", "bg #112233,1\ndrawclear\ndrawbg2 160,120,50,50,0",
        5, 5, 0x000000},
       {"drawbg2 at half size draws the centre", "bg #112233,1\ndrawclear\ndrawbg2 160,120,50,50,0",
        160, 120, 0x112233},
       {"drawsp", std::string(kRedSprite) + "drawsp 3,0,255,20,30", 21, 31, 0xFF0000},
-      {"drawsp leaves the rest", std::string(kRedSprite) + "drawsp 3,0,255,20,30", 19, 31, 0x0000FF},
+      {"drawsp leaves the rest", std::string(kRedSprite) + "drawsp 3,0,255,20,30", 19, 31,
+       0x0000FF},
       {"drawsp with opacity", std::string(kRedSprite) + "drawsp 3,0,128,20,30", 21, 31,
        half_red_on_blue},
-      {"drawsp past the left edge", std::string(kRedSprite) + "drawsp 3,0,255,-2,0", 1, 1, 0xFF0000},
-      {"drawsp of a cell past the last draws the last", std::string(kStripSprite) + "drawsp 3,5,255,20,30",
-       21, 31, 0x00FF00},
-      {"drawsp2 centres the cell", std::string(kRedSprite) + "drawsp2 3,0,255,20,30,100,100,0", 19, 29,
+      {"drawsp past the left edge", std::string(kRedSprite) + "drawsp 3,0,255,-2,0", 1, 1,
        0xFF0000},
-      {"drawsp2 draws no more than the cell", std::string(kRedSprite) + "drawsp2 3,0,255,20,30,100,100,0",
-       25, 30, 0x0000FF},
-      {"drawsp2 scales", std::string(kRedSprite) + "drawsp2 3,0,255,20,30,200,200,0", 23, 31, 0xFF0000},
-      {"drawsp3 with the unit matrix", std::string(kRedSprite) + "drawsp3 3,0,255,20,30,1000,0,0,1000",
-       19, 29, 0xFF0000},
+      {"drawsp of a cell past the last draws the last",
+       std::string(kStripSprite) + "drawsp 3,5,255,20,30", 21, 31, 0x00FF00},
+      {"drawsp2 centres the cell", std::string(kRedSprite) + "drawsp2 3,0,255,20,30,100,100,0", 19,
+       29, 0xFF0000},
+      {"drawsp2 draws no more than the cell",
+       std::string(kRedSprite) + "drawsp2 3,0,255,20,30,100,100,0", 25, 30, 0x0000FF},
+      {"drawsp2 scales", std::string(kRedSprite) + "drawsp2 3,0,255,20,30,200,200,0", 23, 31,
+       0xFF0000},
+      {"drawsp3 with the unit matrix",
+       std::string(kRedSprite) + "drawsp3 3,0,255,20,30,1000,0,0,1000", 19, 29, 0xFF0000},
       {"drawsp3 with a singular matrix draws nothing",
        std::string(kRedSprite) + "drawsp3 3,0,255,20,30,1000,1000,1000,1000", 20, 30, 0x0000FF},
       {"ofscopy", "bg #112233,1\ndrawclear\nofscopy", 5, 5, 0x112233},
@@ -149,19 +153,20 @@ TEST(DirectDraw, BgcpyMakesWhatTheWindowShowsTheBackground) {
 }
 
 TEST(DirectDraw, DrawtextPaintsTheTextWindowIntoTheDisplaySurface) {
-  RunBody("bg #0000ff,1\nsetwindow 10,10,5,2,16,16,0,0,0,0,1,#808080,0,0,100,60\n"
-          "drawfill 255,255,255\ndrawtext",
-          [](Engine& e) {
-            DisplaySurface expected;
-            expected.Resize(e.display.width, e.display.height);
-            FillRect(PixelView(expected), PixelRect{0, 0, expected.width - 1, expected.height - 1},
-                     0xFFFFFF);
-            PaintTextWindow(e.text, e.graphics.mul, PixelView(expected),
-                            PixelRect{0, 0, expected.width - 1, expected.height - 1});
-            EXPECT_EQ(e.display.pixels, expected.pixels);
-            EXPECT_NE(PixelAt(e.display, 50, 30), 0xFFFFFFu);  // the window's colour over white
-            EXPECT_EQ(PixelAt(e.display, 200, 200), 0xFFFFFFu);
-          });
+  RunBody(
+      "bg #0000ff,1\nsetwindow 10,10,5,2,16,16,0,0,0,0,1,#808080,0,0,100,60\n"
+      "drawfill 255,255,255\ndrawtext",
+      [](Engine& e) {
+        DisplaySurface expected;
+        expected.Resize(e.display.width, e.display.height);
+        FillRect(PixelView(expected), PixelRect{0, 0, expected.width - 1, expected.height - 1},
+                 0xFFFFFF);
+        PaintTextWindow(e.text, e.graphics.mul, PixelView(expected),
+                        PixelRect{0, 0, expected.width - 1, expected.height - 1});
+        EXPECT_EQ(e.display.pixels, expected.pixels);
+        EXPECT_NE(PixelAt(e.display, 50, 30), 0xFFFFFFu);  // the window's colour over white
+        EXPECT_EQ(PixelAt(e.display, 200, 200), 0xFFFFFFu);
+      });
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // directly, as a plug-in calls them), layer plug-ins and command plug-ins
 // built from C source, and the errors of `setlayer`, `layermessage` and
 // `exec_dll`.
-#include "orivane/plugin.h"
-
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -15,6 +13,7 @@
 #include "graphics/background.h"
 #include "graphics/graphics_state.h"
 #include "graphics/window_picture.h"
+#include "orivane/plugin.h"
 #include "plugin_host.h"
 #include "support/engine_fixture.h"
 #include "support/graphics_run.h"
@@ -24,11 +23,16 @@
 namespace orivane::test {
 namespace {
 
-constexpr const char* kExports[] = {
-    "OrvnGetWindow", "OrvnGetWindowSize", "OrvnGetDestDC", "OrvnGetSrcDC", "OrvnRefreshWindow",
-    "OrvnDoEvents",  "OrvnGetFontType",   "GetSpriteData", "BltSpriteTo",  "BltBGTo",
-    "RenderSprite",  "DrawSP",            "DrawSP2",       "DrawBG",       "DrawBG2",
-    "DrawClear",     "DrawFill",          "ORAGetFile",    "AllocDIB",     "FreeDIB"};
+constexpr const char* kExports[] = {"OrvnGetWindow",     "OrvnGetWindowSize",
+                                    "OrvnGetDestDC",     "OrvnGetSrcDC",
+                                    "OrvnRefreshWindow", "OrvnDoEvents",
+                                    "OrvnGetFontType",   "GetSpriteData",
+                                    "BltSpriteTo",       "BltBGTo",
+                                    "RenderSprite",      "DrawSP",
+                                    "DrawSP2",           "DrawBG",
+                                    "DrawBG2",           "DrawClear",
+                                    "DrawFill",          "ORAGetFile",
+                                    "AllocDIB",          "FreeDIB"};
 
 TEST(PluginExports, AreInTheProgramsDynamicSymbolTable) {
   for (const char* name : kExports) EXPECT_NE(dlsym(RTLD_DEFAULT, name), nullptr) << name;
@@ -158,7 +162,8 @@ TEST_F(ServingEngine, DrawingExportsFollowTheCommandsRules) {
   DrawSP2(3, 0, 128, 8, 4, 100, 100, 0);  // as DrawSP: the opacity stays
   EXPECT_EQ(slot.surface.cell, 0);
   EXPECT_EQ(slot.surface.opacity, 128);
-  const uint32_t red = Mul(255, 128) + Mul(0x11, 127), green = Mul(0x22, 127), blue = Mul(0x33, 127);
+  const uint32_t red = Mul(255, 128) + Mul(0x11, 127), green = Mul(0x22, 127),
+                 blue = Mul(0x33, 127);
   EXPECT_EQ(PixelAt(e.display, 8, 4), red << 16 | green << 8 | blue);
 
   DrawSP(1000, 0, 255, 0, 0);  // numbers outside the table are passed over
@@ -283,9 +288,9 @@ TEST(LayerPlugins, TimerRedrawsOnlyWhenItSaysSo) {
   if (!BuildPluginInto(game, "counter", kCountingLayer)) GTEST_SKIP() << "no C compiler";
   for (const int result : {0, 1}) {
     SCOPED_TRACE(result);
-    PluginGame g = RunPluginGame(
-        game, "setlayer 0,10,\"counter.dll/" + std::to_string(result) + "\"\n",
-        "lsp 1,\"*0\"\nprint 1\nwait 105\nlayermessage 0,\"count\"");
+    PluginGame g =
+        RunPluginGame(game, "setlayer 0,10,\"counter.dll/" + std::to_string(result) + "\"\n",
+                      "lsp 1,\"*0\"\nprint 1\nwait 105\nlayermessage 0,\"count\"");
     ASSERT_EQ(g.run.status, 0) << g.run.err;
     EXPECT_GE(g.ret_value, 5);  // the timer ran while the game waited
     if (result == 0) {
@@ -341,7 +346,8 @@ TEST(PluginCommands, ReportTheirErrors) {
        "エラー\nそのレイヤにはメッセージ関数がありません。"},
       {"", "exec_dll \"nothing.dll/1\"", "エラー\nexec_dllへのDLL指定が不正です"},
   };
-  if (built) cases.push_back({"", "exec_dll \"counter.dll\"", "エラー\nexec_dllへのDLL指定が不正です"});
+  if (built)
+    cases.push_back({"", "exec_dll \"counter.dll\"", "エラー\nexec_dllへのDLL指定が不正です"});
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.define) + c.body);
     PluginGame g = RunPluginGame(game, c.define, c.body);

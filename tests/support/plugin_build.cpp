@@ -13,8 +13,10 @@ namespace orivane::test {
 bool BuildPluginInto(const GameDir& game, const std::string& name, const std::string& source) {
   const std::string c_file = game.path() + "/" + name + ".c";
   std::ofstream(c_file) << source;
-  std::vector<std::string> args = {"cc",   "-shared", "-fPIC", "-I" ORIVANE_SOURCE_DIR "/include",
-                                   "-o",   game.path() + "/" + name + ".so", c_file};
+  std::vector<std::string> args = {"cc",    "-shared",
+                                   "-fPIC", "-I" ORIVANE_SOURCE_DIR "/include",
+                                   "-o",    game.path() + "/" + name + ".so",
+                                   c_file};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
