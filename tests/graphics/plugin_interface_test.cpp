@@ -301,6 +301,33 @@ TEST(LayerPlugins, TimerRedrawsOnlyWhenItSaysSo) {
   }
 }
 
+// A layer that notes its Initialize (with its parameters) and its Finalize in files.
+constexpr const char* kNotingLayer = R"(
+#include <stdio.h>
+static void Note(const char* name, const char* text) {
+  FILE* f = fopen(name, "w");
+  if (f) { fputs(text, f); fclose(f); }
+}
+void Initialize(const char* parameters) { Note("initialized.txt", parameters); }
+void Finalize(void) { Note("finalized.txt", "yes"); }
+)";
+
+TEST(LayerPlugins, InitializeAtTheGameAndFinalizeAtANormalEnd) {
+  struct Case {
+    const char* body;
+    const char* finalized;
+  };
+  const Case cases[] = {{"", "yes"}, {"wait 10", "yes"}, {"goto *nowhere", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.body);
+    GameDir game;
+    if (!BuildPluginInto(game, "noting", kNotingLayer)) GTEST_SKIP() << "no C compiler";
+    RunPluginGame(game, "setlayer 5,0,\"noting.dll/a b/c\"\n", c.body);
+    EXPECT_EQ(game.ReadBytes("initialized.txt"), "a b/c");
+    EXPECT_EQ(game.ReadBytes("finalized.txt"), c.finalized);
+  }
+}
+
 TEST(LayerPlugins, LayersThatDoNotExistDrawNothingAndDoNotFail) {
   GameDir game;
   for (const char* body : {"lsp 1,\"*99\"\nprint 1\nwait 50", "lsp 1,\"*-1\"\nprint 1",
