@@ -1,7 +1,21 @@
 #include "register_commands.h"
 
 #include "archive/archive_commands.h"
+#include "graphics/bars.h"
+#include "graphics/direct_draw_commands.h"
+#include "graphics/font_pictures.h"
+#include "graphics/graphics_commands.h"
+#include "graphics/mouse_cursor.h"
+#include "graphics/numbers.h"
+#include "graphics/picture_tools.h"
+#include "graphics/plugin_commands.h"
+#include "graphics/screen_filters.h"
+#include "graphics/screen_shake.h"
+#include "graphics/sprite_gradation.h"
 #include "save/persistent_commands.h"
+#include "save/save_commands.h"
+#include "save/screenshot_commands.h"
+#include "save/system_menu.h"
 #include "script/command_table.h"
 #include "script/control_commands.h"
 #include "script/debug_trace.h"
@@ -10,22 +24,11 @@
 #include "script/system_commands.h"
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
-#include "graphics/bars.h"
-#include "graphics/screen_shake.h"
-#include "graphics/font_pictures.h"
-#include "graphics/graphics_commands.h"
-#include "graphics/numbers.h"
-#include "graphics/mouse_cursor.h"
-#include "graphics/picture_tools.h"
-#include "graphics/screen_filters.h"
-#include "graphics/sprite_gradation.h"
-#include "save/save_commands.h"
-#include "save/screenshot_commands.h"
-#include "save/system_menu.h"
 #include "sound/music_commands.h"
 #include "sound/sound_commands.h"
 #include "text/back_log_commands.h"
 #include "text/button_commands.h"
+#include "text/draw_text_command.h"
 #include "text/input_wait_commands.h"
 #include "text/read_flag_commands.h"
 #include "text/right_click.h"
@@ -55,8 +58,11 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterFontPictureCommands(table);
   RegisterPictureToolCommands(table);
   RegisterMouseCursorCommand(table);
+  RegisterDirectDrawCommands(table);
+  RegisterPluginCommands(table);
   RegisterTextWindowCommands(table);
   RegisterTextOutputCommands(table);
+  RegisterDrawTextCommand(table);
   RegisterStringSpriteCommands(table);
   RegisterButtonCommands(table);
   RegisterInputWaitCommands(table);

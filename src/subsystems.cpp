@@ -3,6 +3,7 @@
 #include "archive/archive_set.h"
 #include "engine.h"
 #include "graphics/graphics_state.h"
+#include "graphics/layers.h"
 #include "platform/platform.h"
 #include "save/persistent_data.h"
 #include "save/save_point.h"
@@ -50,6 +51,7 @@ void StartSubsystems(Engine& engine) {
 void FinishSubsystemsAfterDefine(Engine& engine) {
   FinishPersistentDataAfterDefine(engine);
   LoadDefaultBackLogButtons(engine);
+  InitializeLayers(engine);
 }
 
 void ResetSubsystemsForGame(Engine& engine) {

@@ -6,6 +6,7 @@
 #include "engine.h"
 #include "graphics/compose.h"
 #include "graphics/effects.h"
+#include "graphics/layers.h"
 #include "platform/platform.h"
 
 namespace orivane {
@@ -63,12 +64,17 @@ std::optional<uint32_t> NextAnimationDeadline(Engine& engine) {
   if (g.transition_running) return std::nullopt;
   const uint32_t now = engine.platform.Ticks();
   std::optional<uint32_t> soonest;
-  auto consider = [&](const ImageSurface& s) {
-    const std::optional<uint32_t> due = NextCellTime(s, now);
+  auto consider_due = [&](std::optional<uint32_t> due) {
     if (due && (!soonest || static_cast<int32_t>(*due - *soonest) < 0)) soonest = due;
   };
-  for (const SpriteSlot& slot : g.sprites)
-    if (!slot.tag.empty() && slot.visible && slot.tag[0] != '*') consider(slot.surface);
+  auto consider = [&](const ImageSurface& s) { consider_due(NextCellTime(s, now)); };
+  for (const SpriteSlot& slot : g.sprites) {
+    if (slot.tag.empty() || !slot.visible) continue;
+    if (slot.tag[0] == '*')
+      consider_due(NextLayerTimer(engine, LayerNumber(slot.tag)));
+    else
+      consider(slot.surface);
+  }
   for (const StandingPicture& p : g.humans)
     if (!p.tag.empty()) consider(p.surface);
   return soonest;
@@ -81,8 +87,7 @@ bool StepAnimation(Engine& engine) {
   for (SpriteSlot& slot : g.sprites) {
     if (slot.tag.empty() || !slot.visible) continue;
     if (slot.tag[0] == '*') {
-      auto* timer = g.hooks.layer_timer;
-      if (timer && timer(engine, std::atoi(slot.tag.c_str() + 1), now)) {
+      if (RunLayerTimer(engine, LayerNumber(slot.tag), now)) {
         DirtyWholeScreen(engine);
         changed = true;
       }

@@ -6,6 +6,7 @@
 #include "engine.h"
 #include "graphics/bars.h"
 #include "graphics/numbers.h"
+#include "graphics/layers.h"
 #include "graphics/screen_filters.h"
 #include "graphics/sprite_draw.h"
 #include "platform/platform.h"
@@ -74,7 +75,7 @@ void DrawSpriteSlot(Engine& engine, int n, PixelView scene, const PixelRect& are
   SpriteSlot& s = g.sprites[n];
   if (s.tag.empty() || !s.visible) return;
   if (s.tag[0] == '*') {
-    if (g.hooks.draw_layer) g.hooks.draw_layer(engine, std::atoi(s.tag.c_str() + 1), area);
+    DrawLayer(engine, LayerNumber(s.tag), area);
     return;
   }
   DrawSprite(g.mul, s.surface, scene, &area, s.x, s.y);

@@ -16,6 +16,7 @@
 #include "graphics/bars.h"
 #include "graphics/mul_table.h"
 #include "graphics/numbers.h"
+#include "graphics/plugin_state.h"
 #include "graphics/screen_filters.h"
 
 namespace orivane {
@@ -67,11 +68,6 @@ struct ComposeHooks {
   // Plays the sound an extended-button state string names ("S" channel,
   // name). Installed by the sound subsystem.
   void (*play_state_sound)(Engine&, int32_t channel, const std::string& name) = nullptr;
-  // The layer plug-in of a "*N" sprite: draws into the scene buffer within the area.
-  void (*draw_layer)(Engine&, int layer, PixelRect) = nullptr;
-  // The animation step's call for a visible layer sprite: runs the layer's
-  // timer when it is due and returns true when the layer's picture changed.
-  bool (*layer_timer)(Engine&, int layer, uint32_t now) = nullptr;
   // The text window's picture, which `sp_rgb_gradation` −1 recolours.
   // Installed by the text subsystem.
   ImageSurface* (*text_window_picture)(Engine&) = nullptr;
@@ -82,6 +78,7 @@ struct Graphics {
   ScreenFilters filters;  // `monocro`, `nega`
   BarTable bars;          // `bar`
   NumberTable numbers;    // `prnum`
+  PluginState plugins;    // layer plug-ins, calls into plug-ins
 
   std::array<SpriteSlot, kSpriteCount> sprites;
   ImageSurface background;

@@ -3,8 +3,10 @@
 #include <new>
 
 #include "engine.h"
+#include "graphics/layers.h"
 #include "graphics/window_picture.h"
 #include "platform/platform.h"
+#include "plugin_host.h"
 #include "save/environment_file.h"
 #include "save/persistent_data.h"
 #include "script/error.h"
@@ -68,9 +70,19 @@ void Shutdown(Engine& engine) {
   }
 }
 
+// A normal end (`end`, a confirmed close, the end of scripted input) lets
+// the layer plug-ins finish; whatever they meet by then no longer matters.
+void FinishLayers(Engine& engine) {
+  try {
+    FinalizeLayers(engine);
+  } catch (const EngineExit&) {
+  }
+}
+
 }  // namespace
 
 int RunEngine(Engine& engine) {
+  PluginHostScope serving_plugins(engine);
   int status = 0;
   try {
     if (!engine.temp_dir.Create())
@@ -88,6 +100,7 @@ int RunEngine(Engine& engine) {
   } catch (const EngineExit& exit) {
     status = exit.status;
   }
+  if (status == 0) FinishLayers(engine);
   Shutdown(engine);
   engine.temp_dir.Remove();
   return status;
