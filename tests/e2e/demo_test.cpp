@@ -83,6 +83,27 @@ TEST(Demo, ShowsItsStoryInTheWindow) {
   for (int shift : {0, 8, 16}) EXPECT_LT((inside >> shift) & 0xFF, (outside >> shift) & 0xFF) << shift;
 }
 
+// Past the shake, the gauge has filled: its bar across the width it was
+// given, its number beside it in white, the sky around them untouched.
+TEST(Demo, ShowsItsGaugeFilled) {
+  GameDir game;
+  CopyDemo(game);
+  RunResult r = RunProgram({"--headless", "--timeout", "23000", "--screenshot", game.path() + "/shot.bmp", game.path()});
+  ASSERT_EQ(r.status, 3) << r.err;
+  ASSERT_NE(r.out.find("灯りの強さがゲージと数字で表示されています。"), std::string::npos) << r.out;
+  const std::string shot = game.ReadBytes("shot.bmp");
+  ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
+  for (int x : {40, 200, 339}) EXPECT_EQ(ShotPixel(shot, x, 306), 0xFFD080u) << x;
+  EXPECT_NE(ShotPixel(shot, 340, 306), 0xFFD080u);
+  // The sky there has little blue; the number's white ink (smoothed at its
+  // edges) has much.
+  int ink = 0;
+  for (int y = 296; y < 312; ++y)
+    for (int x = 350; x < 374; ++x) ink += (ShotPixel(shot, x, y) & 0xFF) > 0xC0;
+  EXPECT_GT(ink, 20);
+  EXPECT_LT(ShotPixel(shot, 390, 304) & 0xFF, 0xC0u);
+}
+
 // Read text is remembered: after a first run up to the choice, the menu's
 // skip passes all of it at once and stops at the choice, long before the
 // time limit; in a game directory that has not been read, it does not start.
@@ -94,8 +115,11 @@ TEST(Demo, SkipsWhatWasReadOnItsSecondRun) {
   ASSERT_FALSE(read_before.ReadBytes("kidoku.dat").empty());
   for (const GameDir* game : {&read_before, &never_read}) {
     game->WriteBytes("input.txt", "menu 40006\n");
+    // Unread, the story takes about 24 s of the engine clock to the choice;
+    // skipped, a moment. The limit is wall time as well, so it leaves room
+    // for a slow machine.
     RunResult r =
-        RunProgram({"--headless", "--timeout", "8000", "--input", game->path() + "/input.txt", game->path()});
+        RunProgram({"--headless", "--timeout", "15000", "--input", game->path() + "/input.txt", game->path()});
     if (game == &read_before) {
       EXPECT_EQ(r.status, 0) << r.err;
       EXPECT_NE(r.out.find("どこへ向かいますか。"), std::string::npos) << r.out;

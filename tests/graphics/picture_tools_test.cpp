@@ -193,7 +193,9 @@ TEST(Panorama, ScalesEachColumnAboutTheMiddleRow) {
       last_row = p[1] - 1;
     }
     EXPECT_EQ(shown, want_h);                            // none at all in the middle column
-    if (shown > 0) EXPECT_EQ(first, (kH - want_h) / 2);  // centred
+    if (shown > 0) {
+      EXPECT_EQ(first, (kH - want_h) / 2);  // centred
+    }
   }
 }
 
