@@ -10,25 +10,6 @@ namespace {
 
 constexpr char32_t kNoCharacter = 0;
 
-// The code point of one Shift-JIS character (one or two bytes); kNoCharacter
-// for bytes that are no character (the converter marks them U+FFFD).
-char32_t CodePointOf(std::string_view sjis_unit) {
-  const std::string utf8 = SjisToUtf8(sjis_unit);
-  if (utf8.empty()) return kNoCharacter;
-  const auto b = [&](size_t i) { return i < utf8.size() ? static_cast<uint8_t>(utf8[i]) : 0u; };
-  const uint8_t lead = b(0);
-  char32_t c = kNoCharacter;
-  if (lead < 0x80)
-    c = lead;
-  else if ((lead & 0xE0) == 0xC0)
-    c = (lead & 0x1Fu) << 6 | (b(1) & 0x3Fu);
-  else if ((lead & 0xF0) == 0xE0)
-    c = (lead & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu);
-  else if ((lead & 0xF8) == 0xF0)
-    c = (lead & 0x07u) << 18 | (b(1) & 0x3Fu) << 12 | (b(2) & 0x3Fu) << 6 | (b(3) & 0x3Fu);
-  return c == 0xFFFD ? kNoCharacter : c;
-}
-
 // Puts a glyph on the grid with its top-left corner at (left, top). A bitmap
 // whose size does not match its bytes is left out.
 void Place(const GlyphBitmap& glyph, int64_t left, int64_t top, CoverageGrid& grid) {
@@ -61,7 +42,7 @@ int64_t StampText(FontService& fonts, const StampFont& font, std::string_view sj
   for (size_t i = 0; i < sjis.size();) {
     const bool two_bytes = IsSjisLead(static_cast<uint8_t>(sjis[i])) && i + 1 < sjis.size();
     const size_t length = two_bytes ? 2 : 1;
-    const char32_t c = CodePointOf(sjis.substr(i, length));
+    const char32_t c = SjisCodePoint(sjis.substr(i, length));
     i += length;
     const int64_t cell = int64_t{font.width} * static_cast<int64_t>(length);
     if (c == kNoCharacter) {

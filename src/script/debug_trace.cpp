@@ -35,17 +35,6 @@ bool StillOpen(Engine& engine) {
 
 void Show(Engine& engine) { engine.platform.ShowDebugLog(SjisToUtf8(engine.interp.debug.log)); }
 
-// `text` cut to `limit` bytes without splitting a two-byte character.
-std::string CutAtCharacter(const std::string& text, size_t limit) {
-  size_t end = 0;
-  while (end < text.size()) {
-    const size_t next = end + (IsSjisLead(static_cast<uint8_t>(text[end])) ? 2 : 1);
-    if (next > limit) break;
-    end = next;
-  }
-  return text.substr(0, end);
-}
-
 void CmdCreatedebugwindow(Engine& engine) { OpenDebugWindow(engine); }
 
 void CmdDebuglog(Engine& engine) { engine.interp.debug.log_to_file = ReadNumber(engine) != 0; }
@@ -79,7 +68,7 @@ void TraceCommand(Engine& engine, std::string_view word) {
 void TraceVariable(Engine& engine, const std::string& line) {
   if (!StillOpen(engine)) return;
   std::string& log = engine.interp.debug.log;
-  log = CutAtCharacter(log, kMaxDebugLogBytes) + "\r\n" + line;
+  log = std::string(CutAtCharacter(log, kMaxDebugLogBytes)) + "\r\n" + line;
   Show(engine);
   if (engine.interp.debug.log_to_file) AppendToLogFile(line);
 }

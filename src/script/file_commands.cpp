@@ -83,19 +83,6 @@ void CmdFileRemove(Engine& engine) {
   std::remove(HostPath(name).c_str());
 }
 
-// At most `limit` bytes of the text, never ending in the first half of a
-// two-byte character (which would join with whatever is appended later).
-std::string_view CutToBytes(std::string_view text, size_t limit) {
-  if (text.size() <= limit) return text;
-  size_t end = 0;
-  while (end < text.size()) {
-    size_t step = IsSjisLead(static_cast<uint8_t>(text[end])) ? 2 : 1;
-    if (end + step > limit) break;
-    end += step;
-  }
-  return text.substr(0, end);
-}
-
 // Reads an INI-style file and stores the value (cut to `limit` bytes) or the
 // empty string.
 void StoreIniValue(Engine& engine, int32_t n, const std::string& path, std::string_view section,
@@ -104,7 +91,7 @@ void StoreIniValue(Engine& engine, int32_t n, const std::string& path, std::stri
   std::string value;
   if (ReadFileBytes(path, bytes)) {
     std::string text = AsText(bytes);
-    if (auto found = FindIniValue(text, section, key)) value = std::string(CutToBytes(*found, limit));
+    if (auto found = FindIniValue(text, section, key)) value = std::string(CutAtCharacter(*found, limit));
   }
   engine.vars.SetStr(n, std::move(value));
 }

@@ -15,15 +15,7 @@ bool AllFullWidth(std::string_view sjis) {
 }
 
 std::string CutToInputBuffer(std::string text) {
-  if (text.size() <= kMaxInputBytes) return text;
-  size_t end = 0;
-  while (end < text.size()) {
-    const size_t next = end + (IsSjisLead(static_cast<uint8_t>(text[end])) ? 2 : 1);
-    if (next > kMaxInputBytes) break;
-    end = next;
-  }
-  text.resize(end);
-  return text;
+  return std::string(CutAtCharacter(text, kMaxInputBytes));
 }
 
 std::optional<InputRefusal> CheckInputAnswer(const InputRequest& request, std::string_view answer) {

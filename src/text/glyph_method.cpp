@@ -11,28 +11,6 @@ namespace {
 
 constexpr char32_t kNoCharacter = 0;
 
-// The first code point of UTF-8 text; kNoCharacter for the replacement
-// character that marks bytes that were no Shift-JIS.
-char32_t FirstCodePoint(std::string_view utf8) {
-  if (utf8.empty()) return kNoCharacter;
-  const auto b = [&](size_t i) { return i < utf8.size() ? static_cast<uint8_t>(utf8[i]) : 0u; };
-  const uint8_t lead = b(0);
-  char32_t c = kNoCharacter;
-  if (lead < 0x80)
-    c = lead;
-  else if ((lead & 0xE0) == 0xC0)
-    c = (lead & 0x1Fu) << 6 | (b(1) & 0x3Fu);
-  else if ((lead & 0xF0) == 0xE0)
-    c = (lead & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu);
-  else if ((lead & 0xF8) == 0xF0)
-    c = (lead & 0x07u) << 18 | (b(1) & 0x3Fu) << 12 | (b(2) & 0x3Fu) << 6 | (b(3) & 0x3Fu);
-  return c == 0xFFFD ? kNoCharacter : c;
-}
-
-char32_t CodePointOf(std::string_view sjis) {
-  return FirstCodePoint(SjisToUtf8(sjis));
-}
-
 // A coverage picture being drawn: `width` × `height` bytes from the top.
 struct Canvas {
   int width;
@@ -95,11 +73,11 @@ GlyphCell RenderGlyphCell(FontService& fonts, const GlyphFont& font, uint8_t fir
   char32_t characters[2] = {kNoCharacter, kNoCharacter};
   if (IsSjisLead(first)) {
     const char unit[2] = {static_cast<char>(first), static_cast<char>(second)};
-    characters[0] = second ? CodePointOf(std::string_view(unit, 2)) : kNoCharacter;
+    characters[0] = second ? SjisCodePoint(std::string_view(unit, 2)) : kNoCharacter;
   } else {
     const char a = static_cast<char>(first), b = static_cast<char>(second);
-    characters[0] = first ? CodePointOf(std::string_view(&a, 1)) : kNoCharacter;
-    characters[1] = second ? CodePointOf(std::string_view(&b, 1)) : kNoCharacter;
+    characters[0] = first ? SjisCodePoint(std::string_view(&a, 1)) : kNoCharacter;
+    characters[1] = second ? SjisCodePoint(std::string_view(&b, 1)) : kNoCharacter;
   }
 
   // The font as the text output creates it: three times the cell when

@@ -66,4 +66,32 @@ std::string SjisToUtf8(std::string_view sjis) {
 
 std::string Utf8ToSjis(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8, "?", 0); }
 
+std::string_view CutAtCharacter(std::string_view sjis, size_t limit) {
+  if (sjis.size() <= limit) return sjis;
+  size_t end = 0;
+  while (end < sjis.size()) {
+    const size_t step = IsSjisLead(static_cast<uint8_t>(sjis[end])) ? 2 : 1;
+    if (end + step > limit) break;
+    end += step;
+  }
+  return sjis.substr(0, end);
+}
+
+char32_t SjisCodePoint(std::string_view one_character) {
+  const std::string utf8 = SjisToUtf8(one_character);
+  if (utf8.empty()) return 0;
+  const auto b = [&](size_t i) { return i < utf8.size() ? static_cast<uint8_t>(utf8[i]) : 0u; };
+  const uint8_t lead = b(0);
+  char32_t c = 0;
+  if (lead < 0x80)
+    c = lead;
+  else if ((lead & 0xE0) == 0xC0)
+    c = (lead & 0x1Fu) << 6 | (b(1) & 0x3Fu);
+  else if ((lead & 0xF0) == 0xE0)
+    c = (lead & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu);
+  else if ((lead & 0xF8) == 0xF0)
+    c = (lead & 0x07u) << 18 | (b(1) & 0x3Fu) << 12 | (b(2) & 0x3Fu) << 6 | (b(3) & 0x3Fu);
+  return c == 0xFFFD ? 0 : c;  // the converter marks bytes that are no character so
+}
+
 }  // namespace orivane

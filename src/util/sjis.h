@@ -20,4 +20,12 @@ std::string SjisToUtf8(std::string_view sjis);
 // in UTF-8 in the source.
 std::string Utf8ToSjis(std::string_view utf8);
 
+// At most `limit` bytes of the Shift-JIS text, never ending in the first
+// half of a two-byte character (which would join whatever follows).
+std::string_view CutAtCharacter(std::string_view sjis, size_t limit);
+
+// The Unicode code point of one Shift-JIS character (its one or two bytes);
+// 0 for bytes that form no character.
+char32_t SjisCodePoint(std::string_view one_character);
+
 }  // namespace orivane

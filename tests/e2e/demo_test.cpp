@@ -9,13 +9,6 @@
 namespace orivane::test {
 namespace {
 
-// Pixel (x, y) of a 640 × 480 BMP screenshot as 0xRRGGBB.
-uint32_t ShotPixel(const std::string& shot, int x, int y) {
-  const size_t at = 54 + static_cast<size_t>(479 - y) * 640 * 3 + static_cast<size_t>(x) * 3;
-  return static_cast<uint32_t>(static_cast<uint8_t>(shot[at + 2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(shot[at + 1])) << 8 | static_cast<uint8_t>(shot[at]);
-}
-
 // Each test runs its own copy of the demo: two runs on one game directory
 // would meet the engine's single-instance lock.
 void CopyDemo(const GameDir& game) {
@@ -71,9 +64,9 @@ TEST(Demo, ShowsItsStoryInTheWindow) {
   RunResult r = RunProgram({"--headless", "--timeout", "5000", "--input", game.path() + "/input.txt",
                             "--screenshot", game.path() + "/shot.bmp", game.path()});
   ASSERT_EQ(r.status, 3) << r.err;
-  const std::string shot = game.ReadBytes("shot.bmp");
-  ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
-  auto pixel = [&](int x, int y) { return ShotPixel(shot, x, y); };
+  const Screenshot shot(game.ReadBytes("shot.bmp"), 640, 480);
+  ASSERT_TRUE(shot.Complete());
+  auto pixel = [&](int x, int y) { return shot.Pixel(x, y); };
   int white = 0;
   for (int y = 358; y < 380; ++y)
     for (int x = 44; x < 340; ++x) white += pixel(x, y) == 0xFFFFFF;
@@ -91,17 +84,17 @@ TEST(Demo, ShowsItsGaugeFilled) {
   RunResult r = RunProgram({"--headless", "--timeout", "23000", "--screenshot", game.path() + "/shot.bmp", game.path()});
   ASSERT_EQ(r.status, 3) << r.err;
   ASSERT_NE(r.out.find("灯りの強さがゲージと数字で表示されています。"), std::string::npos) << r.out;
-  const std::string shot = game.ReadBytes("shot.bmp");
-  ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
-  for (int x : {40, 200, 339}) EXPECT_EQ(ShotPixel(shot, x, 306), 0xFFD080u) << x;
-  EXPECT_NE(ShotPixel(shot, 340, 306), 0xFFD080u);
+  const Screenshot shot(game.ReadBytes("shot.bmp"), 640, 480);
+  ASSERT_TRUE(shot.Complete());
+  for (int x : {40, 200, 339}) EXPECT_EQ(shot.Pixel(x, 306), 0xFFD080u) << x;
+  EXPECT_NE(shot.Pixel(340, 306), 0xFFD080u);
   // The sky there has little blue; the number's white ink (smoothed at its
   // edges) has much.
   int ink = 0;
   for (int y = 296; y < 312; ++y)
-    for (int x = 350; x < 374; ++x) ink += (ShotPixel(shot, x, y) & 0xFF) > 0xC0;
+    for (int x = 350; x < 374; ++x) ink += (shot.Pixel(x, y) & 0xFF) > 0xC0;
   EXPECT_GT(ink, 20);
-  EXPECT_LT(ShotPixel(shot, 390, 304) & 0xFF, 0xC0u);
+  EXPECT_LT(shot.Pixel(390, 304) & 0xFF, 0xC0u);
 }
 
 // Read text is remembered: after a first run up to the choice, the menu's
@@ -160,12 +153,12 @@ TEST(Demo, ShowsTheFirstPageInTheBackLog) {
   RunResult r = RunProgram({"--headless", "--timeout", "60000", "--input", game.path() + "/input.txt",
                             "--screenshot", game.path() + "/shot.bmp", game.path()});
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string shot = game.ReadBytes("shot.bmp");
-  ASSERT_EQ(shot.size(), 54u + 640 * 3 * 480);
+  const Screenshot shot(game.ReadBytes("shot.bmp"), 640, 480);
+  ASSERT_TRUE(shot.Complete());
   int yellow = 0;
   for (int y = 350; y < 460; ++y)
     for (int x = 44; x < 600; ++x) {
-      yellow += ShotPixel(shot, x, y) == 0xFFFF40;
+      yellow += shot.Pixel(x, y) == 0xFFFF40;
     }
   EXPECT_GT(yellow, 100);
   // The viewer's page is not story text: the transcript ends with the third line.

@@ -25,22 +25,14 @@ TEST(PluginExample, LayerAndCommandPluginInAGame) {
              "%1 $1 %2 $2\n"
              "textoff\n"
              "exec_dll \"example_plugin.dll/10 10 5 4 ff0000\"\ndraw\nend\n");
-  const std::string shot = game.path() + "/shot.bmp";
-  RunResult r = RunProgram({"--headless", "--screenshot", shot, game.path()});
+  RunResult r = RunProgram({"--headless", "--screenshot", game.path() + "/shot.bmp", game.path()});
   ASSERT_EQ(r.status, 0) << r.err;
   // 5 × 4 pixels filled; the layer's colour before the message.
   EXPECT_NE(r.out.find("２０filled１00ff00"), std::string::npos) << r.out;
 
-  const std::string bmp = game.ReadBytes("shot.bmp");
-  constexpr int kW = 320, kH = 240;
-  const size_t row = (kW * 3 + 3) & ~size_t{3};
-  ASSERT_EQ(bmp.size(), 54 + row * kH);
-  const auto pixel = [&](int x, int y) {  // y from the top; the file is bottom-up
-    const size_t at = 54 + row * static_cast<size_t>(kH - 1 - y) + 3 * static_cast<size_t>(x);
-    return static_cast<uint32_t>(static_cast<uint8_t>(bmp[at + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(bmp[at + 1])) << 8 |
-           static_cast<uint8_t>(bmp[at]);
-  };
+  const Screenshot shot(game.ReadBytes("shot.bmp"), 320, 240);
+  ASSERT_TRUE(shot.Complete());
+  const auto pixel = [&](int x, int y) { return shot.Pixel(x, y); };
   struct Probe {
     int x, y;
     uint32_t rgb;

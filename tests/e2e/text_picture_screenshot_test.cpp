@@ -32,19 +32,12 @@ TEST(TextPictureScreenshot, ShowsTheTextInTheFirstColour) {
   game.Write("0.txt",
              "*define\ngame\n*start\n"
              "lsp 1, \":s/24,24,0;#ffffff#ffff00テスト\", 10, 10\nprint 1\nend\n");
-  const std::string shot = game.path() + "/shot.bmp";
-  RunResult r = RunProgram({"--headless", "--screenshot", shot, game.path()});
+  RunResult r = RunProgram({"--headless", "--screenshot", game.path() + "/shot.bmp", game.path()});
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string bmp = game.ReadBytes("shot.bmp");
   constexpr int kW = 640, kH = 480;
-  const size_t row = (kW * 3 + 3) & ~size_t{3};
-  ASSERT_EQ(bmp.size(), 54 + row * kH);
-  const auto pixel = [&](int x, int y) {  // y from the top; the file is bottom-up
-    const size_t at = 54 + row * static_cast<size_t>(kH - 1 - y) + 3 * static_cast<size_t>(x);
-    return static_cast<uint32_t>(static_cast<uint8_t>(bmp[at + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(bmp[at + 1])) << 8 |
-           static_cast<uint8_t>(bmp[at]);
-  };
+  const Screenshot shot(game.ReadBytes("shot.bmp"), kW, kH);
+  ASSERT_TRUE(shot.Complete());
+  const auto pixel = [&](int x, int y) { return shot.Pixel(x, y); };
   // The sprite: three characters of 24 and the shadow's column, 24 high.
   const int left = 10, top = 10, right = 10 + 3 * 24 + 1, bottom = 10 + 24;
   int white = 0;

@@ -1,15 +1,9 @@
 // Picture plug-ins (`spi`, GetPicture) and effect plug-ins (type 99, Effect)
 // as real shared objects, built from C sources by the system compiler.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <fstream>
-#include <sstream>
 
 #include "support/graphics_run.h"
-
-extern char** environ;
+#include "support/plugin_build.h"
 
 namespace orivane::test {
 namespace {
@@ -50,29 +44,13 @@ void Effect(void* window_dc, void* display_dc, void* scene_dc, unsigned char* di
 }
 )";
 
-// Builds a shared object in the game directory; false when no C compiler runs.
-bool BuildPlugin(const GameDir& game, const std::string& name, const char* source) {
-  const std::string c_file = game.path() + "/" + name + ".c";
-  std::ofstream(c_file) << source;
-  std::vector<std::string> args = {
-      "cc", "-shared", "-fPIC", "-o", game.path() + "/" + name + ".so", c_file};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid;
-  if (posix_spawnp(&pid, "cc", nullptr, nullptr, argv.data(), environ) != 0) return false;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 void WriteGame(GameDir& game, const std::string& body, const std::string& define = "") {
   game.Write("0.txt", ";mode320\n*define\n" + define + "game\n*start\n" + body + "\nend\n");
 }
 
 TEST(Plugins, PicturePluginDecodesItsExtension) {
   GameDir game;
-  if (!BuildPlugin(game, "patdec", kPicturePlugin)) GTEST_SKIP() << "no C compiler";
+  if (!BuildPluginInto(game, "patdec", kPicturePlugin)) GTEST_SKIP() << "no C compiler";
   game.WriteBytes("two.pat", std::string("\x10\x20\x30\x40\x50\x60", 6));
   game.WriteBytes("short.pat", "ab");
   WriteGame(game, "bg black,1\nlsp 1,\":c;two.pat\",5,5\nprint 1", "spi \"PatDec.dll|PAT\"\n");
@@ -105,7 +83,7 @@ TEST(Plugins, AtMostFiftyPictureEntries) {
 
 TEST(Plugins, EffectPluginRunsAndTheSceneIsShownAfterwards) {
   GameDir game;
-  if (!BuildPlugin(game, "fx", kEffectPlugin)) GTEST_SKIP() << "no C compiler";
+  if (!BuildPluginInto(game, "fx", kEffectPlugin)) GTEST_SKIP() << "no C compiler";
   WriteGame(game, "bg #0a0b0c,1\nbg #112233,99,750,\"fx.dll/wave,3\"");
   PictureRun r = RunPictures(game);
   ASSERT_EQ(r.status, 0) << r.err;

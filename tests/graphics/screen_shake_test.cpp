@@ -154,17 +154,14 @@ TEST(ScreenShake, AScreenshotMidShakeShowsTheShiftedWindow) {
   // Frames of 100 ms: at 450 ms the fifth frame shows the first cycle's bound, 32.
   RunResult r = RunProgram({"--headless", "--timeout", "450", "--screenshot", game.path() + "/shot.bmp", game.path()});
   ASSERT_EQ(r.status, 3) << r.err;
-  const std::string bmp = game.ReadBytes("shot.bmp");
   constexpr int kW = 640, kH = 480;
-  const size_t row = (kW * 3 + 3) & ~size_t{3};
-  ASSERT_EQ(bmp.size(), 54 + row * kH);
-  const auto level = [&](int x) {  // the middle row; the file is bottom-up
-    return static_cast<uint8_t>(bmp[54 + row * (kH / 2) + 3 * static_cast<size_t>(x)]);
-  };
-  EXPECT_EQ(level(0), 0);
-  EXPECT_EQ(level(31), 0);
-  EXPECT_EQ(level(32), 255);
-  EXPECT_EQ(level(kW - 1), 255);
+  const Screenshot shot(game.ReadBytes("shot.bmp"), kW, kH);
+  ASSERT_TRUE(shot.Complete());
+  const auto level = [&](int x) { return shot.Pixel(x, kH / 2) & 0xFF; };  // the middle row
+  EXPECT_EQ(level(0), 0u);
+  EXPECT_EQ(level(31), 0u);
+  EXPECT_EQ(level(32), 255u);
+  EXPECT_EQ(level(kW - 1), 255u);
 }
 
 }  // namespace

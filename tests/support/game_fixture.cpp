@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "engine.h"
 #include "platform/headless/headless_platform.h"
@@ -132,6 +133,19 @@ RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std
   ::unlink(out_name);
   ::unlink(err_name);
   return result;
+}
+
+Screenshot::Screenshot(std::string bytes, int width, int height)
+    : bytes_(std::move(bytes)), width_(width), height_(height), row_((static_cast<size_t>(width) * 3 + 3) & ~size_t{3}) {}
+
+bool Screenshot::Complete() const { return bytes_.size() == 54 + row_ * static_cast<size_t>(height_); }
+
+uint32_t Screenshot::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  const size_t at = 54 + row_ * static_cast<size_t>(height_ - 1 - y) + 3 * static_cast<size_t>(x);
+  if (at + 3 > bytes_.size()) return 0;
+  return static_cast<uint32_t>(static_cast<uint8_t>(bytes_[at + 2])) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(bytes_[at + 1])) << 8 | static_cast<uint8_t>(bytes_[at]);
 }
 
 }  // namespace orivane::test

@@ -45,4 +45,20 @@ std::string TitleAndMessage(const RunResult& r);
 // SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE=PATH to hear its sound).
 RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& extra_env = {});
 
+// A BMP screenshot as the program writes it (a 54-byte header, then 24-bit
+// rows bottom-up, each padded to four bytes), read back for its pixels.
+class Screenshot {
+ public:
+  Screenshot(std::string bytes, int width, int height);
+  // True when the file holds exactly a picture of the expected size.
+  bool Complete() const;
+  // Pixel (x, y from the top) as 0xRRGGBB; 0 outside the file.
+  uint32_t Pixel(int x, int y) const;
+
+ private:
+  std::string bytes_;
+  int width_, height_;
+  size_t row_;
+};
+
 }  // namespace orivane::test
