@@ -23,6 +23,7 @@
 #include "script/general_commands.h"
 #include "script/system_commands.h"
 #include "shell/dialog_commands.h"
+#include "shell/settings_dialogs.h"
 #include "shell/shell_commands.h"
 #include "sound/music_commands.h"
 #include "sound/sound_commands.h"
@@ -48,6 +49,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterArchiveCommands(table);
   RegisterShellCommands(table);
   RegisterDialogCommands(table);
+  RegisterSettingsDialogCommands(table);
   RegisterDebugCommands(table);
   RegisterGraphicsCommands(table);
   RegisterScreenFilterCommands(table);

@@ -7,9 +7,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/audio_service.h"
 #include "platform/cursor_picture.h"
@@ -42,9 +44,20 @@ struct IdleVerdict {
   std::optional<uint32_t> due;
 };
 
-// A modal box: a message with OK, Yes/No or OK/Cancel buttons, or an input box.
+// One slider of a settings dialog.
+struct QuestionSlider {
+  std::string label;      // UTF-8, over the slider
+  std::string low, high;  // UTF-8 words at its minimum and maximum ends (may be empty)
+  int32_t min = 0, max = 100, value = 0;
+  bool vertical = false;  // a vertical slider has its minimum at the top
+  bool enabled = true;
+};
+
+// A modal box: a message with OK, Yes/No or OK/Cancel buttons, an input
+// box, or a settings dialog (sliders, or a list to choose from, with OK and
+// Cancel).
 struct Question {
-  enum class Buttons { kOk, kYesNo, kOkCancel, kTextInput };
+  enum class Buttons { kOk, kYesNo, kOkCancel, kTextInput, kSettings };
   enum class Icon { kNone, kInformation, kQuestion, kStop };
   std::string title;  // UTF-8
   std::string text;   // UTF-8: the message, or the prompt of an input box
@@ -54,6 +67,14 @@ struct Question {
   // An OK box that only tells (why an answer was refused): a scripted player
   // whose next line is not `answer ok` passes it by without taking a line.
   bool notice = false;
+  // kSettings: the sliders with their values, or the entries of the list
+  // (UTF-8) and the one chosen at first.
+  std::vector<QuestionSlider> sliders;
+  std::vector<std::string> choices;
+  int chosen = 0;
+  // kSettings: called with the sliders' values whenever the player moves
+  // one, while the dialog is open (the volume dialog is heard at once).
+  std::function<void(const std::vector<int32_t>&)> on_slide;
 };
 
 enum class Answer {
@@ -65,6 +86,8 @@ enum class Answer {
 struct Reply {
   Answer answer = Answer::kOk;
   std::string text;  // UTF-8: the confirmed text of an input box
+  std::vector<int32_t> values;  // kSettings: the sliders' values when the dialog closed
+  int chosen = 0;               // kSettings: the list entry chosen
   std::string note;  // with kNoPlayer and kBadInput: why, naming the input file and line
 };
 
@@ -131,7 +154,9 @@ class Platform {
 
   // Shows a modal box and returns the player's choice; other input waits
   // meanwhile. A scripted player takes its next `answer` or `text` line (an
-  // input box also takes `key escape`, as kCancel).
+  // input box also takes `key escape`, as kCancel; a settings dialog takes
+  // `text` with its slider values separated by blanks, or with the text of
+  // a list entry).
   virtual Reply Ask(const Question& question) = 0;
 
   // One line of story text as text output prints it (UTF-8, no inline controls).

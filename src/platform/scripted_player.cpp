@@ -1,5 +1,6 @@
 #include "platform/scripted_player.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -17,6 +18,29 @@ bool IsEscapeKey(const ScriptedLine& line) {
     if (!escape) return false;
   }
   return true;
+}
+
+// A `text` line as the answer to a settings dialog: the text of a list
+// entry, or one number for each slider (kept within the slider's range).
+// Fills `r` and returns true when the line fits the dialog.
+bool SettingsAnswer(const Question& dialog, const std::string& text, Reply& r) {
+  r.answer = Answer::kOk;
+  if (!dialog.choices.empty()) {
+    for (size_t i = 0; i < dialog.choices.size(); ++i)
+      if (dialog.choices[i] == text) {
+        r.chosen = static_cast<int>(i);
+        return true;
+      }
+    return false;
+  }
+  std::istringstream in(text);
+  for (const QuestionSlider& s : dialog.sliders) {
+    long long v = 0;
+    if (!(in >> v)) return false;
+    r.values.push_back(static_cast<int32_t>(std::clamp<long long>(v, s.min, s.max)));
+  }
+  std::string more;
+  return !(in >> more);
 }
 
 std::string_view Trim(std::string_view s) {
@@ -355,6 +379,9 @@ Reply ScriptedPlayer::TakeAnswer(const Question& question, uint32_t now) {
     case Question::Buttons::kTextInput:
       fits = line.kind == ScriptedLine::Kind::kText || answers_ok_or_cancel || IsEscapeKey(line);
       break;
+    case Question::Buttons::kSettings:
+      fits = answers_ok_or_cancel || (line.kind == ScriptedLine::Kind::kText && SettingsAnswer(question, line.text, r));
+      break;
   }
   if (!fits && question.notice) {
     r.answer = Answer::kOk;  // passed by; the line is left for what comes next
@@ -365,7 +392,13 @@ Reply ScriptedPlayer::TakeAnswer(const Question& question, uint32_t now) {
     r.note = "orivane: " + LineName(line.line_number) + ": this line does not answer the box \"" + question.title + "\"";
     return r;
   }
-  if (line.kind == ScriptedLine::Kind::kText) {
+  if (question.buttons == Question::Buttons::kSettings) {
+    if (line.kind == ScriptedLine::Kind::kAnswer) {
+      r.answer = line.answer;
+      for (const QuestionSlider& s : question.sliders) r.values.push_back(s.value);
+      r.chosen = question.chosen;
+    }
+  } else if (line.kind == ScriptedLine::Kind::kText) {
     r.answer = Answer::kOk;
     r.text = line.text;
   } else if (IsEscapeKey(line)) {

@@ -27,19 +27,6 @@ MenuItem Sub(std::string label, std::vector<MenuItem> children) {
   return m;
 }
 
-// Dialogs that this build does not have yet: their items are greyed.
-bool DialogAvailable(int32_t command) {
-  switch (command) {
-    case menu_id::kCdDrive:
-    case menu_id::kVolume:
-    case menu_id::kTextSpeedDialog:
-    case menu_id::kAutoSpeedDialog:
-      return false;
-    default:
-      return true;
-  }
-}
-
 void InsertFontItems(MenuItem& sub, const ShellState& shell) {
   auto at = std::find_if(sub.children.begin(), sub.children.end(),
                          [](const MenuItem& m) { return m.command == menu_id::kDefaultFont; });
@@ -75,10 +62,10 @@ Menu BuildStandardMenu(const Engine& engine) {
       Sub("文字速度", {Item("低速", kTextSlow, s.text_speed == 0), Item("普通", kTextNormal, s.text_speed == 1),
                        Item("高速", kTextFast, s.text_speed == 2)}),
       Sub("ボリューム", {Item("オン", kSoundOn, s.sound_on), Item("オフ", kSoundOff, !s.sound_on),
-                         Item("ボリューム", kVolume, false, DialogAvailable(kVolume))}),
+                         Item("ボリューム", kVolume, false)}),
       Item("選択肢まで進む", kSkip),
       Item("オートモード", kAuto),
-      Sub("CD-DA", {Item("演奏ドライブ選択", kCdDrive, false, DialogAvailable(kCdDrive)),
+      Sub("CD-DA", {Item("演奏ドライブ選択", kCdDrive, false),
                     Sub("CD-DA再生", {Item("オン", kCdOn, s.cd_on), Item("オフ", kCdOff, !s.cd_on)})}),
       Item("バージョン情報", kVersion),
       Item("終了", kEnd),
@@ -148,13 +135,6 @@ void CompleteMenuAtGame(Engine& engine) {
       ShowMenuBar(engine);
     }
     return;
-  }
-  for (MenuItem& m : sh.bar.items) {
-    auto grey = [](auto& self, MenuItem& item) -> void {
-      if (!item.IsSubMenu()) item.enabled = DialogAvailable(item.command);
-      for (MenuItem& c : item.children) self(self, c);
-    };
-    grey(grey, m);
   }
   ShowMenuBar(engine);
   const PlayerSettings& s = sh.settings;

@@ -5,6 +5,7 @@
 #include "engine.h"
 #include "platform/platform.h"
 #include "shell/menu_bar.h"
+#include "shell/settings_dialogs.h"
 #include "shell/pump.h"
 #include "shell/window_events.h"
 #include "text/read_flags.h"
@@ -66,11 +67,6 @@ void AskToReset(Engine& engine) {
 void StartSkip(Engine& engine) {
   if (SkipStopsAt(engine.read_flags, engine.script.pos)) return;
   engine.read_flags.skip_mode = true;
-}
-
-void DialogNotAvailable(Engine& engine, int32_t command) {
-  engine.platform.Note("orivane: menu command " + std::to_string(command) +
-                       " opens a dialog that this build does not have yet");
 }
 
 }  // namespace
@@ -136,12 +132,10 @@ void RunMenuCommand(Engine& engine, int32_t command) {
       if (sh.caption.rfind("KVR7", 0) == 0) return;
       sh.posted_commands.push_back(sh.full_screen ? kWindow : kFullScreen);
       return;
-    case kCdDrive:
-    case kVolume:
-    case kTextSpeedDialog:
-    case kAutoSpeedDialog:
-      DialogNotAvailable(engine, command);
-      return;
+    case kCdDrive: OpenCdDriveDialog(engine); return;
+    case kVolume: OpenVolumeDialog(engine); return;
+    case kTextSpeedDialog: OpenTextSpeedDialog(engine); return;
+    case kAutoSpeedDialog: OpenAutoSpeedDialog(engine); return;
     default:
       // Font items; any other identifier (40009 ... 40013, 40023, 40027 and
       // numbers no item carries) has no meaning and is ignored.

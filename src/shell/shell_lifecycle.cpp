@@ -29,6 +29,7 @@ void ResetShellForStartUp(Engine& engine) {
   sh.menu_custom = false;
   sh.menu_deleted = false;
   sh.text_speed_item = false;
+  sh.no_music_slider = false;
   sh.posted_commands.clear();
   sh.heartbeat.running = false;
 }

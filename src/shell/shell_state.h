@@ -86,6 +86,7 @@ struct ShellState {
   bool wheel_input = false;       // `usewheel`
   bool esc_space_input = false;   // `useescspc`
   bool text_speed_item = false;   // the script's menu offers a text-speed item
+  bool no_music_slider = false;   // `delbgmvol`: the volume dialog has no music slider
   bool cd_fade_off = false;       // config.txt "cdfadeoff"
   bool enter_taken_by_accelerator = false;  // the Enter of Alt+Enter types nothing
   int32_t checked_font_item = menu_id::kDefaultFont;

@@ -4,13 +4,18 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "engine.h"
 #include "platform/platform.h"
 #include "sound/effect_channels.h"
 #include "sound/sound_files.h"
 #include "sound/sound_output.h"
+#include "util/game_path.h"
+#include "util/sjis.h"
 
 namespace orivane {
 namespace {
@@ -18,21 +23,35 @@ namespace {
 constexpr int32_t kMaxCdTracks = 99;
 constexpr const char* kCdExtensions[] = {".ogg", ".mp3", ".flac", ".wav"};
 
-// The file of CD track `track`, or empty when the disc lacks it.
-std::string CdTrackFile(int32_t track) {
+bool IsDirectory(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The folder of the chosen drive: a folder under cd/, or cd/ itself for the
+// default and for a drive this machine has no folder for (a Windows drive
+// letter kept from another system).
+std::string CdFolder(const std::string& drive) {
+  if (drive.empty() || !IsInsideGameDirectory(drive)) return "cd";
+  const std::string folder = "cd/" + SjisToUtf8(drive);
+  return IsDirectory(folder) ? folder : "cd";
+}
+
+// The file of CD track `track` in `folder`, or empty when the disc lacks it.
+std::string CdTrackFile(const std::string& folder, int32_t track) {
   char stem[32];
-  std::snprintf(stem, sizeof stem, "cd/track%02d", track);
+  std::snprintf(stem, sizeof stem, "/track%02d", track);
   for (const char* ext : kCdExtensions) {
-    std::string path = std::string(stem) + ext;
+    std::string path = folder + stem + ext;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return path;
   }
   return {};
 }
 
-int32_t CountCdTracks() {
+int32_t CountCdTracks(const std::string& folder) {
   for (int32_t t = kMaxCdTracks; t >= 1; --t)
-    if (!CdTrackFile(t).empty()) return t;
+    if (!CdTrackFile(folder, t).empty()) return t;
   return 0;
 }
 
@@ -48,11 +67,12 @@ bool CdPlaying(Engine& engine) {
 void PlayCdTrack(Engine& engine, int32_t track) {
   CdPlayer& cd = engine.sound.cd;
   if (!engine.shell.settings.cd_on) return;
-  if (cd.tracks_on_disc < 0) cd.tracks_on_disc = CountCdTracks();
+  const std::string folder = CdFolder(cd.drive);
+  if (cd.tracks_on_disc < 0) cd.tracks_on_disc = CountCdTracks(folder);
   StopMusicStreamOf(engine, MusicStreamOwner::kCd);
   // A disc of one track holds data, not music.
   if (cd.tracks_on_disc <= 1) return;
-  const std::string file = CdTrackFile(std::min(track, cd.tracks_on_disc));
+  const std::string file = CdTrackFile(folder, std::min(track, cd.tracks_on_disc));
   AudioService* out = SoundOutput(engine);
   if (!out) return;
   if (file.empty() || !out->PlayMusic(file, cd.loop, CdLevel(cd))) {
@@ -156,6 +176,27 @@ void StartCdTrack(Engine& engine, int32_t track, bool loop) {
   cd.track = track;
   cd.loop = loop;
   PlayCdTrack(engine, track);
+}
+
+std::vector<std::string> CdDriveFolders() {
+  std::vector<std::string> drives;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("cd", error)) {
+    if (!entry.is_directory(error)) continue;
+    const std::string folder = entry.path().string();
+    if (CountCdTracks(folder) > 0) drives.push_back(entry.path().filename().string());
+  }
+  std::sort(drives.begin(), drives.end());
+  return drives;
+}
+
+void ChangeCdDrive(Engine& engine, const std::string& drive) {
+  CdPlayer& cd = engine.sound.cd;
+  const int32_t track = cd.track;
+  StopMusicStreamOf(engine, MusicStreamOwner::kCd);
+  cd.drive = drive;
+  cd.tracks_on_disc = -1;  // another disc
+  if (track > 0) PlayCdTrack(engine, track);
 }
 
 void CdAudioSwitched(Engine& engine, bool was_on) {

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orivane {
 
@@ -34,6 +36,13 @@ void StartCdTrack(Engine& engine, int32_t track, bool loop);
 // config.txt says "cdfadeoff". The fade and the second after it hold the
 // script, not the window.
 void StopCdMusic(Engine& engine);
+// The drives the CD drive dialog offers: the folders under cd/ that hold
+// track files (their names, sorted). cd/ itself is the default drive.
+std::vector<std::string> CdDriveFolders();
+// The player chose another drive (a folder name under cd/, Shift-JIS; empty:
+// the default): the disc is counted again and a track that was set starts
+// again from the new drive.
+void ChangeCdDrive(Engine& engine, const std::string& drive);
 // The menu switched CD audio on or off.
 void CdAudioSwitched(Engine& engine, bool was_on);
 // The CD volume on the mixer's scale 0 … 65535.

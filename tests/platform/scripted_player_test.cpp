@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace orivane {
 namespace {
 
@@ -233,6 +236,44 @@ TEST(ScriptedPlayerAnswer, ANoticeIsPassedByWithoutTakingALine) {
     ASSERT_TRUE(p.Parse("in.txt", line, error));
     EXPECT_EQ(p.TakeAnswer(notice, 0).answer, Answer::kOk) << line;
     EXPECT_EQ(p.Finished(), std::string(line) == "answer ok") << line;
+  }
+}
+
+// A settings dialog takes one number per slider, kept within its range, or
+// the text of one of its list entries; anything else does not answer it.
+TEST(ScriptedPlayerAnswer, SettingsDialogsTakeValuesOrAnEntry) {
+  Question sliders;
+  sliders.buttons = Question::Buttons::kSettings;
+  sliders.sliders = {QuestionSlider{"a", "", "", 0, 100, 40}, QuestionSlider{"b", "", "", 10, 20, 15}};
+  Question list;
+  list.buttons = Question::Buttons::kSettings;
+  list.choices = {"デフォルト", "disc2"};
+  struct Case {
+    const Question* dialog;
+    const char* line;
+    Answer answer;
+    std::vector<int32_t> values;
+    int chosen;
+  } cases[] = {
+      {&sliders, "text 5 99", Answer::kOk, {5, 20}, 0},
+      {&sliders, "text -3 0", Answer::kOk, {0, 10}, 0},
+      {&sliders, "answer ok", Answer::kOk, {40, 15}, 0},
+      {&sliders, "answer cancel", Answer::kCancel, {40, 15}, 0},
+      {&sliders, "text 5", Answer::kBadInput, {}, 0},
+      {&sliders, "text 5 6 7", Answer::kBadInput, {}, 0},
+      {&sliders, "text a b", Answer::kBadInput, {}, 0},
+      {&list, "text disc2", Answer::kOk, {}, 1},
+      {&list, "text disc3", Answer::kBadInput, {}, 0},
+  };
+  for (const Case& c : cases) {
+    ScriptedPlayer p;
+    std::string error;
+    ASSERT_TRUE(p.Parse("in.txt", c.line, error));
+    const Reply r = p.TakeAnswer(*c.dialog, 0);
+    EXPECT_EQ(r.answer, c.answer) << c.line;
+    if (c.answer == Answer::kBadInput) continue;
+    EXPECT_EQ(r.values, c.values) << c.line;
+    EXPECT_EQ(r.chosen, c.chosen) << c.line;
   }
 }
 

@@ -211,21 +211,26 @@ TEST(ScriptedPlay, DebugModeVersionItemEditsAVariable) {
   EXPECT_NE(r.err.find("[数値入力] 数値を入力してください。"), std::string::npos) << r.err;
 }
 
-TEST(ScriptedPlay, DialogsOfLaterBuildsAreGreyAndDoNothing) {
+// The menu offers its settings dialogs, and the volume item opens its dialog.
+TEST(ScriptedPlay, TheMenuOffersItsSettingsDialogs) {
   GameDir game;
   game.Write("0.txt", kThreePages);
-  RunResult r = RunScripted(game, "menu 40024\nclose\nanswer yes\n", [](Engine& e) {
+  int offered = 0;
+  RunResult r = RunScripted(game, "menu 40024\nanswer ok\nclose\nanswer yes\n", [&](Engine& e) {
     std::function<void(const std::vector<MenuItem>&)> walk = [&](const std::vector<MenuItem>& items) {
       for (const MenuItem& m : items) {
         if (m.command == menu_id::kVolume || m.command == menu_id::kCdDrive) {
-          EXPECT_FALSE(m.enabled) << m.label;
+          EXPECT_TRUE(m.enabled) << m.label;
+          ++offered;
         }
         walk(m.children);
       }
     };
     walk(e.shell.bar.items);
   });
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(offered, 2);
+  EXPECT_NE(r.err.find("[ボリュームの設定] -> 0 0 0"), std::string::npos) << r.err;
 }
 
 }  // namespace

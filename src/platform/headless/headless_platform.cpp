@@ -122,11 +122,21 @@ Reply HeadlessPlatform::Ask(const Question& question) {
     if (std::optional<uint32_t> due = player_.NextDue()) AdvanceTo(*due);
     r = player_.TakeAnswer(question, Ticks());
   }
-  std::string shown = "[" + question.title + "] " + question.text;
+  std::string shown = "[" + question.title + "]" + (question.text.empty() ? "" : " " + question.text);
   if (r.answer != Answer::kNoPlayer && r.answer != Answer::kBadInput) {
     shown += " -> ";
-    shown += question.buttons == Question::Buttons::kTextInput && r.answer == Answer::kOk ? r.text
-                                                                                           : AnswerName(r.answer);
+    if (r.answer != Answer::kOk) {
+      shown += AnswerName(r.answer);
+    } else if (question.buttons == Question::Buttons::kTextInput) {
+      shown += r.text;
+    } else if (question.buttons == Question::Buttons::kSettings &&
+               static_cast<size_t>(r.chosen) < question.choices.size()) {
+      shown += question.choices[static_cast<size_t>(r.chosen)];
+    } else if (question.buttons == Question::Buttons::kSettings) {
+      for (size_t i = 0; i < r.values.size(); ++i) shown += (i ? " " : "") + std::to_string(r.values[i]);
+    } else {
+      shown += AnswerName(r.answer);
+    }
   }
   Note(shown);
   return r;

@@ -98,7 +98,54 @@ void Choose(ModalBox& box, Answer a) {
   box.answered = true;
   box.reply.answer = a;
   if (box.question.buttons == Question::Buttons::kTextInput && a == Answer::kOk) box.reply.text = box.text.data();
+  box.reply.values.assign(box.values.begin(), box.values.end());
+  box.reply.chosen = box.chosen;
   ImGui::CloseCurrentPopup();
+}
+
+// The sliders side by side (vertical ones) or one under another, or the
+// list; the player's moves reach `on_slide` at once.
+void DrawSettings(ModalBox& box) {
+  const Question& q = box.question;
+  if (box.values.size() != q.sliders.size()) {
+    box.values.clear();
+    for (const QuestionSlider& s : q.sliders) box.values.push_back(s.value);
+    box.chosen = q.chosen;
+  }
+  bool moved = false;
+  for (size_t i = 0; i < q.sliders.size(); ++i) {
+    const QuestionSlider& s = q.sliders[i];
+    ImGui::PushID(static_cast<int>(i));
+    if (!s.enabled) ImGui::BeginDisabled();
+    if (s.vertical) {
+      if (i > 0) ImGui::SameLine();
+      ImGui::BeginGroup();
+      ImGui::TextUnformatted(s.label.c_str());
+      // ImGui puts a vertical slider's minimum at the bottom; the dialog has it at the top.
+      int shown = s.max - (box.values[i] - s.min);
+      if (ImGui::VSliderInt("##v", ImVec2(36.0f, 160.0f), &shown, s.min, s.max, "")) {
+        box.values[i] = s.max - (shown - s.min);
+        moved = true;
+      }
+      ImGui::EndGroup();
+    } else {
+      ImGui::TextUnformatted(s.label.c_str());
+      ImGui::TextUnformatted(s.low.c_str());
+      ImGui::SameLine();
+      ImGui::SetNextItemWidth(220.0f);
+      moved |= ImGui::SliderInt("##h", &box.values[i], s.min, s.max, "");
+      ImGui::SameLine();
+      ImGui::TextUnformatted(s.high.c_str());
+    }
+    if (!s.enabled) ImGui::EndDisabled();
+    ImGui::PopID();
+  }
+  if (!q.choices.empty() && ImGui::BeginListBox("##list")) {
+    for (size_t i = 0; i < q.choices.size(); ++i)
+      if (ImGui::Selectable(q.choices[i].c_str(), box.chosen == static_cast<int>(i))) box.chosen = static_cast<int>(i);
+    ImGui::EndListBox();
+  }
+  if (moved && q.on_slide) q.on_slide(std::vector<int32_t>(box.values.begin(), box.values.end()));
 }
 
 void DrawBox(ModalBox& box) {
@@ -130,6 +177,15 @@ void DrawBox(ModalBox& box) {
       }
       break;
     case Question::Buttons::kOkCancel:
+      if (ImGui::Button("OK") || enter) {
+        Choose(box, Answer::kOk);
+      } else {
+        ImGui::SameLine();
+        if (ImGui::Button("キャンセル") || escape) Choose(box, Answer::kCancel);
+      }
+      break;
+    case Question::Buttons::kSettings:
+      DrawSettings(box);
       if (ImGui::Button("OK") || enter) {
         Choose(box, Answer::kOk);
       } else {

@@ -21,6 +21,8 @@ struct ModalBox {
   bool answered = false;
   Reply reply;
   std::array<char, 1024> text{};  // the input box's edit buffer (UTF-8)
+  std::vector<int> values;        // a settings dialog's sliders as they stand
+  int chosen = 0;                 // a settings dialog's list entry
 };
 
 // The debug window, drawn as a panel over the bottom of the game picture:
