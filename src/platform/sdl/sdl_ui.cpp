@@ -148,6 +148,16 @@ void DrawSettings(ModalBox& box) {
   if (moved && q.on_slide) q.on_slide(std::vector<int32_t>(box.values.begin(), box.values.end()));
 }
 
+// OK (or Enter) and キャンセル (or Escape).
+void OkCancelButtons(ModalBox& box, bool enter, bool escape) {
+  if (ImGui::Button("OK") || enter) {
+    Choose(box, Answer::kOk);
+  } else {
+    ImGui::SameLine();
+    if (ImGui::Button("キャンセル") || escape) Choose(box, Answer::kCancel);
+  }
+}
+
 void DrawBox(ModalBox& box) {
   const char* id = "##orivane-box";
   std::string title = box.question.title + id;
@@ -177,21 +187,11 @@ void DrawBox(ModalBox& box) {
       }
       break;
     case Question::Buttons::kOkCancel:
-      if (ImGui::Button("OK") || enter) {
-        Choose(box, Answer::kOk);
-      } else {
-        ImGui::SameLine();
-        if (ImGui::Button("キャンセル") || escape) Choose(box, Answer::kCancel);
-      }
+      OkCancelButtons(box, enter, escape);
       break;
     case Question::Buttons::kSettings:
       DrawSettings(box);
-      if (ImGui::Button("OK") || enter) {
-        Choose(box, Answer::kOk);
-      } else {
-        ImGui::SameLine();
-        if (ImGui::Button("キャンセル") || escape) Choose(box, Answer::kCancel);
-      }
+      OkCancelButtons(box, enter, escape);
       break;
     case Question::Buttons::kTextInput: {
       if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
