@@ -24,6 +24,7 @@
 #include "script/system_commands.h"
 #include "shell/dialog_commands.h"
 #include "shell/shell_commands.h"
+#include "sound/movie_commands.h"
 #include "sound/music_commands.h"
 #include "sound/sound_commands.h"
 #include "text/back_log_commands.h"
@@ -77,6 +78,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterPersistentDataCommands(table);
   RegisterSoundCommands(table);
   RegisterMusicCommands(table);
+  RegisterMovieCommands(table);
 }
 
 }  // namespace orivane
