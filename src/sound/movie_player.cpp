@@ -151,7 +151,7 @@ bool PlayMovie(Engine& engine, std::string_view name, const MovieRequest& reques
                                           AudioLevel{engine.sound.music.base_attenuation}, why);
   if (!m.movie) {
     DeleteTemporary(m.temporary);
-    if (failure == MovieOpenFailure::kAviReport) ReportError(engine, "%s", "AVI Error 1", {why});
+    if (failure == MovieOpenFailure::kAviReport) ReportError(engine, "%s", "AVI Error 1", {std::string_view(why)});
     engine.platform.Note("orivane: cannot play the movie " + SjisToUtf8(name) + ": " + why);
     return false;
   }

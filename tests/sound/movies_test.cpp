@@ -250,6 +250,20 @@ TEST(Movies, AResetStopsTheMovie) {
   EXPECT_EQ(MovieFrames(r).size(), 2u);
 }
 
+// The program stopped by --timeout in the middle of a movie shows the frame
+// of that moment in its screenshot.
+TEST(Movies, ATimeoutInTheMiddleShowsThatFrame) {
+  GameDir game;
+  game.WriteBytes("m.avi", MakeAvi({}));
+  WriteGame(game, "mpegplay \"m.avi\",0");
+  const std::string shot = game.path() + "/shot.bmp";
+  RunResult r = RunProgram({"--headless", "--timeout", "250", "--screenshot", shot, game.path()});
+  EXPECT_EQ(r.status, 3) << r.err;
+  Screenshot s(game.ReadBytes("shot.bmp"), 640, 480);
+  ASSERT_TRUE(s.Complete());
+  EXPECT_EQ(s.Pixel(320, 240), SolidFrameColour(2));
+}
+
 // With noloaderror a missing movie plays nothing and says nothing.
 TEST(Movies, NoloaderrorSkipsAMissingMovie) {
   for (const char* command : {"mpegplay \"gone.avi\",0", "avi \"gone.avi\",0", "movie \"gone.avi\",click"}) {

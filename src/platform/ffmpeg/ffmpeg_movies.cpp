@@ -212,7 +212,8 @@ class Decoder {
     if (avcodec_send_packet(sound_.get(), packet_.get()) < 0) return;
     while (avcodec_receive_frame(sound_.get(), frame_.get()) == 0) {
       if (!resample_) {
-        AVChannelLayout out_layout = AV_CHANNEL_LAYOUT_STEREO;
+        AVChannelLayout out_layout{};
+        av_channel_layout_default(&out_layout, kOutChannels);
         SwrContext* s = nullptr;
         if (swr_alloc_set_opts2(&s, &out_layout, AV_SAMPLE_FMT_S16, kOutRate, &frame_->ch_layout,
                                 static_cast<AVSampleFormat>(frame_->format), frame_->sample_rate, 0,
