@@ -20,6 +20,8 @@ namespace {
 constexpr uint32_t kDecoderWaitMs = 20;
 // An async movie waits less for its decoder: the script is waiting too.
 constexpr uint32_t kAsyncDecoderWaitMs = 5;
+// The shortest time a looping movie's last frame stays (a movie of one frame).
+constexpr uint32_t kMinLoopGapMs = 10;
 
 // Draws the frame waiting in the state over the game screen at the movie's
 // rectangle, clipped to the screen, and shows that.
@@ -50,6 +52,8 @@ bool TakeNext(Engine& engine, uint32_t wait_ms, bool& ended) {
     switch (m.movie->TakeFrame(m.next, m.next_time, wait_ms)) {
       case MovieTake::kFrame:
         m.has_next = true;
+        if (m.next_time > m.last_time) m.frame_gap = m.next_time - m.last_time;
+        m.last_time = m.next_time;
         return true;
       case MovieTake::kNotYet:
         return false;
@@ -59,7 +63,8 @@ bool TakeNext(Engine& engine, uint32_t wait_ms, bool& ended) {
           return false;
         }
         m.movie->Rewind();
-        m.started_at = engine.platform.Ticks();
+        m.started_at += m.last_time + std::max(m.frame_gap, kMinLoopGapMs);
+        m.last_time = 0;
         break;
     }
   }
@@ -159,6 +164,7 @@ bool PlayMovie(Engine& engine, std::string_view name, const MovieRequest& reques
   m.loop = request.loop;
   m.async = request.async;
   m.started_at = engine.platform.Ticks();
+  m.last_time = m.frame_gap = 0;
   if (m.async) return true;
   m.covering = true;
   // A click from before the movie does not end it.

@@ -33,6 +33,10 @@ struct MovieState {
   DisplaySurface next;
   uint32_t next_time = 0;
   bool has_next = false;
+  // The moment of the last frame taken and the gap before it: a looping
+  // movie starts again one gap after its last frame.
+  uint32_t last_time = 0;
+  uint32_t frame_gap = 0;
   // The game screen with the movie's frame drawn at its rectangle: what the
   // window shows while the movie plays. The display surface itself is left
   // as the game drew it, so that the game screen comes back at the end.

@@ -27,9 +27,9 @@ std::string List(const std::string& type, const std::string& body) {
   return Chunk("LIST", type + body);
 }
 
-std::string StreamHeader(const char* type, const char* handler, uint32_t scale, uint32_t rate, uint32_t length,
+std::string StreamHeader(const std::string& type, const std::string& handler, uint32_t scale, uint32_t rate, uint32_t length,
                          uint32_t sample_size, int w, int h) {
-  std::string s = std::string(type) + handler;
+  std::string s = type + handler;
   Put32(s, 0);  // flags
   Put32(s, 0);  // priority, language
   Put32(s, 0);  // initial frames
@@ -89,7 +89,7 @@ std::string MakeAvi(const AviSpec& spec) {
     Put32(wfx, kRate * 4);
     Put16(wfx, 4);
     Put16(wfx, 16);
-    hdrl += List("strl", StreamHeader("auds", "\0\0\0\0", 4, kRate * 4,
+    hdrl += List("strl", StreamHeader("auds", std::string(4, '\0'), 4, kRate * 4,
                                       static_cast<uint32_t>(samples_per_frame * spec.frames), 4, 0, 0) +
                              Chunk("strf", wfx));
   }

@@ -21,22 +21,33 @@ class FramePlatform final : public HeadlessPlatform {
   FramePlatform(std::ostream& out, std::ostream& err, MovieService& movies, std::vector<ShownFrame>& frames)
       : HeadlessPlatform(out, err, false, nullptr, nullptr, &movies), frames_(frames) {}
   void Present(const DisplaySurface& d) override {
-    frames_.push_back({Ticks(), d});
+    frames_.push_back({Ticks(), d, engine ? CountFiles(engine->temp_dir.path()) : 0});
   }
+  const Engine* engine = nullptr;
 
  private:
+  static int CountFiles(const std::string& dir) {
+    std::error_code error;
+    int n = 0;
+    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) ++n;
+    return n;
+  }
   std::vector<ShownFrame>& frames_;
 };
 
 }  // namespace
 
-MovieRun RunMovies(const GameDir& game, std::string_view input, const std::function<void(Engine&)>& inspect,
-                   uint32_t timeout_ms) {
+MovieRun RunMovies(const GameDir& game, std::string_view input, uint32_t timeout_ms) {
   ScriptedPlayer player;
   std::string error;
   if (!player.Parse("input.txt", input, error)) throw std::runtime_error(error);
-  auto previous = std::filesystem::current_path();
+  const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(game.path());
+  // Back in the start directory however the run ends.
+  struct Return {
+    std::filesystem::path to;
+    ~Return() { std::filesystem::current_path(to); }
+  } back{previous};
   std::ostringstream out, err;
   MovieRun result;
   {
@@ -44,13 +55,12 @@ MovieRun RunMovies(const GameDir& game, std::string_view input, const std::funct
     FramePlatform platform(out, err, movies, result.frames);
     platform.SetPlayer(std::move(player));
     Engine engine(platform);
+    platform.engine = &engine;
     engine.timeout_ms = timeout_ms;
     result.status = RunEngine(engine);
     result.window = WindowPicture(engine);
-    if (inspect) inspect(engine);
     result.end_ticks = platform.Ticks();
   }
-  std::filesystem::current_path(previous);
   result.out = out.str();
   result.err = err.str();
   return result;

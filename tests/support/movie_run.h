@@ -4,22 +4,18 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
 #include "platform/display_surface.h"
 #include "support/game_fixture.h"
 
-namespace orivane {
-struct Engine;
-}
-
 namespace orivane::test {
 
 struct ShownFrame {
   uint32_t ticks;
   DisplaySurface picture;
+  int temp_files;  // files in the engine's temporary directory at that moment
 };
 
 struct MovieRun {
@@ -31,8 +27,6 @@ struct MovieRun {
   uint32_t end_ticks = 0;
 };
 
-// `inspect`, when given, sees the engine after the run, before it goes.
-MovieRun RunMovies(const GameDir& game, std::string_view input = {},
-                   const std::function<void(Engine&)>& inspect = {}, uint32_t timeout_ms = 100000);
+MovieRun RunMovies(const GameDir& game, std::string_view input = {}, uint32_t timeout_ms = 100000);
 
 }  // namespace orivane::test

@@ -294,9 +294,11 @@ struct QueuedFrame {
 // One playing movie: the decoder on its own thread, filling a bounded queue.
 class FfmpegMovie final : public Movie {
  public:
-  FfmpegMovie(std::unique_ptr<Decoder> decoder, AudioService& audio, AudioLevel level)
+  // `first` is the movie's first frame, already decoded when it was opened.
+  FfmpegMovie(std::unique_ptr<Decoder> decoder, QueuedFrame first, AudioService& audio, AudioLevel level)
       : decoder_(std::move(decoder)), audio_(audio) {
     if (decoder_->has_sound()) sound_open_ = audio_.StartPcmStream(level);
+    queue_.push_back(std::move(first));
     Start();
   }
   ~FfmpegMovie() override {
@@ -321,6 +323,7 @@ class FfmpegMovie final : public Movie {
   void Rewind() override {
     Stop();
     decoder_->Rewind();
+    queue_.clear();
     Start();
   }
 
@@ -330,9 +333,9 @@ class FfmpegMovie final : public Movie {
 
  private:
   void Start() {
+    std::lock_guard lock(mutex_);
     stop_ = false;
     ended_ = false;
-    queue_.clear();
     thread_ = std::thread([this] { Run(); });
   }
   void Stop() {
@@ -379,7 +382,14 @@ std::unique_ptr<Movie> FfmpegMovies::Open(const std::string& path, int width, in
   av_log_set_level(AV_LOG_QUIET);
   auto decoder = std::make_unique<Decoder>();
   if (!decoder->Open(path, nullptr, width, height, true, why)) return nullptr;
-  return std::make_unique<FfmpegMovie>(std::move(decoder), audio, level);
+  // A file whose first picture does not decode is no movie to play: it is
+  // refused here rather than shown as nothing.
+  QueuedFrame first;
+  if (!decoder->NextFrame(first.picture, first.time_ms, &first.pcm)) {
+    why = "no picture of it could be decoded";
+    return nullptr;
+  }
+  return std::make_unique<FfmpegMovie>(std::move(decoder), std::move(first), audio, level);
 }
 
 int DecodeMovieBytes(const std::string& bytes, int width, int height, int max_frames) {
