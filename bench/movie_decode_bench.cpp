@@ -31,11 +31,13 @@ std::string Chunk(const std::string& id, const std::string& body) {
 std::string MakeMovie() {
   const uint32_t frame_bytes = kWidth * 3 * kHeight;
   std::string avih;
-  for (uint32_t v : {1000000u / kFps, frame_bytes * kFps, 0u, 0x10u, uint32_t{kFrames}, 0u, 1u, frame_bytes,
-                     uint32_t{kWidth}, uint32_t{kHeight}, 0u, 0u, 0u, 0u})
+  for (uint32_t v : {1000000u / kFps, frame_bytes * kFps, 0u, 0x10u, uint32_t{kFrames}, 0u, 1u,
+                     frame_bytes, uint32_t{kWidth}, uint32_t{kHeight}, 0u, 0u, 0u, 0u})
     Put(avih, v, 4);
   std::string strh = "vidsDIB ";
-  for (uint32_t v : {0u, 0u, 0u, 1u, uint32_t{kFps}, 0u, uint32_t{kFrames}, 0u, 0xFFFFFFFFu, 0u, 0u, 0u}) Put(strh, v, 4);
+  for (uint32_t v :
+       {0u, 0u, 0u, 1u, uint32_t{kFps}, 0u, uint32_t{kFrames}, 0u, 0xFFFFFFFFu, 0u, 0u, 0u})
+    Put(strh, v, 4);
   std::string bih;
   Put(bih, 40, 4);
   Put(bih, kWidth, 4);
@@ -43,7 +45,8 @@ std::string MakeMovie() {
   Put(bih, 1, 2);
   Put(bih, 24, 2);
   for (uint32_t v : {0u, frame_bytes, 0u, 0u, 0u, 0u}) Put(bih, v, 4);
-  const std::string hdrl = Chunk("avih", avih) + Chunk("LIST", "strl" + Chunk("strh", strh) + Chunk("strf", bih));
+  const std::string hdrl =
+      Chunk("avih", avih) + Chunk("LIST", "strl" + Chunk("strh", strh) + Chunk("strf", bih));
   std::string movi = "movi";
   std::string index;
   for (int f = 0; f < kFrames; ++f) {
@@ -61,7 +64,8 @@ std::string MakeMovie() {
     Put(index, frame_bytes, 4);
     movi += Chunk("00db", pixels);
   }
-  return Chunk("RIFF", "AVI " + Chunk("LIST", "hdrl" + hdrl) + Chunk("LIST", movi) + Chunk("idx1", index));
+  return Chunk("RIFF",
+               "AVI " + Chunk("LIST", "hdrl" + hdrl) + Chunk("LIST", movi) + Chunk("idx1", index));
 }
 
 void BM_DecodeMovie(benchmark::State& state) {
@@ -74,7 +78,8 @@ void BM_DecodeMovie(benchmark::State& state) {
     if (n != kFrames) state.SkipWithError("the movie did not decode whole");
     frames += n;
   }
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
   state.counters["realtime_factor"] =
       benchmark::Counter(static_cast<double>(frames) / kFps, benchmark::Counter::kIsRate);
 }

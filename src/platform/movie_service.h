@@ -56,8 +56,8 @@ class MovieService {
   // Opens the movie at `path` with frames of `width` × `height` pixels and
   // its sound on `audio` at `level`. nullptr when the file is no movie the
   // service can play; `why` then says why, for a note.
-  virtual std::unique_ptr<Movie> Open(const std::string& path, int width, int height, AudioService& audio,
-                                      AudioLevel level, std::string& why) = 0;
+  virtual std::unique_ptr<Movie> Open(const std::string& path, int width, int height,
+                                      AudioService& audio, AudioLevel level, std::string& why) = 0;
 };
 
 // The service of a platform without a movie player: nothing opens.

@@ -29,7 +29,8 @@ void ShowNextFrame(Engine& engine) {
   MovieState& m = engine.movie;
   m.has_next = false;
   const DisplaySurface& game = engine.display;
-  if (m.shown.width != game.width || m.shown.height != game.height) m.shown.Resize(game.width, game.height);
+  if (m.shown.width != game.width || m.shown.height != game.height)
+    m.shown.Resize(game.width, game.height);
   std::copy(game.pixels.begin(), game.pixels.end(), m.shown.pixels.begin());
   const int x0 = std::max(0, m.rect.x);
   const int y0 = std::max(0, m.rect.y);
@@ -37,7 +38,8 @@ void ShowNextFrame(Engine& engine) {
   const int y1 = std::min({game.height, m.rect.y + m.next.height});
   for (int y = y0; y < y1; ++y) {
     const uint8_t* from = m.next.RowFromTop(y - m.rect.y) + static_cast<size_t>(x0 - m.rect.x) * 3;
-    std::memcpy(m.shown.RowFromTop(y) + static_cast<size_t>(x0) * 3, from, static_cast<size_t>(x1 - x0) * 3);
+    std::memcpy(m.shown.RowFromTop(y) + static_cast<size_t>(x0) * 3, from,
+                static_cast<size_t>(x1 - x0) * 3);
   }
   ShowOnWindow(engine, m.shown);
 }
@@ -143,20 +145,24 @@ void StopMovie(Engine& engine) {
   if (was_open && engine.display.width > 0) ShowOnWindow(engine, engine.display);
 }
 
-bool PlayMovie(Engine& engine, std::string_view name, const MovieRequest& request, MovieOpenFailure failure) {
+bool PlayMovie(Engine& engine, std::string_view name, const MovieRequest& request,
+               MovieOpenFailure failure) {
   StopMovie(engine);
   std::optional<SoundFile> file = FindSoundFile(engine, name, SoundUse::kMusic);
   if (!file) return false;
   MovieState& m = engine.movie;
   m.temporary = file->temporary;
   m.rect = request.rect;
-  if (m.rect.width <= 0 || m.rect.height <= 0) m.rect = MovieRect{0, 0, engine.screen_width, engine.screen_height};
+  if (m.rect.width <= 0 || m.rect.height <= 0)
+    m.rect = MovieRect{0, 0, engine.screen_width, engine.screen_height};
   std::string why;
-  m.movie = engine.platform.Movies().Open(file->path, m.rect.width, m.rect.height, engine.platform.Audio(),
+  m.movie = engine.platform.Movies().Open(file->path, m.rect.width, m.rect.height,
+                                          engine.platform.Audio(),
                                           AudioLevel{engine.sound.music.base_attenuation}, why);
   if (!m.movie) {
     DeleteTemporary(m.temporary);
-    if (failure == MovieOpenFailure::kAviReport) ReportError(engine, "%s", "AVI Error 1", {std::string_view(why)});
+    if (failure == MovieOpenFailure::kAviReport)
+      ReportError(engine, "%s", "AVI Error 1", {std::string_view(why)});
     engine.platform.Note("orivane: cannot play the movie " + SjisToUtf8(name) + ": " + why);
     return false;
   }

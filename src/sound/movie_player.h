@@ -32,7 +32,8 @@ void AttachMovies(Engine& engine);
 // Opens `name` and plays it as `request` says: to its end (or a click when
 // clickable, a reset or quit request) unless async. False when nothing was
 // played: the file is missing (reported unless `noloaderror`) or no movie.
-bool PlayMovie(Engine& engine, std::string_view name, const MovieRequest& request, MovieOpenFailure failure);
+bool PlayMovie(Engine& engine, std::string_view name, const MovieRequest& request,
+               MovieOpenFailure failure);
 
 // Whether a movie is open (an async one still counts after its last frame).
 bool MovieActive(const Engine& engine);

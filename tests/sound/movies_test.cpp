@@ -90,11 +90,8 @@ TEST(Movies, AClickSkipsOnlyAClickableMovie) {
     size_t frames;
   };
   const std::vector<Case> cases = {
-      {"mpegplay \"m.avi\",1", 2},
-      {"mpegplay \"m.avi\",0", 5},
-      {"movie \"m.avi\",click", 2},
-      {"movie \"m.avi\"", 5},
-      {"mpegplay2 %1,\"m.avi\",1", 2},
+      {"mpegplay \"m.avi\",1", 2}, {"mpegplay \"m.avi\",0", 5},     {"movie \"m.avi\",click", 2},
+      {"movie \"m.avi\"", 5},      {"mpegplay2 %1,\"m.avi\",1", 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
@@ -118,7 +115,8 @@ TEST(Movies, ALoopRepeatsUntilAClick) {
   const std::vector<MovieFrame> frames = MovieFrames(r);
   ASSERT_GE(frames.size(), 12u);
   EXPECT_LE(frames.size(), 14u);
-  for (size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(frames[i].index, static_cast<int>(i % 5)) << i;
+  for (size_t i = 0; i < frames.size(); ++i)
+    EXPECT_EQ(frames[i].index, static_cast<int>(i % 5)) << i;
   EXPECT_EQ(PixelAt(r.window, 320, 240), kGameColour);
 }
 
@@ -161,8 +159,8 @@ TEST(Movies, AnArchivedMoviePlaysAndItsCopyGoes) {
   const std::string avi = MakeAvi({});
   std::vector<uint8_t> arc;
   std::string error;
-  ASSERT_TRUE(BuildArchive({PackEntryAs("mov\\m.avi", std::vector<uint8_t>(avi.begin(), avi.end()), 0)}, 0, arc,
-                           error))
+  ASSERT_TRUE(BuildArchive(
+      {PackEntryAs("mov\\m.avi", std::vector<uint8_t>(avi.begin(), avi.end()), 0)}, 0, arc, error))
       << error;
   game.WriteBytes("arc.ora", std::string(arc.begin(), arc.end()));
   WriteGame(game, "mpegplay \"mov\\m.avi\",0", "ora");
@@ -191,7 +189,10 @@ TEST(Movies, BadFilesGiveANoteAndTheScriptGoesOn) {
       {"text", "this is no movie at all\n"},
       {"flash", "FWS\x0a\x10\x00\x00\x00" + std::string(64, '\x01')},
       {"header only", avi.substr(0, 200)},
-      {"garbage after the magic", "RIFF\xff\xff\xff\x7f" "AVI LIST" + std::string(300, '\x7f')},
+      {"garbage after the magic",
+       "RIFF\xff\xff\xff\x7f"
+       "AVI LIST" +
+           std::string(300, '\x7f')},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -242,7 +243,8 @@ TEST(Movies, AResetStopsTheMovie) {
   GameDir game;
   game.WriteBytes("m.avi", MakeAvi({}));
   game.Write("0.txt",
-             "*define\ngame\n*start\nbg #203040,1\nmov %250,%250+1\nif %250>1 end\nmovie \"m.avi\",async,loop\n"
+             "*define\ngame\n*start\nbg #203040,1\nmov %250,%250+1\nif %250>1 end\nmovie "
+             "\"m.avi\",async,loop\n"
              "wait 150\nreset\n");
   MovieRun r = RunMovies(game);
   ASSERT_EQ(r.status, 0) << r.err;
@@ -286,7 +288,8 @@ TEST(Movies, TheMoviesSoundIsHeard) {
 
 // With noloaderror a missing movie plays nothing and says nothing.
 TEST(Movies, NoloaderrorSkipsAMissingMovie) {
-  for (const char* command : {"mpegplay \"gone.avi\",0", "avi \"gone.avi\",0", "movie \"gone.avi\",click"}) {
+  for (const char* command :
+       {"mpegplay \"gone.avi\",0", "avi \"gone.avi\",0", "movie \"gone.avi\",click"}) {
     SCOPED_TRACE(command);
     GameDir game;
     WriteGame(game, std::string(command) + "\nbg #ff0000,1", "noloaderror");
@@ -298,14 +301,18 @@ TEST(Movies, NoloaderrorSkipsAMissingMovie) {
 }
 #endif  // ORIVANE_TESTS_HAVE_FFMPEG
 
-INSTANTIATE_TEST_SUITE_P(
-    MovieArguments, ScriptErrors,
-    ::testing::Values(
-        ErrorCase{"mpegplay2 $0,\"m.avi\",0", "構文エラー", "mpegplay2の第一引数は数字変数です。"},
-        ErrorCase{"movie \"m.avi\",bounce", "エラー", "movie命令に与えるパラメータが間違っています。"},
-        ErrorCase{"mpegplay \"missing.avi\",0", "ロードエラー", "ファイルmissing.aviを開けません。"},
-        ErrorCase{"avi \"missing.avi\",0", "ロードエラー", "ファイルmissing.aviを開けません。"},
-        ErrorCase{"movie \"missing.mpg\",click", "ロードエラー", "ファイルmissing.mpgを開けません。"}));
+INSTANTIATE_TEST_SUITE_P(MovieArguments, ScriptErrors,
+                         ::testing::Values(ErrorCase{"mpegplay2 $0,\"m.avi\",0", "構文エラー",
+                                                     "mpegplay2の第一引数は数字変数です。"},
+                                           ErrorCase{
+                                               "movie \"m.avi\",bounce", "エラー",
+                                               "movie命令に与えるパラメータが間違っています。"},
+                                           ErrorCase{"mpegplay \"missing.avi\",0", "ロードエラー",
+                                                     "ファイルmissing.aviを開けません。"},
+                                           ErrorCase{"avi \"missing.avi\",0", "ロードエラー",
+                                                     "ファイルmissing.aviを開けません。"},
+                                           ErrorCase{"movie \"missing.mpg\",click", "ロードエラー",
+                                                     "ファイルmissing.mpgを開けません。"}));
 
 }  // namespace
 }  // namespace orivane::test

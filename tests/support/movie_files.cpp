@@ -27,8 +27,8 @@ std::string List(const std::string& type, const std::string& body) {
   return Chunk("LIST", type + body);
 }
 
-std::string StreamHeader(const std::string& type, const std::string& handler, uint32_t scale, uint32_t rate, uint32_t length,
-                         uint32_t sample_size, int w, int h) {
+std::string StreamHeader(const std::string& type, const std::string& handler, uint32_t scale,
+                         uint32_t rate, uint32_t length, uint32_t sample_size, int w, int h) {
   std::string s = type + handler;
   Put32(s, 0);  // flags
   Put32(s, 0);  // priority, language
@@ -77,10 +77,11 @@ std::string MakeAvi(const AviSpec& spec) {
   Put32(bih, 0);  // BI_RGB
   Put32(bih, frame_bytes);
   for (int i = 0; i < 4; ++i) Put32(bih, 0);
-  std::string hdrl = Chunk("avih", avih) +
-                     List("strl", StreamHeader("vids", "DIB ", 1, static_cast<uint32_t>(spec.fps),
-                                               static_cast<uint32_t>(spec.frames), 0, spec.width, spec.height) +
-                                      Chunk("strf", bih));
+  std::string hdrl =
+      Chunk("avih", avih) +
+      List("strl", StreamHeader("vids", "DIB ", 1, static_cast<uint32_t>(spec.fps),
+                                static_cast<uint32_t>(spec.frames), 0, spec.width, spec.height) +
+                       Chunk("strf", bih));
   if (sound) {
     std::string wfx;
     Put16(wfx, 1);  // PCM
@@ -89,9 +90,10 @@ std::string MakeAvi(const AviSpec& spec) {
     Put32(wfx, kRate * 4);
     Put16(wfx, 4);
     Put16(wfx, 16);
-    hdrl += List("strl", StreamHeader("auds", std::string(4, '\0'), 4, kRate * 4,
-                                      static_cast<uint32_t>(samples_per_frame * spec.frames), 4, 0, 0) +
-                             Chunk("strf", wfx));
+    hdrl +=
+        List("strl", StreamHeader("auds", std::string(4, '\0'), 4, kRate * 4,
+                                  static_cast<uint32_t>(samples_per_frame * spec.frames), 4, 0, 0) +
+                         Chunk("strf", wfx));
   }
 
   std::string movi;
@@ -120,7 +122,8 @@ std::string MakeAvi(const AviSpec& spec) {
       std::string pcm;
       for (int i = 0; i < samples_per_frame; ++i) {
         const double t = static_cast<double>(f * samples_per_frame + i) / kRate;
-        const auto v = static_cast<int16_t>(std::lround(8000 * std::sin(2 * M_PI * spec.tone_hz * t)));
+        const auto v =
+            static_cast<int16_t>(std::lround(8000 * std::sin(2 * M_PI * spec.tone_hz * t)));
         Put16(pcm, static_cast<uint16_t>(v));
         Put16(pcm, static_cast<uint16_t>(v));
       }

@@ -18,7 +18,8 @@ namespace {
 
 class FramePlatform final : public HeadlessPlatform {
  public:
-  FramePlatform(std::ostream& out, std::ostream& err, MovieService& movies, std::vector<ShownFrame>& frames)
+  FramePlatform(std::ostream& out, std::ostream& err, MovieService& movies,
+                std::vector<ShownFrame>& frames)
       : HeadlessPlatform(out, err, false, nullptr, nullptr, &movies), frames_(frames) {}
   void Present(const DisplaySurface& d) override {
     frames_.push_back({Ticks(), d, engine ? CountFiles(engine->temp_dir.path()) : 0});
@@ -29,7 +30,9 @@ class FramePlatform final : public HeadlessPlatform {
   static int CountFiles(const std::string& dir) {
     std::error_code error;
     int n = 0;
-    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) ++n;
+    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end;
+         it.increment(error))
+      ++n;
     return n;
   }
   std::vector<ShownFrame>& frames_;

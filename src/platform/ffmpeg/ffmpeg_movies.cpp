@@ -117,7 +117,8 @@ class Decoder {
     if (memory) {
       constexpr int kIoBuffer = 4096;
       auto* buffer = static_cast<uint8_t*>(av_malloc(kIoBuffer));
-      io_.reset(avio_alloc_context(buffer, kIoBuffer, 0, memory, &MemoryReader::Read, nullptr, &MemoryReader::Seek));
+      io_.reset(avio_alloc_context(buffer, kIoBuffer, 0, memory, &MemoryReader::Read, nullptr,
+                                   &MemoryReader::Seek));
       if (!io_) {
         av_free(buffer);
         avformat_free_context(raw);
@@ -129,7 +130,8 @@ class Decoder {
     // that name other files.
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const int opened = avformat_open_input(&raw, memory ? nullptr : path.c_str(), nullptr, &options);
+    const int opened =
+        avformat_open_input(&raw, memory ? nullptr : path.c_str(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0) {
       why = AvError(opened);
@@ -152,7 +154,8 @@ class Decoder {
       return false;
     }
     if (with_sound) {
-      audio_index_ = av_find_best_stream(format_.get(), AVMEDIA_TYPE_AUDIO, -1, video_index_, nullptr, 0);
+      audio_index_ =
+          av_find_best_stream(format_.get(), AVMEDIA_TYPE_AUDIO, -1, video_index_, nullptr, 0);
       if (audio_index_ >= 0) sound_ = OpenDecoder(format_->streams[audio_index_]);
       if (!sound_) audio_index_ = -1;
     }
@@ -231,8 +234,9 @@ class Decoder {
         const size_t at = pcm.size();
         pcm.resize(at + static_cast<size_t>(room) * kOutChannels);
         auto* dst = reinterpret_cast<uint8_t*>(pcm.data() + at);
-        const int made = swr_convert(resample_.get(), &dst, room, const_cast<const uint8_t**>(frame_->extended_data),
-                                     frame_->nb_samples);
+        const int made =
+            swr_convert(resample_.get(), &dst, room,
+                        const_cast<const uint8_t**>(frame_->extended_data), frame_->nb_samples);
         pcm.resize(at + static_cast<size_t>(std::max(made, 0)) * kOutChannels);
       }
       av_frame_unref(frame_.get());
@@ -242,12 +246,14 @@ class Decoder {
   bool Convert(DisplaySurface& out) {
     const AVFrame& f = *frame_;
     if (f.width <= 0 || f.height <= 0 || f.format < 0) return false;
-    scale_.reset(sws_getCachedContext(scale_.release(), f.width, f.height, static_cast<AVPixelFormat>(f.format),
-                                      width_, height_, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr));
+    scale_.reset(sws_getCachedContext(scale_.release(), f.width, f.height,
+                                      static_cast<AVPixelFormat>(f.format), width_, height_,
+                                      AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scale_) return false;
     if (out.width != width_ || out.height != height_) out.Resize(width_, height_);
     // The engine's rows run bottom-up: start at the last row, step backwards.
-    uint8_t* dst[4] = {out.pixels.data() + static_cast<size_t>(height_ - 1) * out.stride, nullptr, nullptr, nullptr};
+    uint8_t* dst[4] = {out.pixels.data() + static_cast<size_t>(height_ - 1) * out.stride, nullptr,
+                       nullptr, nullptr};
     int dst_stride[4] = {-out.stride, 0, 0, 0};
     return sws_scale(scale_.get(), f.data, f.linesize, 0, f.height, dst, dst_stride) == height_;
   }
@@ -258,11 +264,12 @@ class Decoder {
     uint32_t ms;
     if (pts != AV_NOPTS_VALUE && s->time_base.den > 0) {
       if (s->start_time != AV_NOPTS_VALUE) pts -= s->start_time;
-      ms = static_cast<uint32_t>(std::clamp<int64_t>(av_rescale_q(pts, s->time_base, AVRational{1, 1000}), 0,
-                                                     INT32_MAX));
+      ms = static_cast<uint32_t>(
+          std::clamp<int64_t>(av_rescale_q(pts, s->time_base, AVRational{1, 1000}), 0, INT32_MAX));
     } else {
       // No moments in the stream: count frames at its rate (25 when unknown).
-      AVRational rate = s->avg_frame_rate.num > 0 && s->avg_frame_rate.den > 0 ? s->avg_frame_rate : AVRational{25, 1};
+      AVRational rate = s->avg_frame_rate.num > 0 && s->avg_frame_rate.den > 0 ? s->avg_frame_rate
+                                                                               : AVRational{25, 1};
       ms = static_cast<uint32_t>(av_rescale_q(frames_, av_inv_q(rate), AVRational{1, 1000}));
     }
     ++frames_;
@@ -295,7 +302,8 @@ struct QueuedFrame {
 class FfmpegMovie final : public Movie {
  public:
   // `first` is the movie's first frame, already decoded when it was opened.
-  FfmpegMovie(std::unique_ptr<Decoder> decoder, QueuedFrame first, AudioService& audio, AudioLevel level)
+  FfmpegMovie(std::unique_ptr<Decoder> decoder, QueuedFrame first, AudioService& audio,
+              AudioLevel level)
       : decoder_(std::move(decoder)), audio_(audio) {
     if (decoder_->has_sound()) sound_open_ = audio_.StartPcmStream(level);
     queue_.push_back(std::move(first));
@@ -308,13 +316,15 @@ class FfmpegMovie final : public Movie {
 
   MovieTake TakeFrame(DisplaySurface& frame, uint32_t& time_ms, uint32_t wait_ms) override {
     std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::milliseconds(wait_ms), [&] { return !queue_.empty() || ended_; });
+    changed_.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                      [&] { return !queue_.empty() || ended_; });
     if (queue_.empty()) return ended_ ? MovieTake::kEnded : MovieTake::kNotYet;
     QueuedFrame next = std::move(queue_.front());
     queue_.pop_front();
     lock.unlock();
     changed_.notify_all();
-    if (sound_open_ && !next.pcm.empty()) audio_.QueuePcm(next.pcm.data(), next.pcm.size() / kOutChannels);
+    if (sound_open_ && !next.pcm.empty())
+      audio_.QueuePcm(next.pcm.data(), next.pcm.size() / kOutChannels);
     std::swap(frame, next.picture);
     time_ms = next.time_ms;
     return MovieTake::kFrame;
@@ -377,8 +387,8 @@ class FfmpegMovie final : public Movie {
 
 }  // namespace
 
-std::unique_ptr<Movie> FfmpegMovies::Open(const std::string& path, int width, int height, AudioService& audio,
-                                          AudioLevel level, std::string& why) {
+std::unique_ptr<Movie> FfmpegMovies::Open(const std::string& path, int width, int height,
+                                          AudioService& audio, AudioLevel level, std::string& why) {
   av_log_set_level(AV_LOG_QUIET);
   auto decoder = std::make_unique<Decoder>();
   if (!decoder->Open(path, nullptr, width, height, true, why)) return nullptr;
