@@ -9,6 +9,7 @@ packages=(
   clang lua5.4 liblua5.4-dev
   libturbojpeg0-dev libpng-dev
   libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont libimgui-dev libfontconfig-dev libfreetype-dev libx11-dev fonts-ipafont-gothic
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   xvfb xdotool
 )
 

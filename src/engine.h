@@ -23,6 +23,7 @@
 #include "script/variables.h"
 #include "shell/input_state.h"
 #include "shell/shell_state.h"
+#include "sound/movie_state.h"
 #include "sound/sound_state.h"
 #include "text/back_log.h"
 #include "text/button_state.h"
@@ -77,6 +78,7 @@ struct Engine {
   ShellState shell;
   ReadFlags read_flags;
   SoundState sound;  // the players, the channels, the volumes
+  MovieState movie;  // the movie that plays
   SavePointState save_point;
   SaveMenuState save_menu;  // the save and load menus' slots and texts
   SystemMenuState system_menu;  // the right-click menu, the menus' look, the menu screen

@@ -28,6 +28,9 @@
 #ifdef ORIVANE_HAVE_SDL_MIXER
 #include "platform/sdl_audio/sdl_mixer_audio.h"
 #endif
+#ifdef ORIVANE_HAVE_FFMPEG
+#include "platform/ffmpeg/ffmpeg_movies.h"
+#endif
 
 namespace {
 
@@ -114,13 +117,14 @@ std::string FromStartDirectory(const std::string& path) {
 // The platform to play on: a window when one can be opened, else headless.
 std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::ScriptedPlayer player,
                                                   orivane::FontService& fonts,
-                                                  orivane::AudioService& audio) {
+                                                  orivane::AudioService& audio,
+                                                  orivane::MovieService& movies) {
   std::string why;
   if (!o.headless) {
 #ifdef ORIVANE_HAVE_SDL
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
       why = "no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
-    } else if (auto window = orivane::CreateSdlPlatform(player, fonts, audio, why)) {
+    } else if (auto window = orivane::CreateSdlPlatform(player, fonts, audio, movies, why)) {
       return window;
     } else {
       why = "the window could not be opened: " + why;
@@ -129,7 +133,7 @@ std::unique_ptr<orivane::Platform> ChoosePlatform(const Options& o, orivane::Scr
     why = "this build has no window backend";
 #endif
   }
-  auto headless = std::make_unique<orivane::HeadlessPlatform>(std::cout, std::cerr, o.realtime, &fonts, &audio);
+  auto headless = std::make_unique<orivane::HeadlessPlatform>(std::cout, std::cerr, o.realtime, &fonts, &audio, &movies);
   headless->SetPlayer(std::move(player));
   if (!why.empty()) headless->Note("orivane: " + why + "; playing headless");
   return headless;
@@ -164,7 +168,13 @@ int main(int argc, char** argv) {
 #else
   orivane::NoAudio audio;
 #endif
-  std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player), fonts, audio);
+  // Movies decode on FFmpeg, in a window and headless alike.
+#ifdef ORIVANE_HAVE_FFMPEG
+  orivane::FfmpegMovies movies;
+#else
+  orivane::NoMovies movies;
+#endif
+  std::unique_ptr<orivane::Platform> platform = ChoosePlatform(o, std::move(player), fonts, audio, movies);
   stop_signals.Listen([&platform](int signal_number) { platform->RequestStop(signal_number); });
   // Nobody is told after the platform is gone, whichever way main returns.
   struct StopListening {

@@ -25,6 +25,7 @@
 #include "shell/dialog_commands.h"
 #include "shell/settings_dialogs.h"
 #include "shell/shell_commands.h"
+#include "sound/movie_commands.h"
 #include "sound/music_commands.h"
 #include "sound/sound_commands.h"
 #include "text/back_log_commands.h"
@@ -79,6 +80,7 @@ void RegisterAllCommands(CommandTable& table) {
   RegisterPersistentDataCommands(table);
   RegisterSoundCommands(table);
   RegisterMusicCommands(table);
+  RegisterMovieCommands(table);
 }
 
 }  // namespace orivane

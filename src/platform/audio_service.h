@@ -13,6 +13,7 @@
 // back into the engine.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -84,6 +85,17 @@ class AudioService {
 
   // Changes the level of the music stream.
   virtual void SetMusicLevel(AudioLevel level) = 0;
+
+  // A stream of sound samples its owner hands over as it makes them (a
+  // movie's sound), mixed over everything else at `level`: 44100 Hz, signed
+  // 16 bits, stereo interleaved. False when there is no output. One such
+  // stream at a time; starting it again drops what was queued.
+  virtual bool StartPcmStream(AudioLevel level) = 0;
+  // Queues `frames` stereo sample pairs to play after those queued before.
+  virtual void QueuePcm(const int16_t* samples, size_t frames) = 0;
+  virtual void SetPcmStreamLevel(AudioLevel level) = 0;
+  // Stops the stream and drops what was still queued.
+  virtual void StopPcmStream() = 0;
 };
 
 // The service of a machine without sound output: nothing ever plays.
@@ -101,6 +113,10 @@ class NoAudio : public AudioService {
   void StopMusic() override {}
   bool MusicPlaying() override { return false; }
   void SetMusicLevel(AudioLevel) override {}
+  bool StartPcmStream(AudioLevel) override { return false; }
+  void QueuePcm(const int16_t*, size_t) override {}
+  void SetPcmStreamLevel(AudioLevel) override {}
+  void StopPcmStream() override {}
 };
 
 }  // namespace orivane

@@ -18,6 +18,7 @@
 #include "platform/display_surface.h"
 #include "platform/font_service.h"
 #include "platform/menu.h"
+#include "platform/movie_service.h"
 #include "platform/player_event.h"
 
 namespace orivane {
@@ -217,6 +218,9 @@ class Platform {
 
   // The machine's sound output. Lives as long as the platform.
   virtual AudioService& Audio() = 0;
+
+  // The machine's movie player. Lives as long as the platform.
+  virtual MovieService& Movies() = 0;
 
  private:
   std::atomic<int> stop_signal_{0};

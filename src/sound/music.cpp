@@ -71,6 +71,8 @@ void ReleaseMusicStream(Engine& engine) {
 std::optional<uint32_t> NextDuckStep(Engine& engine) {
   const SoundState& s = engine.sound;
   if (s.ducking.level == 0 || engine.interp.quit_request || s.music.fading) return std::nullopt;
+  // A movie's sound is not a voice: the music is not lowered while one plays.
+  if (engine.movie.movie) return std::nullopt;
   if (!s.music.active && s.intro_loop.state == 0) return std::nullopt;
   const bool voice = engine.sound.channels[kVoiceChannel].playing;
   if (!voice && s.music.attenuation == s.music.base_attenuation) return std::nullopt;

@@ -5,6 +5,7 @@
 #include "engine.h"
 #include "platform/platform.h"
 #include "sound/effect_channels.h"
+#include "sound/movie_player.h"
 #include "sound/music.h"
 #include "sound/players.h"
 #include "util/save_stream.h"
@@ -28,6 +29,7 @@ void PlayStateSound(Engine& engine, int32_t channel, const std::string& name) {
 
 void AttachSound(Engine& engine) {
   AttachMusicDucking(engine);
+  AttachMovies(engine);
   engine.shell.hooks.left_click = StopVoiceOnClick;
   engine.shell.hooks.cd_audio_switched = CdAudioSwitched;
   engine.graphics.hooks.play_state_sound = PlayStateSound;
@@ -47,6 +49,7 @@ void StopAllSound(Engine& engine, bool everything) {
 }
 
 void ResetSoundForStartUp(Engine& engine) {
+  StopMovie(engine);
   StopAllSound(engine, true);
   StopWave(engine);
   ReleaseSoundChannels(engine, false);
@@ -63,6 +66,7 @@ void ResetSoundForStartUp(Engine& engine) {
 }
 
 void ResetSoundForGame(Engine& engine) {
+  StopMovie(engine);
   StopAllSound(engine, true);
 }
 

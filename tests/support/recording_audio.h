@@ -109,6 +109,10 @@ class RecordingAudio : public AudioService {
     music.level = level;
     music.levels.push_back(level);
   }
+  bool StartPcmStream(AudioLevel) override { return false; }
+  void QueuePcm(const int16_t*, size_t) override {}
+  void SetPcmStreamLevel(AudioLevel) override {}
+  void StopPcmStream() override {}
 
  private:
   static std::string Head(const std::string& path) {

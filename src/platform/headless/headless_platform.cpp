@@ -18,9 +18,10 @@ const char* AnswerName(Answer a) {
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime,
-                                   FontService* fonts, AudioService* audio)
+                                   FontService* fonts, AudioService* audio,
+                                   MovieService* movies)
     : story_out_(story_out), error_out_(error_out), realtime_(realtime),
-      start_(std::chrono::steady_clock::now()), fonts_(fonts), audio_(audio) {}
+      start_(std::chrono::steady_clock::now()), fonts_(fonts), audio_(audio), movies_(movies) {}
 
 uint32_t HeadlessPlatform::Ticks() {
   if (!realtime_) return virtual_now_;

@@ -23,10 +23,12 @@ namespace orivane {
 
 class HeadlessPlatform : public Platform {
  public:
-  // `fonts` and `audio` (kept, not owned) are the machine's font and sound
-  // services; without them the platform has no fonts and plays no sound.
+  // `fonts`, `audio` and `movies` (kept, not owned) are the machine's font,
+  // sound and movie services; without them the platform has no fonts, plays
+  // no sound and opens no movie.
   HeadlessPlatform(std::ostream& story_out, std::ostream& error_out, bool realtime = false,
-                   FontService* fonts = nullptr, AudioService* audio = nullptr);
+                   FontService* fonts = nullptr, AudioService* audio = nullptr,
+                   MovieService* movies = nullptr);
 
   // The scripted player whose lines become the player's input.
   void SetPlayer(ScriptedPlayer player) { player_ = std::move(player); }
@@ -63,6 +65,7 @@ class HeadlessPlatform : public Platform {
   const CursorPicture* cursor_picture() const { return cursor_ ? &*cursor_ : nullptr; }
   FontService& Fonts() override { return fonts_ ? *fonts_ : no_fonts_; }
   AudioService& Audio() override { return audio_ ? *audio_ : no_audio_; }
+  MovieService& Movies() override { return movies_ ? *movies_ : no_movies_; }
 
  private:
   // Moves the clock to `deadline` (virtual), or sleeps until it or Wake() (realtime).
@@ -82,6 +85,8 @@ class HeadlessPlatform : public Platform {
   NoFonts no_fonts_;
   AudioService* audio_;
   NoAudio no_audio_;
+  MovieService* movies_;
+  NoMovies no_movies_;
   bool debug_open_ = false;
   std::optional<CursorPicture> cursor_;
 

@@ -69,8 +69,8 @@ bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now 
 
 class SdlPlatform final : public Platform {
  public:
-  SdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio)
-      : player_(std::move(player)), fonts_(fonts), audio_(audio) {}
+  SdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio, MovieService& movies)
+      : player_(std::move(player)), fonts_(fonts), audio_(audio), movies_(movies) {}
   ~SdlPlatform() override;
 
   bool Open(std::string& error);
@@ -107,6 +107,7 @@ class SdlPlatform final : public Platform {
   void SetCursorPicture(const CursorPicture* picture) override;
   FontService& Fonts() override { return fonts_; }
   AudioService& Audio() override { return audio_; }
+  MovieService& Movies() override { return movies_; }
 
  private:
   bool BarShown() const { return menu_ && (!full_screen_ || !menu_rule_.hidden); }
@@ -141,6 +142,7 @@ class SdlPlatform final : public Platform {
   ScriptedPlayer player_;
   FontService& fonts_;
   AudioService& audio_;
+  MovieService& movies_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
@@ -623,8 +625,8 @@ void SdlPlatform::SetCursorPicture(const CursorPicture* picture) {
 }  // namespace
 
 std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio,
-                                            std::string& error) {
-  auto platform = std::make_unique<SdlPlatform>(std::move(player), fonts, audio);
+                                            MovieService& movies, std::string& error) {
+  auto platform = std::make_unique<SdlPlatform>(std::move(player), fonts, audio, movies);
   if (!platform->Open(error)) return nullptr;
   return platform;
 }

@@ -14,9 +14,9 @@
 
 namespace orivane {
 
-// Opens the (still hidden) window; `fonts` and `audio` (kept, not owned) are
-// the machine's font and sound services. nullptr with `error` set when there is no usable display.
+// Opens the (still hidden) window; `fonts`, `audio` and `movies` (kept, not
+// owned) are the machine's font, sound and movie services. nullptr with `error` set when there is no usable display.
 std::unique_ptr<Platform> CreateSdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio,
-                                            std::string& error);
+                                            MovieService& movies, std::string& error);
 
 }  // namespace orivane

@@ -138,6 +138,7 @@ SdlMixerAudio::SdlMixerAudio() = default;
 
 SdlMixerAudio::~SdlMixerAudio() {
   if (!output_) return;
+  Mix_SetPostMix(nullptr, nullptr);
   output_->Close();
   Mix_CloseAudio();
   output_.reset();
@@ -280,6 +281,31 @@ bool SdlMixerAudio::MusicPlaying() {
 
 void SdlMixerAudio::SetMusicLevel(AudioLevel level) {
   if (output_) Mix_VolumeMusic(MixerVolume(level));
+}
+
+bool SdlMixerAudio::StartPcmStream(AudioLevel level) {
+  if (!Open()) return false;
+  pcm_.Restart(MixerVolume(level));
+  Mix_SetPostMix(
+      [](void* udata, Uint8* stream, int len) {
+        static_cast<PcmStream*>(udata)->MixInto(reinterpret_cast<int16_t*>(stream),
+                                                static_cast<size_t>(len) / sizeof(int16_t));
+      },
+      &pcm_);
+  return true;
+}
+
+void SdlMixerAudio::QueuePcm(const int16_t* samples, size_t frames) {
+  if (output_) pcm_.Queue(samples, frames * kOutputChannels);
+}
+
+void SdlMixerAudio::SetPcmStreamLevel(AudioLevel level) {
+  pcm_.SetVolume(MixerVolume(level));
+}
+
+void SdlMixerAudio::StopPcmStream() {
+  if (output_) Mix_SetPostMix(nullptr, nullptr);
+  pcm_.Clear();
 }
 
 }  // namespace orivane

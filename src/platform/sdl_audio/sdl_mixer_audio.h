@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/audio_service.h"
+#include "platform/sdl_audio/pcm_stream.h"
 
 namespace orivane {
 
@@ -35,10 +36,15 @@ class SdlMixerAudio : public AudioService {
   void StopMusic() override;
   bool MusicPlaying() override;
   void SetMusicLevel(AudioLevel level) override;
+  bool StartPcmStream(AudioLevel level) override;
+  void QueuePcm(const int16_t* samples, size_t frames) override;
+  void SetPcmStreamLevel(AudioLevel level) override;
+  void StopPcmStream() override;
 
  private:
   struct Output;  // the open mixer, its channels and the music
   std::unique_ptr<Output> output_;
+  PcmStream pcm_;  // mixed over the output while a movie plays
   bool tried_ = false;
   std::string open_error_;
 };
