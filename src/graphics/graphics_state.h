@@ -71,6 +71,10 @@ struct ComposeHooks {
   // The text window's picture, which `sp_rgb_gradation` −1 recolours.
   // Installed by the text subsystem.
   ImageSurface* (*text_window_picture)(Engine&) = nullptr;
+  // Drawn over every picture the window is shown: the frame of a movie that
+  // plays while the game screen changes around it. Installed by the sound
+  // subsystem.
+  void (*window_overlay)(Engine&, DisplaySurface&) = nullptr;
 };
 
 struct Graphics {

@@ -17,6 +17,7 @@ void ShowOnWindow(Engine& engine, const DisplaySurface& picture) {
     shown.stride = picture.stride;
     shown.pixels.assign(picture.pixels.begin(), picture.pixels.end());
   }
+  if (engine.graphics.hooks.window_overlay) engine.graphics.hooks.window_overlay(engine, shown);
   engine.platform.Present(shown);
 }
 

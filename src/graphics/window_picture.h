@@ -10,7 +10,8 @@ namespace orivane {
 
 struct Engine;
 
-// Shows `picture` in the window and keeps it as what the window shows.
+// Shows `picture` in the window and keeps it as what the window shows, with
+// the window overlay (a playing movie) drawn over it.
 void ShowOnWindow(Engine& engine, const DisplaySurface& picture);
 
 // Shows `picture` moved by (dx, dy) pixels, the strips it leaves uncovered

@@ -23,25 +23,30 @@ constexpr uint32_t kAsyncDecoderWaitMs = 5;
 // The shortest time a looping movie's last frame stays (a movie of one frame).
 constexpr uint32_t kMinLoopGapMs = 10;
 
-// Draws the frame waiting in the state over the game screen at the movie's
-// rectangle, clipped to the screen, and shows that.
-void ShowNextFrame(Engine& engine) {
-  MovieState& m = engine.movie;
-  m.has_next = false;
-  const DisplaySurface& game = engine.display;
-  if (m.shown.width != game.width || m.shown.height != game.height)
-    m.shown.Resize(game.width, game.height);
-  std::copy(game.pixels.begin(), game.pixels.end(), m.shown.pixels.begin());
+// Draws the movie's current frame at its rectangle, clipped to the screen,
+// over the picture the window is about to show. The game screen itself is
+// never written: it comes back as it is when the movie ends.
+void DrawCurrentFrame(Engine& engine, DisplaySurface& window) {
+  const MovieState& m = engine.movie;
+  if (!m.movie || !m.has_current) return;
   const int x0 = std::max(0, m.rect.x);
   const int y0 = std::max(0, m.rect.y);
-  const int x1 = std::min({game.width, m.rect.x + m.next.width});
-  const int y1 = std::min({game.height, m.rect.y + m.next.height});
+  const int x1 = std::min(window.width, m.rect.x + m.current.width);
+  const int y1 = std::min(window.height, m.rect.y + m.current.height);
   for (int y = y0; y < y1; ++y) {
-    const uint8_t* from = m.next.RowFromTop(y - m.rect.y) + static_cast<size_t>(x0 - m.rect.x) * 3;
-    std::memcpy(m.shown.RowFromTop(y) + static_cast<size_t>(x0) * 3, from,
+    const uint8_t* from = m.current.RowFromTop(y - m.rect.y) + static_cast<size_t>(x0 - m.rect.x) * 3;
+    std::memcpy(window.RowFromTop(y) + static_cast<size_t>(x0) * 3, from,
                 static_cast<size_t>(x1 - x0) * 3);
   }
-  ShowOnWindow(engine, m.shown);
+}
+
+// Makes the frame waiting in the state the current one and shows it.
+void ShowNextFrame(Engine& engine) {
+  MovieState& m = engine.movie;
+  std::swap(m.current, m.next);
+  m.has_current = true;
+  m.has_next = false;
+  ShowOnWindow(engine, engine.display);
 }
 
 // Takes the next frame from the decoder into the state. At the movie's end
@@ -129,6 +134,7 @@ void PlayToEnd(Engine& engine) {
 }  // namespace
 
 void AttachMovies(Engine& engine) {
+  engine.graphics.hooks.window_overlay = DrawCurrentFrame;
   AddWakeSource(engine, WakeSource{NextAsyncFrame, RunAsyncFrame});
 }
 
@@ -141,7 +147,7 @@ void StopMovie(Engine& engine) {
   const bool was_open = m.movie != nullptr;
   m.movie.reset();
   DeleteTemporary(m.temporary);
-  m.covering = m.async = m.loop = m.ended = m.has_next = false;
+  m.covering = m.async = m.loop = m.ended = m.has_next = m.has_current = false;
   if (was_open && engine.display.width > 0) ShowOnWindow(engine, engine.display);
 }
 

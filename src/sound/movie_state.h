@@ -29,7 +29,11 @@ struct MovieState {
   bool ended = false;            // an async movie without loop has shown its last frame
   MovieRect rect;
   uint32_t started_at = 0;  // the engine clock at the movie's moment 0
-  // The frame taken from the decoder whose moment has not come yet.
+  // The frame on the window, drawn at the rectangle over whatever the game
+  // screen shows (the window overlay), and the frame taken from the decoder
+  // whose moment has not come yet.
+  DisplaySurface current;
+  bool has_current = false;
   DisplaySurface next;
   uint32_t next_time = 0;
   bool has_next = false;
@@ -37,10 +41,6 @@ struct MovieState {
   // movie starts again one gap after its last frame.
   uint32_t last_time = 0;
   uint32_t frame_gap = 0;
-  // The game screen with the movie's frame drawn at its rectangle: what the
-  // window shows while the movie plays. The display surface itself is left
-  // as the game drew it, so that the game screen comes back at the end.
-  DisplaySurface shown;
   TemporarySoundFile temporary;
 };
 

@@ -134,6 +134,27 @@ TEST(Movies, AnAsyncMovieRunsBetweenCommandsUntilStop) {
   EXPECT_GE(r.end_ticks, 750u);
 }
 
+// The game screen changing under an async movie never hides the movie's
+// frame: every picture shown while it plays has the frame at its rectangle.
+TEST(Movies, TheGameScreenChangesAroundAnAsyncMovie) {
+  GameDir game;
+  game.WriteBytes("m.avi", MakeAvi({}));
+  WriteGame(game, "movie \"m.avi\",async,loop,pos,100,50,64,48\nwait 150\nbg #ff0000,1\n"
+                  "wait 150\nmovie stop");
+  MovieRun r = RunMovies(game);
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::vector<const ShownFrame*> red;
+  for (const ShownFrame& f : r.frames)
+    if (PixelAt(f.picture, 320, 240) == 0xFF0000u) red.push_back(&f);
+  ASSERT_GE(red.size(), 3u);  // the new background, a frame or two, the stop
+  for (size_t i = 0; i + 1 < red.size(); ++i) {
+    const uint32_t c = PixelAt(red[i]->picture, 100, 50);
+    EXPECT_TRUE(c == SolidFrameColour(1) || c == SolidFrameColour(2) || c == SolidFrameColour(3))
+        << "picture " << i << " at " << red[i]->ticks << " shows " << std::hex << c;
+  }
+  EXPECT_EQ(PixelAt(red.back()->picture, 100, 50), 0xFF0000u);
+}
+
 // `mpegplay2` stores 1 after a movie was shown, 0 when there was none.
 TEST(Movies, Mpegplay2StoresWhetherTheMovieWasShown) {
   struct Case {
@@ -170,7 +191,9 @@ TEST(Movies, AnArchivedMoviePlaysAndItsCopyGoes) {
   // The copy is there while the frames are shown and gone when the game
   // screen comes back.
   for (const ShownFrame& f : r.frames)
-    if (PixelAt(f.picture, 320, 240) == SolidFrameColour(1)) EXPECT_EQ(f.temp_files, 1);
+    if (PixelAt(f.picture, 320, 240) == SolidFrameColour(1)) {
+      EXPECT_EQ(f.temp_files, 1);
+    }
   ASSERT_FALSE(r.frames.empty());
   EXPECT_EQ(PixelAt(r.frames.back().picture, 320, 240), kGameColour);
   EXPECT_EQ(r.frames.back().temp_files, 0);
