@@ -95,16 +95,17 @@ def stream_header(kind, handler, scale, rate, length, sample_size, w, h):
                                                         0, -1, sample_size, 0, 0, w, h))
 
 
-def main():
-    pictures = [rle8(f) for f in range(FRAMES)]
-    sounds = [tone(f) for f in range(FRAMES)]
+def build(frames=FRAMES):
+    """The AVI's bytes: the first `frames` frames of the ending (the fuzz seeds take a few)."""
+    pictures = [rle8(f) for f in range(frames)]
+    sounds = [tone(f) for f in range(frames)]
     biggest = max(len(p) for p in pictures)
-    avih = struct.pack("<IIIIIIIIII4I", 1000000 // FPS, biggest * FPS, 0, 0x10, FRAMES, 0, 2, biggest,
+    avih = struct.pack("<IIIIIIIIII4I", 1000000 // FPS, biggest * FPS, 0, 0x10, frames, 0, 2, biggest,
                        WIDTH, HEIGHT, 0, 0, 0, 0)
     bih = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 1, 0, 0, 0, 256, 0) + palette()
     wfx = struct.pack("<HHIIHH", 1, 1, RATE, RATE, 1, 8)
     hdrl = (chunk(b"avih", avih)
-            + lst(b"strl", stream_header(b"vids", b"mrle", 1, FPS, FRAMES, 0, WIDTH, HEIGHT) + chunk(b"strf", bih))
+            + lst(b"strl", stream_header(b"vids", b"mrle", 1, FPS, frames, 0, WIDTH, HEIGHT) + chunk(b"strf", bih))
             + lst(b"strl", stream_header(b"auds", b"\0\0\0\0", 1, RATE, sum(map(len, sounds)), 1, 0, 0)
                   + chunk(b"strf", wfx)))
     movi = bytearray()
@@ -113,7 +114,11 @@ def main():
         for fourcc, body in ((b"00dc", p), (b"01wb", s)):
             index += fourcc + struct.pack("<III", 0x10, 4 + len(movi), len(body))
             movi += chunk(fourcc, body)
-    riff = chunk(b"RIFF", b"AVI " + lst(b"hdrl", hdrl) + lst(b"movi", bytes(movi)) + chunk(b"idx1", bytes(index)))
+    return chunk(b"RIFF", b"AVI " + lst(b"hdrl", hdrl) + lst(b"movi", bytes(movi)) + chunk(b"idx1", bytes(index)))
+
+
+def main():
+    riff = build()
     with open(OUT, "wb") as f:
         f.write(riff)
     print(f"{OUT}: {len(riff)} bytes")

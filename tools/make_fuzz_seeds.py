@@ -3,12 +3,14 @@
 
 Each seed is a small valid input of its target's format, so that fuzzing
 starts past the signature checks: pictures (PNG, BMP, a baseline JPEG coded
-here directly), SPB and LZSS streams, archives, image tags and scripts. Only
+here directly), SPB and LZSS streams, archives, image tags, scripts and a movie. Only
 the standard library is used; run it from anywhere and commit what it writes.
 """
 import os
 import struct
 import zlib
+
+import make_demo_movie
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fuzz", "corpus")
 
@@ -248,6 +250,9 @@ def main():
     write("spb", "raw.spb", spb(5, 2, 6))
     write("spb", "steps.spb", spb(2, 5, 1))
     write("spb", "one_column.spb", spb(1, 4, 6))
+
+    # The player's seed: the first frames of the demo's ending (RLE8 pictures, PCM sound).
+    write("movie_decode", "rle8_pcm.avi", make_demo_movie.build(3))
 
     write("lzss", "literals", lzss(b"mov %0,1\n", [], 255))
     write("lzss", "copies", lzss(b"abcabc", [(3, 4), (1, 2), (200, 15), (0, 15)], 40))
