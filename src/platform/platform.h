@@ -26,11 +26,11 @@ namespace orivane {
 // What a wait for the player is waiting for; a scripted player that has run
 // out of input treats click and page waits differently from the others; only
 // a selection takes its `choose` lines and only a button wait its `button` lines.
-enum class PlayerWait { kClick, kPage, kSelection, kButtons, kOther };
+enum class PlayerWait { kClick, kPage, kSelection, kButtons, kTextField, kOther };
 
 // The answer to a wait for the player when nothing is pending.
 struct IdleVerdict {
-  enum class What { kKeepWaiting, kClickNow, kChoose, kEndRun };
+  enum class What { kKeepWaiting, kClickNow, kChoose, kTypeText, kEndRun };
   What what = What::kKeepWaiting;
   int status = 0;    // exit status with kEndRun
   // Why the run ends (kEndRun), naming the input file and line; with kChoose
@@ -39,6 +39,9 @@ struct IdleVerdict {
   // kChoose: the option a scripted player picks, counted from 1 (at a
   // selection), or the button number (at a button wait).
   int choice = 0;
+  // kTypeText in a text field: what a scripted player's `text` line types
+  // (UTF-8); it replaces the field's text and confirms it.
+  std::string text;
   // kKeepWaiting at a selection or button wait: when the scripted player's
   // next line (a `choose` or `button`) falls due, so that the wait sleeps no
   // longer than that.
@@ -90,6 +93,14 @@ struct Reply {
   std::vector<int32_t> values;  // kSettings: the sliders' values when the dialog closed
   int chosen = 0;               // kSettings: the list entry chosen
   std::string note;  // with kNoPlayer and kBadInput: why, naming the input file and line
+};
+
+// An edit field over the game picture (`textfield`): one line at a
+// rectangle of game coordinates, in "ＭＳ ゴシック" of the given size.
+struct TextFieldRequest {
+  int32_t x = 0, y = 0, width = 0, height = 0;
+  int32_t font_width = 0, font_height = 0;
+  std::string text;  // UTF-8: the field's text at first
 };
 
 // What the player has done with the debug window.
@@ -208,6 +219,21 @@ class Platform {
   // Whether the debug window is open (the player may close it) and whether
   // its step box is ticked.
   virtual DebugWindowState DebugWindow() = 0;
+
+  // Opens the edit field over the game picture with the keyboard focus:
+  // typed text, and an input method's composition (shown in the field where
+  // the player types), go into the field and no longer reach the engine as
+  // characters. Tab, Enter and Escape still come as kKeyDown events, the
+  // pointer as usual. A scripted player's `text` line is taken by the wait
+  // for the field (PlayerWait::kTextField).
+  virtual void OpenTextField(const TextFieldRequest& field) = 0;
+  // The open field's text now (UTF-8).
+  virtual std::string TextFieldText() = 0;
+  // Replaces the open field's text.
+  virtual void SetTextFieldText(std::string_view utf8) = 0;
+  // Closes the field; typed characters reach the engine again.
+  virtual void CloseTextField() = 0;
+
   // The pointer's picture over the window from now on: `picture` (copied;
   // its sizes and hot spot are already checked), or the standard arrow for
   // nullptr.

@@ -318,20 +318,25 @@ IdleVerdict ScriptedPlayer::Idle(PlayerWait kind, uint32_t now) {
     if (line.kind == ScriptedLine::Kind::kEvents) return v;
     const bool choice = line.kind == ScriptedLine::Kind::kChoice;
     const bool button = line.kind == ScriptedLine::Kind::kButton;
+    const bool typing = line.kind == ScriptedLine::Kind::kText && kind == PlayerWait::kTextField;
     // A `choose` or `button` line is a decision for a later wait: the click
     // and page waits before it are clicked through.
     if ((choice || button) && (kind == PlayerWait::kClick || kind == PlayerWait::kPage)) {
       v.what = IdleVerdict::What::kClickNow;
       return v;
     }
-    if ((choice && kind == PlayerWait::kSelection) || (button && kind == PlayerWait::kButtons)) {
+    // The line this wait takes, once it is due: a choice at a selection, a
+    // button at a button wait, a `text` line in a text field.
+    if ((choice && kind == PlayerWait::kSelection) || (button && kind == PlayerWait::kButtons) ||
+        typing) {
       const uint32_t due = last_time_ + line.delay_ms;
       if (static_cast<int32_t>(now - due) < 0) {
         v.due = due;
         return v;
       }
-      v.what = IdleVerdict::What::kChoose;
+      v.what = typing ? IdleVerdict::What::kTypeText : IdleVerdict::What::kChoose;
       v.choice = line.choice;
+      v.text = line.text;
       v.note = LineName(line.line_number);
       last_time_ = now;
       last_line_ = line.line_number;

@@ -58,6 +58,11 @@ class HeadlessPlatform : public Platform {
   void ShowDebugLog(std::string_view) override { debug_open_ = true; }
   DebugWindowState DebugWindow() override { return {debug_open_, false}; }
   // Kept, so that a test can see what the window would show.
+  // The field is unseen; a `text` line fills it through the wait.
+  void OpenTextField(const TextFieldRequest& field) override { field_text_ = field.text; }
+  std::string TextFieldText() override { return field_text_; }
+  void SetTextFieldText(std::string_view utf8) override { field_text_ = std::string(utf8); }
+  void CloseTextField() override { field_text_.clear(); }
   void SetCursorPicture(const CursorPicture* picture) override {
     cursor_ = picture ? std::optional<CursorPicture>(*picture) : std::nullopt;
   }
@@ -88,6 +93,7 @@ class HeadlessPlatform : public Platform {
   MovieService* movies_;
   NoMovies no_movies_;
   bool debug_open_ = false;
+  std::string field_text_;  // the open text field's text (UTF-8)
   std::optional<CursorPicture> cursor_;
 
   std::mutex wake_mutex_;

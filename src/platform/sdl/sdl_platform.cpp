@@ -104,6 +104,12 @@ class SdlPlatform final : public Platform {
     frames_owed_ = std::max(frames_owed_, 1);
   }
   DebugWindowState DebugWindow() override { return {debug_.open, debug_.step}; }
+  void OpenTextField(const TextFieldRequest& field) override { field_ = field; }
+  std::string TextFieldText() override { return field_ ? field_->text : std::string(); }
+  void SetTextFieldText(std::string_view utf8) override {
+    if (field_) field_->text = std::string(utf8);
+  }
+  void CloseTextField() override { field_.reset(); }
   void SetCursorPicture(const CursorPicture* picture) override;
   FontService& Fonts() override { return fonts_; }
   AudioService& Audio() override { return audio_; }
@@ -165,6 +171,7 @@ class SdlPlatform final : public Platform {
   int frames_owed_ = 0;             // frames to draw before sleeping (the UI reacts a frame late)
   ModalBox* box_ = nullptr;         // the box that is open
   DebugPanel debug_;
+  std::optional<TextFieldRequest> field_;  // the open text field
   Uint32 wake_event_ = SDL_USEREVENT;  // the event type Wake() pushes
 };
 
