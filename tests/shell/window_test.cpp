@@ -378,7 +378,8 @@ TEST(Window, TextFieldOverThePictureTakesTypedText) {
 
 TEST(Window, DebugWindowIsASecondWindowThatClosesAlone) {
   ScreenGame g;
-  if (!g.Start("*define\ncreatedebugwindow\ngame\n*start\nbg #ff0000,1\nclick\nbg #00ff00,1\nclick\nend\n"))
+  if (!g.Start("*define\ncaption \"窓\"\ncreatedebugwindow\ngame\n*start\nbg #ff0000,1\nclick\nbg #00ff00,1\nclick\n"
+               "end\n"))
     GTEST_SKIP() << "Xvfb or xdotool is not installed, or the server did not start";
   // It opens below the game window, at its left edge: the root window's
   // white there gives way to the debug window's dark face.
@@ -389,6 +390,13 @@ TEST(Window, DebugWindowIsASecondWindowThatClosesAlone) {
            (ids = g.input().WindowsNamed("デバッグウィンドウ")).size() == 1;
   }));
   g.screen().SaveBmp("window_debug_window.bmp");
+  // The game window's close button still asks whether to quit.
+  std::vector<unsigned long> game_window = g.input().WindowsNamed("窓");
+  ASSERT_EQ(game_window.size(), 1u);
+  ASSERT_TRUE(g.input().CloseWindow(game_window.front()));
+  ASSERT_TRUE(g.Shows("close question", [&] { return g.BoxShown() && g.Picture(kRed); }));
+  ASSERT_TRUE(g.input().Keys("n"));
+  ASSERT_TRUE(g.Shows("close question answered", [&] { return !g.BoxShown() && g.Picture(kRed); }));
   ASSERT_TRUE(g.input().CloseWindow(ids.front()));
   ASSERT_TRUE(g.Shows("debug window closed", [&] {
     return g.screen().White(below_x, below_y) && g.input().WindowsNamed("デバッグウィンドウ").empty();
