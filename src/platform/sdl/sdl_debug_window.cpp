@@ -53,6 +53,9 @@ bool SdlDebugWindow::Open(SDL_Window* game_window, int below, std::string& error
     Close();
     return false;
   }
+  // SDL has one pointer for all windows: the game window's UI sets it (the
+  // game's own picture, or ImGui's shapes), this one leaves it alone.
+  ui_.KeepGamePointer(true);
   id_ = SDL_GetWindowID(window_);
   return true;
 }

@@ -301,7 +301,7 @@ void SdlPlatform::PointInputMethodAtCaret() {
 void SdlPlatform::ShowDebugLog(std::string_view log_utf8) {
   if (debug_.log != log_utf8) {
     debug_.log = std::string(log_utf8);
-    debug_.log_grew = true;
+    debug_.log_changed = true;
   }
   if (!debug_.open) {
     debug_.open = true;

@@ -224,9 +224,9 @@ void DrawDebugContents(DebugPanel& debug) {
                             ImGuiInputTextFlags_ReadOnly);
   // The field scrolls in a child window of its own, the last one begun.
   ImGuiWindow* window = ImGui::GetCurrentWindow();
-  if (debug.log_grew && !window->DC.ChildWindows.empty()) {
+  if (debug.log_changed && !window->DC.ChildWindows.empty()) {
     ImGui::SetScrollY(window->DC.ChildWindows.back(), FLT_MAX);
-    debug.log_grew = false;
+    debug.log_changed = false;
   }
 }
 

@@ -51,7 +51,7 @@ struct DebugPanel {
   bool open = false;
   bool step = false;
   std::string log;  // UTF-8
-  bool log_grew = false;  // new text came: the log is scrolled to its end once drawn
+  bool log_changed = false;  // new text came: the log is scrolled to its end when next drawn
 };
 
 class SdlUi {
