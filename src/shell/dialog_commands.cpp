@@ -1,5 +1,7 @@
 #include "shell/dialog_commands.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "engine.h"
@@ -9,6 +11,7 @@
 #include "script/readers.h"
 #include "script/variable_targets.h"
 #include "shell/input_dialog.h"
+#include "shell/text_field.h"
 #include "util/sjis.h"
 
 namespace orivane {
@@ -85,6 +88,27 @@ void CmdInputnum(Engine& engine) {
   engine.vars.SetNum(n, ParseLeadingInt(AskForInput(engine, request)));
 }
 
+// The edit field over the game picture: left, top, right and bottom edges
+// (inclusive), the font's width and height, and the full-width switch.
+void CmdTextfield(Engine& engine) {
+  const int32_t n = ExpectStrVar(engine, "textfield命令の第一引数は文字列変数です", "エラー");
+  int32_t numbers[7];
+  for (int32_t& v : numbers) {
+    ExpectComma(engine);
+    v = ReadNumber(engine);
+  }
+  const auto [left, top, right, bottom, font_width, font_height, full_width_only] = numbers;
+  TextFieldRequest field;
+  field.x = left;
+  field.y = top;
+  field.width = static_cast<int32_t>(std::clamp<int64_t>(int64_t{right} - left + 1, 0, INT32_MAX));
+  field.height = static_cast<int32_t>(std::clamp<int64_t>(int64_t{bottom} - top + 1, 0, INT32_MAX));
+  field.font_width = font_width;
+  field.font_height = font_height;
+  field.text = SjisToUtf8(engine.vars.Str(n));
+  engine.vars.SetStr(n, RunTextField(engine, field, full_width_only != 0));
+}
+
 }  // namespace
 
 void RegisterDialogCommands(CommandTable& table) {
@@ -95,6 +119,7 @@ void RegisterDialogCommands(CommandTable& table) {
   table.Register("inputstr", CmdInputText<false>);
   table.Register("input", CmdInputText<true>);
   table.Register("inputnum", CmdInputnum);
+  table.Register("textfield", CmdTextfield);
 }
 
 }  // namespace orivane

@@ -30,8 +30,16 @@ std::optional<InputRefusal> CheckInputAnswer(const InputRequest& request, std::s
   if (answer.size() > static_cast<size_t>(std::max<int32_t>(0, request.max_length)))
     return InputRefusal{"文字列入力", "文字列が長すぎます。"};
   if (request.full_width_only && !AllFullWidth(answer))
-    return InputRefusal{"文字列入力", "全て全角文字で入力してください。"};
+    return kFullWidthOnlyRefusal;
   return std::nullopt;
+}
+
+void ShowRefusal(Engine& engine, const InputRefusal& refusal) {
+  Question box;
+  box.title = refusal.title;
+  box.text = refusal.text;
+  box.notice = true;
+  AskPlayer(engine, box);
 }
 
 std::string AskForInput(Engine& engine, const InputRequest& request) {
@@ -49,11 +57,7 @@ std::string AskForInput(Engine& engine, const InputRequest& request) {
     std::string answer = CutToInputBuffer(Utf8ToSjis(reply.text));
     const std::optional<InputRefusal> refusal = CheckInputAnswer(request, answer);
     if (!refusal) return answer;
-    Question box;
-    box.title = refusal->title;
-    box.text = refusal->text;
-    box.notice = true;
-    AskPlayer(engine, box);
+    ShowRefusal(engine, *refusal);
     dialog.initial = reply.text;  // the refused answer stays in the edit box
   }
 }

@@ -34,6 +34,14 @@ struct InputRefusal {
 // The dialog's check of an answer (Shift-JIS); nullopt when it is accepted.
 std::optional<InputRefusal> CheckInputAnswer(const InputRequest& request, std::string_view answer);
 
+// The message box that says why an answer was refused; the dialog (or the
+// text field) then takes another answer.
+void ShowRefusal(Engine& engine, const InputRefusal& refusal);
+
+// The refusal of an answer with a half-width character where only
+// full-width ones are allowed.
+inline const InputRefusal kFullWidthOnlyRefusal{"文字列入力", "全て全角文字で入力してください。"};
+
 // True when every character of the Shift-JIS text, taken two bytes at a
 // time, begins with a lead byte (the full-width-only rule of the dialog and
 // of `textfield`).

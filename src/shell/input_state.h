@@ -21,6 +21,9 @@ struct InputState {
   int32_t pointer_x = 0;  // pointer position at the last pointer event of any kind
   int32_t pointer_y = 0;
   bool left_down = false;  // the left button is held (`isdown`)
+  // The player left a `textfield` with Tab; the next button wait that
+  // reports Tab (`gettab`) returns it at once.
+  bool left_with_tab = false;
 };
 
 }  // namespace orivane

@@ -75,6 +75,12 @@ struct ShellHooks {
   void (*cd_audio_switched)(Engine&, bool was_on) = nullptr;
 };
 
+// The edit field of `textfield` while it is open (text_field.h).
+struct TextFieldState {
+  bool open = false;
+  bool escape_ends = false;  // Escape was pressed on an empty field: its release ends it
+};
+
 struct ShellState {
   // Switches.
   bool full_screen = false;
@@ -101,6 +107,7 @@ struct ShellState {
   std::string credit_text;
 
   PlayerSettings settings;
+  TextFieldState text_field;
 
   std::deque<int32_t> posted_commands;  // menu commands posted to the window
   Heartbeat heartbeat;

@@ -5,6 +5,7 @@
 #include "script/debug_trace.h"
 #include "shell/menu_commands.h"
 #include "shell/pump.h"
+#include "shell/text_field.h"
 
 namespace orivane {
 namespace {
@@ -39,6 +40,7 @@ void AskToQuit(Engine& engine) {
 void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
   using Kind = PlayerEvent::Kind;
   InputState& in = engine.input;
+  if (TakeTextFieldEvent(engine, e)) return;
   in.last_event = e.kind;
   switch (e.kind) {
     case Kind::kKeyDown:

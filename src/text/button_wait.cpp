@@ -262,6 +262,11 @@ int32_t RunButtonWait(Engine& engine, ButtonWaitScope scope) {
   std::optional<uint32_t> deadline;
   if (o.timeout_ms >= 0) deadline = start + static_cast<uint32_t>(o.timeout_ms);
   uint32_t last_step = start - kKeyRepeatMs;
+  // A `textfield` left with Tab: that Tab is this wait's key.
+  if (o.tab_key && in.left_with_tab) {
+    in.left_with_tab = false;
+    result = KeyCode(engine, kKeyTab);
+  }
   while (!result) {
     if (engine.interp.reset_request) {
       result = kButtonNone;

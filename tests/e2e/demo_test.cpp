@@ -97,6 +97,33 @@ TEST(Demo, ShowsItsGaugeFilled) {
   EXPECT_LT(shot.Pixel(390, 304) & 0xFF, 0xC0u);
 }
 
+// The ending movie plays over the last page: stopped twice during it, the
+// screen shows its sky brightening as the sun rises, and the movie was
+// played, not refused.
+TEST(Demo, EndsWithItsMovie) {
+  uint32_t sky[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    GameDir game;
+    CopyDemo(game);
+    game.WriteBytes("input.txt", "choose 1\nbutton 1\nchoose 2\nbutton 2\n");
+    // The last page's voice is heard (through the silent driver), so the
+    // page lasts as long as it does for a player.
+    const char* moment = i == 0 ? "28200" : "29700";
+    RunResult r = RunProgram({"--headless", "--timeout", moment, "--input", game.path() + "/input.txt",
+                              "--screenshot", game.path() + "/shot.bmp", game.path()},
+                             {"SDL_AUDIODRIVER=dummy"});
+    ASSERT_EQ(r.status, 3) << r.err;
+    EXPECT_EQ(r.err.find("cannot play the movie"), std::string::npos) << r.err;
+    ASSERT_NE(r.out.find("デモはここまでです。"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("――おしまい。"), std::string::npos) << r.out;
+    const Screenshot shot(game.ReadBytes("shot.bmp"), 640, 480);
+    ASSERT_TRUE(shot.Complete());
+    sky[i] = shot.Pixel(320, 50);
+  }
+  EXPECT_GT(static_cast<int>(sky[1] >> 16), static_cast<int>(sky[0] >> 16) + 60)
+      << std::hex << sky[0] << " " << sky[1];
+}
+
 // Read text is remembered: after a first run up to the choice, the menu's
 // skip passes all of it at once and stops at the choice, long before the
 // time limit; in a game directory that has not been read, it does not start.

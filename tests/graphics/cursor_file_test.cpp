@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/cursor_files.h"
+#include "support/png_files.h"
 
 namespace orivane::test {
 namespace {
@@ -109,7 +110,7 @@ TEST(CursorFile, ReadsEveryDepthWithItsMaskAndHotSpot) {
 TEST(CursorFile, ReadsAPngPictureWithItsAlpha) {
   const auto argb = [](int x, int y) { return uint32_t(60 * y + 20 * x) << 24 | Rgb(x, y); };
   CursorPicture p;
-  ASSERT_TRUE(Parse(CursorFile({{4, 3, 1, 2, PngBody(4, 3, argb)}}), p));
+  ASSERT_TRUE(Parse(CursorFile({{4, 3, 1, 2, MakePng(4, 3, argb)}}), p));
   ASSERT_EQ(p.width, 4);
   ASSERT_EQ(p.height, 3);
   EXPECT_EQ(p.hot_x, 1);
@@ -188,7 +189,7 @@ TEST(CursorFile, RefusesFilesThatLieOrAreCutShort) {
   for (size_t cut = 0; cut < good.size(); ++cut)
     EXPECT_FALSE(Parse(good.substr(0, cut), p)) << "cut to " << cut << " bytes";
   // A PNG picture cut short, with a directory that agrees with the cut.
-  const std::string png = PngBody(4, 3, [](int, int) { return 0xFF000000u; });
+  const std::string png = MakePng(4, 3, [](int, int) { return 0xFF000000u; });
   ASSERT_TRUE(Parse(CursorFile({{4, 3, 0, 0, png}}), p));
   for (size_t cut : {size_t{8}, size_t{30}, png.size() / 2})
     EXPECT_FALSE(Parse(CursorFile({{4, 3, 0, 0, png.substr(0, cut)}}), p)) << "PNG cut to " << cut;

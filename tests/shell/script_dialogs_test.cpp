@@ -1,4 +1,4 @@
-// The script's message and input boxes, run headless: what each box shows on
+// The script's message and input boxes and its text field, run headless: what each box shows on
 // standard error, what its answers store, and the input dialog's rules for
 // the answers it refuses.
 #include "shell/input_dialog.h"
@@ -96,13 +96,69 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"inputnum refuses a letter", "inputnum %1,\"数は\",100,50,80,20\nitoa $9,%1\n$9", "text 12a\ntext 3\n", "3\n",
                 "[数値入力] 数値を入力してください。"}));
 
+// `textfield` headless: a `text` line types into the field and confirms it;
+// clicks and keys end it as they do in the window.
+TEST(TextField, EndsAndStores) {
+  struct Case {
+    const char* name;
+    const char* initial;
+    int full_width_only;
+    const char* input;
+    const char* stored;
+    const char* err;  // a line that standard error contains
+  };
+  const std::vector<Case> cases = {
+      {"a text line replaces the field's text", "初め", 0, "text 山田\n", "山田", ""},
+      {"a click ends it with the text it had", "初め", 0, "click 300 300\n", "初め", ""},
+      {"escape empties a field with text, enter ends it", "初め", 0, "key escape\nkey enter\n", "", ""},
+      {"escape ends an empty field", "", 0, "key escape\n", "", ""},
+      {"typed keys stay in the field", "初め", 0, "key n\nkey space\ntext 山田\n", "山田", ""},
+      {"full width only refuses a half-width character, then takes the next text", "", 1,
+       "text あa\ntext あい\n", "あい", "[文字列入力] 全て全角文字で入力してください。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameDir game;
+    game.Write("0.txt", std::string("*define\ngame\n*start\nmov $1,\"") + c.initial +
+                            "\"\ntextfield $1,10,10,209,29,8,16," + std::to_string(c.full_width_only) +
+                            "\nmov $9,\"「\"\nadd $9,$1\nadd $9,\"」\"\n$9\nend\n");
+    RunResult r = RunScripted(game, c.input);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::string("「") + c.stored + "」\n");
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+}
+
+// Leaving the field with Tab is the Tab key of the next button wait that
+// reports it, once.
+TEST(TextField, TabIsReportedByTheNextButtonWait) {
+  GameDir game;
+  game.Write("0.txt",
+             "*define\ngame\n*start\ntextfield $1,0,0,99,19,8,16,0\ngettab\nbtnwait %1\nitoa $9,%1\n$9\n"
+             "gettab\nbtnwait %1\nitoa $9,%1\n$9\nend\n");
+  RunResult r = RunScripted(game, "key tab\nbutton 0\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "-20\n0\n");
+}
+
+// An `answer` line while a field is open does not fit it: the run ends
+// with a note naming the line.
+TEST(TextField, ALineThatDoesNotFitEndsTheRun) {
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\ntextfield $1,0,0,99,19,8,16,0\nend\n");
+  RunResult r = RunScripted(game, "answer ok\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("answers a message box, but none is open"), std::string::npos) << r.err;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     DialogArguments, ScriptErrors,
     ::testing::Values(ErrorCase{"yesnobox $1,\"a\",\"b\"", "構文エラー", "yesnoboxの引数は数字変数です。"},
                       ErrorCase{"okcancelbox $1,\"a\",\"b\"", "構文エラー", "okcancelboxの引数は数字変数です。"},
                       ErrorCase{"inputstr %1,\"a\",1,0", "構文エラー", "inputstrの第一引数は文字変数です。"},
                       ErrorCase{"input %1,\"a\",\"b\",1,0", "構文エラー", "inputの第一引数は文字変数です。"},
-                      ErrorCase{"inputnum $1,\"a\"", "構文エラー", "inputnumの第一引数は数字変数です。"}));
+                      ErrorCase{"inputnum $1,\"a\"", "構文エラー", "inputnumの第一引数は数字変数です。"},
+                      ErrorCase{"textfield %1,0,0,9,9,8,16,0", "エラー", "textfield命令の第一引数は文字列変数です"}));
 
 }  // namespace
 }  // namespace orivane::test

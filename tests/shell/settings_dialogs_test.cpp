@@ -43,6 +43,18 @@ TEST(SettingsDialogs, TheVolumeDialogSetsTheThreeLevels) {
   }
 }
 
+// A dialog chosen from the menu while a transition runs opens in the
+// middle of it, takes its answer, and the transition then finishes.
+TEST(SettingsDialogs, ADialogOpensDuringATransition) {
+  GameDir game;
+  game.Write("0.txt",
+             "*define\ngame\n*start\nbg white,10,2000\ngetvoicevol %1\nitoa $1,%1\n$1\nend\n");
+  RunResult r = RunScripted(game, "after 500 menu 40024\ntext 10 20 30\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "90\n");
+  EXPECT_NE(r.err.find("[ボリュームの設定] -> 10 20 30"), std::string::npos) << r.err;
+}
+
 TEST(SettingsDialogs, SpeedDialogsStayWithinTheirRanges) {
   struct Case {
     const char* name;

@@ -29,7 +29,4 @@ std::string BmpBody(int w, int h, int bits, const std::vector<uint32_t>& palette
                     const std::function<uint32_t(int, int)>& value,
                     const std::function<bool(int, int)>& masked, bool with_mask = true);
 
-// A PNG file of 0xAARRGGBB pixels.
-std::string PngBody(int w, int h, const std::function<uint32_t(int, int)>& argb);
-
 }  // namespace orivane::test
