@@ -2,7 +2,9 @@
 // pointer, clicks and presses keys through xdotool as a person would, and
 // watches the X server's frame buffer to see what the window shows: the
 // game picture with the menu bar, full screen with the bar appearing only at
-// the top rows, a menu opened by a click, and the close question. Every step
+// the top rows, a menu opened by a click, the close question, the script's
+// boxes, the text field over the picture and the debug window beside the
+// game's. The scripts paint the picture a colour when an answer arrived. Every step
 // waits until the screen shows what the previous one should have brought, so
 // a slow or busy machine only makes the test take longer.
 #include <signal.h>
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -228,6 +231,188 @@ TEST(Window, PlayerUsesTheWindowMenuAndCloseQuestion) {
   EXPECT_EQ(err.find("playing headless"), std::string::npos) << err;
   EXPECT_EQ(game.ReadBytes("out.txt"), "一\n");
   EXPECT_TRUE(std::filesystem::is_empty(game.path() + "/tmp"));
+}
+
+// A game in its window on a fresh virtual screen, played with real input.
+// The picture's colours tell the test what the script has seen.
+class ScreenGame {
+ public:
+  // False (with the test skipped) when Xvfb or xdotool is missing.
+  bool Start(const std::string& script) {
+    std::string xvfb = FindProgram("Xvfb");
+    std::string xdotool = FindProgram("xdotool");
+    if (xvfb.empty() || xdotool.empty()) return false;
+    game_.Write("0.txt", script);
+    std::filesystem::create_directories(game_.path() + "/fb");
+    std::filesystem::create_directories(game_.path() + "/tmp");
+    if (!screen_.Start(xvfb, game_.path() + "/fb")) return false;
+    input_.emplace(xdotool, screen_.display());
+    pid_t pid = Spawn({ORIVANE_BINARY, game_.path()},
+                      {"DISPLAY=" + screen_.display(), "ASAN_OPTIONS=detect_leaks=0", "TMPDIR=" + game_.path() + "/tmp"},
+                      game_.path() + "/out.txt", game_.path() + "/err.txt");
+    if (pid <= 0) return false;
+    run_.emplace(screen_, pid);
+    return true;
+  }
+
+  // Waits until `shown` holds on the screen; on failure the screen is kept
+  // as "<name>.bmp" in the working directory for a person to look at.
+  ::testing::AssertionResult Shows(const std::string& name, const std::function<bool()>& shown) {
+    if (run_->WaitUntil(shown)) return ::testing::AssertionSuccess();
+    screen_.SaveBmp(name + ".bmp");
+    return ::testing::AssertionFailure() << "the screen never showed: " << name << "\nerrors: " << Errors();
+  }
+
+  // Screen positions of game coordinates (the picture lies under the bar).
+  static int X(int game_x) { return kGameWindowLeft + game_x; }
+  static int Y(int game_y) { return kGameWindowTop + kMenuBarRows + game_y; }
+  // Whether the picture's corner, away from every box, has the colour.
+  bool Picture(uint32_t rgb) const { return screen_.Near(X(20), Y(460), rgb); }
+
+  // Whether a box stands over the window: a box's title bar and buttons are
+  // blue, which none of the pictures here are.
+  bool BoxShown() const { return BlueRows().size() > 10; }
+  // The rows of the window's middle that hold blue, top to bottom.
+  std::vector<int> BlueRows() const {
+    std::vector<int> rows;
+    for (int y = Y(0); y < Y(480); ++y) {
+      int blue = 0;
+      for (int x = X(150); x < X(490); x += 2) blue += screen_.Blue(x, y);
+      if (blue >= 3) rows.push_back(y);
+    }
+    return rows;
+  }
+  // Clicks the box's first button (OK, はい): the leftmost blue of its lowest
+  // row of blue, the buttons' row.
+  bool ClickFirstButton() {
+    std::vector<int> rows = BlueRows();
+    if (rows.empty()) return false;
+    int y = rows.back() - 6;
+    for (int x = X(150); x < X(490); ++x)
+      if (screen_.Blue(x, y)) return input_->Click(x + 10, y) && input_->MoveTo(X(600), Y(400));
+    return false;
+  }
+
+  // Waits for the program to end; its exit status (-1: it did not end).
+  int Exit() { return run_->WaitForExit(); }
+  std::string Errors() const { return game_.ReadBytes("err.txt"); }
+
+  VirtualScreen& screen() { return screen_; }
+  ScreenInput& input() { return *input_; }
+
+ private:
+  GameDir game_;
+  VirtualScreen screen_;
+  std::optional<ScreenInput> input_;
+  std::optional<WindowRun> run_;
+};
+
+constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xFF0000, kGreen = 0x00FF00, kYellow = 0xFFFF00,
+                   kOrange = 0xFF8000;
+
+TEST(Window, ScriptBoxesAreAnsweredWithRealClicksAndKeys) {
+  ScreenGame g;
+  if (!g.Start("*define\ngame\n*start\nmesbox \"ようこそ\",\"案内\"\nbg #ff0000,1\n"
+               "yesnobox %1,\"続けますか\",\"確認\"\nif %1 == 1 bg #00ff00,1\n"
+               "inputstr $1,\"名前は\",20,0\nif $1 == \"orivane\" bg #ffff00,1\n"
+               "menu_dwavvol\nbg #ff8000,1\nclick\nend\n"))
+    GTEST_SKIP() << "Xvfb or xdotool is not installed, or the server did not start";
+  // Keys go to the window under the pointer.
+  ASSERT_TRUE(g.input().MoveTo(ScreenGame::X(600), ScreenGame::Y(400)));
+  ASSERT_TRUE(g.Shows("mesbox", [&] { return g.BoxShown() && g.Picture(kBlack); }));
+  ASSERT_TRUE(g.input().Keys("Return"));
+  ASSERT_TRUE(g.Shows("yesnobox", [&] { return g.BoxShown() && g.Picture(kRed); }));
+  ASSERT_TRUE(g.ClickFirstButton());
+  ASSERT_TRUE(g.Shows("inputstr", [&] { return g.BoxShown() && g.Picture(kGreen); }));
+  ASSERT_TRUE(g.input().Type("orivane"));
+  ASSERT_TRUE(g.input().Keys("Return"));
+  // The volume dialog: three sliders 160 rows high make it far taller than
+  // a message box.
+  ASSERT_TRUE(g.Shows("volume dialog", [&] {
+    std::vector<int> rows = g.BlueRows();
+    return g.Picture(kYellow) && rows.size() > 10 && rows.back() - rows.front() > 150;
+  }));
+  ASSERT_TRUE(g.input().Keys("Escape"));
+  ASSERT_TRUE(g.Shows("picture after the boxes", [&] { return !g.BoxShown() && g.Picture(kOrange); }));
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));
+  EXPECT_EQ(g.Exit(), 0) << g.Errors();
+}
+
+TEST(Window, TextFieldOverThePictureTakesTypedText) {
+  ScreenGame g;
+  if (!g.Start("*define\ngame\n*start\ntextfield $1,100,100,299,129,8,16,0\n"
+               "if $1 == \"hello\" bg #00ff00,1\nif $1 != \"hello\" bg #ff0000,1\nclick\nend\n"))
+    GTEST_SKIP() << "Xvfb or xdotool is not installed, or the server did not start";
+  // White inside the field's rectangle, the black picture around it.
+  auto field_shown = [&] {
+    const VirtualScreen& s = g.screen();
+    return s.Near(ScreenGame::X(104), ScreenGame::Y(104), kWhite, 8) &&
+           s.Near(ScreenGame::X(295), ScreenGame::Y(125), kWhite, 8) &&
+           s.Near(ScreenGame::X(95), ScreenGame::Y(115), kBlack, 8) &&
+           s.Near(ScreenGame::X(305), ScreenGame::Y(115), kBlack, 8) &&
+           s.Near(ScreenGame::X(200), ScreenGame::Y(95), kBlack, 8) &&
+           s.Near(ScreenGame::X(200), ScreenGame::Y(135), kBlack, 8);
+  };
+  ASSERT_TRUE(g.Shows("text field", field_shown));
+  // A click in the field places the caret; were it the game's, it would end
+  // the field empty.
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(150), ScreenGame::Y(115)));
+  ASSERT_TRUE(g.input().MoveTo(ScreenGame::X(600), ScreenGame::Y(400)));
+  // The typed text shows in the field as columns with dark pixels; the
+  // caret alone darkens one or two.
+  auto dark_in_field = [&] {
+    int dark = 0;
+    for (int x = ScreenGame::X(101); x < ScreenGame::X(200); ++x) {
+      bool any = false;
+      for (int y = ScreenGame::Y(102); y < ScreenGame::Y(128) && !any; ++y) any = g.screen().Level(x, y) < 100;
+      dark += any;
+    }
+    return dark;
+  };
+  // Escape on a field with text empties it, and the field goes on.
+  ASSERT_TRUE(g.input().Type("abc"));
+  ASSERT_TRUE(g.Shows("first text", [&] { return field_shown() && dark_in_field() > 12; }));
+  ASSERT_TRUE(g.input().Keys("Escape"));
+  ASSERT_TRUE(g.Shows("emptied field", [&] { return field_shown() && dark_in_field() <= 3; }));
+  ASSERT_TRUE(g.input().Type("hello"));
+  ASSERT_TRUE(g.Shows("typed text", [&] { return field_shown() && dark_in_field() > 12; }));
+  g.screen().SaveBmp("window_text_field.bmp");
+  ASSERT_TRUE(g.input().Keys("Return"));
+  ASSERT_TRUE(g.Shows("the text in the variable", [&] { return g.Picture(kGreen); }));
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));
+  EXPECT_EQ(g.Exit(), 0) << g.Errors();
+}
+
+TEST(Window, DebugWindowIsASecondWindowThatClosesAlone) {
+  ScreenGame g;
+  if (!g.Start("*define\ncaption \"窓\"\ncreatedebugwindow\ngame\n*start\nbg #ff0000,1\nclick\nbg #00ff00,1\nclick\n"
+               "end\n"))
+    GTEST_SKIP() << "Xvfb or xdotool is not installed, or the server did not start";
+  // It opens below the game window, at its left edge: the root window's
+  // white there gives way to the debug window's dark face.
+  const int below_x = kGameWindowLeft + 200, below_y = VirtualScreen::kHeight - 40;
+  std::vector<unsigned long> ids;
+  ASSERT_TRUE(g.Shows("debug window", [&] {
+    return g.Picture(kRed) && !g.screen().White(below_x, below_y) &&
+           (ids = g.input().WindowsNamed("デバッグウィンドウ")).size() == 1;
+  }));
+  g.screen().SaveBmp("window_debug_window.bmp");
+  // The game window's close button still asks whether to quit.
+  std::vector<unsigned long> game_window = g.input().WindowsNamed("窓");
+  ASSERT_EQ(game_window.size(), 1u);
+  ASSERT_TRUE(g.input().CloseWindow(game_window.front()));
+  ASSERT_TRUE(g.Shows("close question", [&] { return g.BoxShown() && g.Picture(kRed); }));
+  ASSERT_TRUE(g.input().Keys("n"));
+  ASSERT_TRUE(g.Shows("close question answered", [&] { return !g.BoxShown() && g.Picture(kRed); }));
+  ASSERT_TRUE(g.input().CloseWindow(ids.front()));
+  ASSERT_TRUE(g.Shows("debug window closed", [&] {
+    return g.screen().White(below_x, below_y) && g.input().WindowsNamed("デバッグウィンドウ").empty();
+  }));
+  // The game plays on.
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));
+  ASSERT_TRUE(g.Shows("the game after the debug window", [&] { return g.Picture(kGreen); }));
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));
+  EXPECT_EQ(g.Exit(), 0) << g.Errors();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/virtual_screen.h"
 
+#include <X11/Xlib.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -125,6 +128,35 @@ bool VirtualScreen::Blue(int x, int y) const {
   return p[0] > 100 && p[0] > p[2] + 40;
 }
 
+bool VirtualScreen::Near(int x, int y, uint32_t rgb, int tolerance) const {
+  if (pixels_.empty()) return false;
+  const uint8_t* p = Pixel(x, y);
+  auto close = [&](uint8_t have, uint32_t want) { return std::abs(int{have} - static_cast<int>(want & 0xFF)) <= tolerance; };
+  return close(p[2], rgb >> 16) && close(p[1], rgb >> 8) && close(p[0], rgb);
+}
+
+bool VirtualScreen::SaveBmp(const std::string& path) const {
+  if (pixels_.empty()) return false;
+  // A bottom-up 32-bit BMP: the rows of the dump reversed, blue-green-red-x as they are.
+  const uint32_t row = kWidth * 4, size = row * kHeight;
+  uint8_t header[54] = {'B', 'M'};
+  auto put = [&](int at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) header[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  put(2, 54 + size, 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, kWidth, 4);
+  put(22, kHeight, 4);
+  put(26, 1, 2);
+  put(28, 32, 2);
+  put(34, size, 4);
+  std::ofstream f(path, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(header), sizeof header);
+  for (int y = kHeight - 1; y >= 0; --y) f.write(pixels_.data() + static_cast<size_t>(y) * stride_, row);
+  return static_cast<bool>(f);
+}
+
 ScreenInput::ScreenInput(std::string xdotool, std::string display)
     : xdotool_(std::move(xdotool)), display_(std::move(display)) {}
 
@@ -141,6 +173,105 @@ bool ScreenInput::MoveTo(int x, int y) const {
 bool ScreenInput::Click(int x, int y) const { return MoveTo(x, y) && Run({"click", "1"}); }
 
 bool ScreenInput::Keys(const std::string& keys) const { return Run({"key", keys}); }
+
+bool ScreenInput::Type(const std::string& text) const { return Run({"type", "--delay", "60", text}); }
+
+namespace {
+
+// The few Xlib calls the tests make, loaded when needed, so that the tests
+// need not link the X library.
+class Xlib {
+ public:
+  explicit Xlib(const std::string& display_name) {
+    lib_ = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+    if (!lib_) return;
+    Load(open_, "XOpenDisplay");
+    Load(close_, "XCloseDisplay");
+    Load(intern, "XInternAtom");
+    Load(send, "XSendEvent");
+    Load(sync, "XSync");
+    Load(root, "XDefaultRootWindow");
+    Load(query_tree, "XQueryTree");
+    Load(get_property, "XGetWindowProperty");
+    Load(free, "XFree");
+    if (open_ && close_ && intern && send && sync && root && query_tree && get_property && free)
+      display = open_(display_name.c_str());
+  }
+  ~Xlib() {
+    if (display) close_(display);
+    if (lib_) ::dlclose(lib_);
+  }
+  Xlib(const Xlib&) = delete;
+  Xlib& operator=(const Xlib&) = delete;
+
+  // The window's title as a window manager shows it (UTF-8).
+  std::string Title(Window w) const {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (get_property(display, w, intern(display, "_NET_WM_NAME", False), 0, 1024, False,
+                     intern(display, "UTF8_STRING", False), &type, &format, &count, &after, &data) == Success &&
+        data) {
+      title.assign(reinterpret_cast<char*>(data), count);
+    }
+    if (data) free(data);
+    return title;
+  }
+
+  Display* display = nullptr;
+  Atom (*intern)(Display*, const char*, Bool) = nullptr;
+  Status (*send)(Display*, Window, Bool, long, XEvent*) = nullptr;
+  int (*sync)(Display*, Bool) = nullptr;
+  Window (*root)(Display*) = nullptr;
+  Status (*query_tree)(Display*, Window, Window*, Window*, Window**, unsigned int*) = nullptr;
+  int (*get_property)(Display*, Window, Atom, long, long, Bool, Atom, Atom*, int*, unsigned long*, unsigned long*,
+                      unsigned char**) = nullptr;
+  int (*free)(void*) = nullptr;
+
+ private:
+  template <typename F>
+  void Load(F& f, const char* name) {
+    f = reinterpret_cast<F>(::dlsym(lib_, name));
+  }
+  void* lib_ = nullptr;
+  Display* (*open_)(const char*) = nullptr;
+  int (*close_)(Display*) = nullptr;
+};
+
+}  // namespace
+
+std::vector<unsigned long> ScreenInput::WindowsNamed(const std::string& name) const {
+  std::vector<unsigned long> found;
+  Xlib x(display_);
+  if (!x.display) return found;
+  Window root = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (x.query_tree(x.display, x.root(x.display), &root, &parent, &children, &count)) {
+    for (unsigned int i = 0; i < count; ++i)
+      if (x.Title(children[i]).find(name) != std::string::npos) found.push_back(children[i]);
+  }
+  if (children) x.free(children);
+  return found;
+}
+
+bool ScreenInput::CloseWindow(unsigned long id) const {
+  Xlib x(display_);
+  if (!x.display) return false;
+  XEvent e;
+  std::memset(&e, 0, sizeof e);
+  e.xclient.type = ClientMessage;
+  e.xclient.window = id;
+  e.xclient.message_type = x.intern(x.display, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(x.intern(x.display, "WM_DELETE_WINDOW", False));
+  e.xclient.data.l[1] = CurrentTime;
+  bool sent = x.send(x.display, id, False, NoEventMask, &e) != 0;
+  x.sync(x.display, False);
+  return sent;
+}
 
 std::string ClassifyScreen(const VirtualScreen& s) {
   constexpr int kLeft = kGameWindowLeft;

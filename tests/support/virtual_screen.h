@@ -60,6 +60,12 @@ class VirtualScreen {
   bool White(int x, int y) const { return Level(x, y) > 247; }
   bool Grey(int x, int y) const { return !Black(x, y) && !White(x, y); }
   bool Blue(int x, int y) const;  // clearly more blue than red, like a box's title bar
+  // Whether each channel lies within `tolerance` of the colour 0xRRGGBB (a
+  // modal box dims the picture behind it a little).
+  bool Near(int x, int y, uint32_t rgb, int tolerance = 90) const;
+
+  // Writes the last Grab as a BMP file, for a person to look at.
+  bool SaveBmp(const std::string& path) const;
 
  private:
   const uint8_t* Pixel(int x, int y) const;
@@ -84,6 +90,15 @@ class ScreenInput {
   bool Click(int x, int y) const;
   // Presses and releases keys given by their X names: "n", "alt+Return".
   bool Keys(const std::string& keys) const;
+  // Types the text key by key.
+  bool Type(const std::string& text) const;
+
+  // The ids of the top-level windows whose title (UTF-8) contains `name`.
+  std::vector<unsigned long> WindowsNamed(const std::string& name) const;
+  // Asks the window to close as a window manager does when its close button
+  // is clicked (WM_DELETE_WINDOW); false when the X library or the server
+  // could not be reached.
+  bool CloseWindow(unsigned long id) const;
 
  private:
   bool Run(const std::vector<std::string>& args) const;

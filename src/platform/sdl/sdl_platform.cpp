@@ -7,11 +7,13 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <iostream>
 #include <optional>
 #include <set>
 
+#include "platform/sdl/sdl_debug_window.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_ui.h"
 #include "platform/viewport.h"
@@ -67,6 +69,21 @@ void PointerOnScreen(SDL_Window* window, int& x, int& y) {
 
 bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
 
+// Copies `utf8` into the field's buffer, cut at a character boundary when
+// it does not fit.
+void CopyIntoField(std::string_view utf8, std::array<char, 1024>& buffer) {
+  size_t n = std::min(utf8.size(), buffer.size() - 1);
+  if (n < utf8.size())
+    while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) --n;
+  utf8.copy(buffer.data(), n);
+  buffer[n] = '\0';
+}
+
+// The keys that end or empty the text field on the engine's side.
+bool EndsTextField(SDL_Keycode key) {
+  return key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_ESCAPE || key == SDLK_TAB;
+}
+
 class SdlPlatform final : public Platform {
  public:
   SdlPlatform(ScriptedPlayer player, FontService& fonts, AudioService& audio, MovieService& movies)
@@ -96,20 +113,12 @@ class SdlPlatform final : public Platform {
   bool SetFullScreen(bool on) override;
   void Minimize() override { SDL_MinimizeWindow(window_); }
   void WarpPointer(int x, int y) override;
-  void ShowDebugLog(std::string_view log_utf8) override {
-    debug_.open = true;
-    debug_.log = std::string(log_utf8);
-    // Drawn when the engine next looks for events: a script that runs
-    // thousands of commands between waits does not draw a frame for each.
-    frames_owed_ = std::max(frames_owed_, 1);
-  }
+  void ShowDebugLog(std::string_view log_utf8) override;
   DebugWindowState DebugWindow() override { return {debug_.open, debug_.step}; }
-  void OpenTextField(const TextFieldRequest& field) override { field_ = field; }
-  std::string TextFieldText() override { return field_ ? field_->text : std::string(); }
-  void SetTextFieldText(std::string_view utf8) override {
-    if (field_) field_->text = std::string(utf8);
-  }
-  void CloseTextField() override { field_.reset(); }
+  void OpenTextField(const TextFieldRequest& field) override;
+  std::string TextFieldText() override { return field_ ? std::string(field_->text.data()) : std::string(); }
+  void SetTextFieldText(std::string_view utf8) override;
+  void CloseTextField() override;
   void SetCursorPicture(const CursorPicture* picture) override;
   FontService& Fonts() override { return fonts_; }
   AudioService& Audio() override { return audio_; }
@@ -122,7 +131,17 @@ class SdlPlatform final : public Platform {
   // The window at the game's size plus the menu bar, centred.
   void FitWindowToGame();
   void Render();
+  // Where the text field lies in the window, and its characters' height,
+  // from its game rectangle and the picture's place and scale now.
+  void PlaceTextField();
+  // Tells the input method where the field's caret is, so that its
+  // candidate window opens there.
+  void PointInputMethodAtCaret();
   void HandleSdlEvent(const SDL_Event& e);
+  // A key while the text field is open: the field takes the keys that edit
+  // it and the typed text; Tab, Enter and Escape (and keys the field has no
+  // use for) reach the engine.
+  void HandleKeyInTextField(const SDL_Event& e);
   void HandlePointerButton(const SDL_Event& e);
   // True when the pointer stands elsewhere on the screen than when last asked:
   // a window that changes size reports motion without any.
@@ -171,11 +190,18 @@ class SdlPlatform final : public Platform {
   int frames_owed_ = 0;             // frames to draw before sleeping (the UI reacts a frame late)
   ModalBox* box_ = nullptr;         // the box that is open
   DebugPanel debug_;
-  std::optional<TextFieldRequest> field_;  // the open text field
+  SdlDebugWindow debug_window_;    // the debug window when it is a window of its own
+  bool debug_window_failed_ = false;  // no second window could be made: the panel stands in
+  TextFieldRequest field_request_;      // the open text field as the engine asked for it
+  std::optional<TextFieldBox> field_;   // the open text field
+  std::set<KeyId> field_keys_down_;  // keys pressed while the field is open whose press the engine heard
+  bool typing_before_field_ = false;  // text input was on before the field opened
+  SDL_Rect input_method_at_{};         // the caret rectangle last given to the input method
   Uint32 wake_event_ = SDL_USEREVENT;  // the event type Wake() pushes
 };
 
 SdlPlatform::~SdlPlatform() {
+  debug_window_.Close();
   ui_.Shutdown();
   if (game_cursor_) {
     SDL_SetCursor(SDL_GetDefaultCursor());
@@ -242,9 +268,106 @@ void SdlPlatform::Render() {
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
   }
   std::vector<int32_t> chosen;
-  ui_.Frame(BarShown() ? &*menu_ : nullptr, debug_, box_, chosen);
+  if (field_) PlaceTextField();
+  ui_.Frame(BarShown() ? &*menu_ : nullptr, debug_window_.IsOpen() ? nullptr : &debug_, field_ ? &*field_ : nullptr,
+            box_, chosen);
   SDL_RenderPresent(renderer_);
+  if (field_) PointInputMethodAtCaret();
+  // The debug window is drawn with the game's frames, so it answers while
+  // the game waits.
+  debug_window_.Frame(debug_);
   for (int32_t id : chosen) Push(PlayerEvent::Kind::kMenuCommand, id);
+}
+
+void SdlPlatform::PlaceTextField() {
+  ViewRect p = PictureRect();
+  const TextFieldRequest& r = field_request_;
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  GameToWindow(p, game_w_, game_h_, r.x, r.y, x0, y0);
+  GameToWindow(p, game_w_, game_h_, r.x + r.width, r.y + r.height, x1, y1);
+  field_->place = SDL_Rect{x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0)};
+  double scale = game_h_ > 0 ? static_cast<double>(p.h) / game_h_ : 1.0;
+  field_->font_pixels = std::max(1, static_cast<int>(r.font_height * scale + 0.5));
+}
+
+void SdlPlatform::PointInputMethodAtCaret() {
+  SDL_Rect& at = input_method_at_;
+  const SDL_Rect& caret = field_->caret;
+  if (at.x == caret.x && at.y == caret.y && at.w == caret.w && at.h == caret.h) return;
+  at = caret;
+  SDL_SetTextInputRect(&at);
+}
+
+void SdlPlatform::ShowDebugLog(std::string_view log_utf8) {
+  if (debug_.log != log_utf8) {
+    debug_.log = std::string(log_utf8);
+    debug_.log_changed = true;
+  }
+  if (!debug_.open) {
+    debug_.open = true;
+    std::string error;
+    if (!debug_window_failed_ && !debug_window_.Open(window_, game_h_ + 40, error)) {
+      debug_window_failed_ = true;
+      Note("the debug window cannot be opened (" + error + "): it is shown over the game picture");
+    }
+  }
+  // Drawn when the engine next looks for events: a script that runs
+  // thousands of commands between waits does not draw a frame for each.
+  // The second frame scrolls the log to its new end.
+  frames_owed_ = std::max(frames_owed_, 2);
+}
+
+void SdlPlatform::OpenTextField(const TextFieldRequest& field) {
+  field_request_ = field;
+  field_.emplace();
+  CopyIntoField(field.text, field_->text);
+  field_keys_down_.clear();
+  PlaceTextField();
+  // The input method composes only while text input is on.
+  typing_before_field_ = SDL_IsTextInputActive();
+  SDL_StartTextInput();
+  input_method_at_ = SDL_Rect{};
+  frames_owed_ = std::max(frames_owed_, 2);
+}
+
+void SdlPlatform::SetTextFieldText(std::string_view utf8) {
+  if (!field_) return;
+  CopyIntoField(utf8, field_->text);
+  field_->replaced = true;
+  frames_owed_ = std::max(frames_owed_, 2);
+}
+
+void SdlPlatform::CloseTextField() {
+  if (!field_) return;
+  field_.reset();
+  field_keys_down_.clear();
+  // Typed characters reach the engine through text input: it stays on when
+  // it was on before (SDL turns it on with the window), or while a box asks.
+  if (!typing_before_field_ && !box_) SDL_StopTextInput();
+  frames_owed_ = std::max(frames_owed_, 2);
+}
+
+void SdlPlatform::HandleKeyInTextField(const SDL_Event& e) {
+  KeyId key = KeyFromSdl(e.key.keysym.sym);
+  if (key == 0) return;
+  PlayerEvent ev;
+  ev.key = key;
+  if (e.type == SDL_KEYDOWN) {
+    held_.insert(key);
+    // While the input method composes, Enter and Escape are its own.
+    bool composing = !field_->composition.empty();
+    if (composing || (SdlUi::FieldKey(e.key.keysym.sym) && !EndsTextField(e.key.keysym.sym))) return;
+    if (e.key.repeat && key == kKeyEnter && held_.count(kKeyAlt)) return;  // Alt+Enter switches once
+    field_keys_down_.insert(key);
+    ev.kind = PlayerEvent::Kind::kKeyDown;
+  } else {
+    held_.erase(key);
+    // Only the release of a press the engine heard: not that of the key
+    // which opened the field, nor of one the input method took.
+    if (!field_keys_down_.erase(key)) return;
+    ev.kind = PlayerEvent::Kind::kKeyUp;
+  }
+  pending_.push_back(ev);
 }
 
 void SdlPlatform::HandlePointerButton(const SDL_Event& e) {
@@ -254,7 +377,10 @@ void SdlPlatform::HandlePointerButton(const SDL_Event& e) {
   if (down) {
     // The menu and the boxes take a press on themselves, or any press while
     // a menu is open (which closes it).
-    press_taken_by_ui_ = box_ || ui_.WantsMouse() || (BarShown() && b.y < ui_.BarHeight());
+    // A press in the text field places its caret.
+    bool in_field = field_ && b.x >= field_->place.x && b.y >= field_->place.y &&
+                    b.x < field_->place.x + field_->place.w && b.y < field_->place.y + field_->place.h;
+    press_taken_by_ui_ = box_ || in_field || ui_.WantsMouse() || (BarShown() && b.y < ui_.BarHeight());
     // Draw a frame now, so that the UI sees the press before the release.
     Render();
   }
@@ -269,8 +395,17 @@ void SdlPlatform::HandlePointerButton(const SDL_Event& e) {
 }
 
 void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
-  ui_.ProcessEvent(e);
   frames_owed_ = 2;
+  if (debug_window_.Owns(e)) {
+    // Its close button closes only the debug window.
+    debug_window_.ProcessEvent(e, debug_);
+    return;
+  }
+  // The keys that end the text field are the engine's, not the field's: the
+  // field would give up the keyboard on Enter, or undo the edit on Escape.
+  bool field_ending_key = field_ && !box_ && (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) &&
+                          EndsTextField(e.key.keysym.sym);
+  if (!field_ending_key) ui_.ProcessEvent(e);
   if (box_ && e.type != SDL_WINDOWEVENT) return;  // a box is modal: the game hears nothing
   switch (e.type) {
     case SDL_QUIT:
@@ -278,6 +413,11 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
       break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) held_.clear();
+      // SDL reports the quit only when the last window closes: with the
+      // debug window open the game window's close button comes as this.
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE && debug_window_.IsOpen() &&
+          e.window.windowID == SDL_GetWindowID(window_))
+        Push(PlayerEvent::Kind::kClose);
       break;
     case SDL_MOUSEMOTION: {
       if (full_screen_ && PointerMoved()) menu_rule_.OnPointer(e.motion.y);
@@ -302,6 +442,10 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
       }
       break;
     case SDL_KEYDOWN: {
+      if (field_) {
+        HandleKeyInTextField(e);
+        break;
+      }
       KeyId key = KeyFromSdl(e.key.keysym.sym);
       if (key == 0) break;
       if (e.key.repeat && key == kKeyEnter && held_.count(kKeyAlt)) break;  // Alt+Enter switches once
@@ -316,6 +460,10 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
       break;
     }
     case SDL_KEYUP: {
+      if (field_) {
+        HandleKeyInTextField(e);
+        break;
+      }
       KeyId key = KeyFromSdl(e.key.keysym.sym);
       if (key == 0) break;
       held_.erase(key);
@@ -326,7 +474,16 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
       pending_.push_back(ev);
       break;
     }
+    case SDL_TEXTEDITING:
+      if (field_) field_->composition = e.edit.text;
+      break;
     case SDL_TEXTINPUT:
+      // Typed text goes into the open field (ImGui has it); the input
+      // method's composition ends with it.
+      if (field_) {
+        field_->composition.clear();
+        break;
+      }
       for (const char* c = e.text.text; *c; ++c)
         if (*c >= 0x20 && *c < 0x7F) Push(PlayerEvent::Kind::kCharacter, *c);
       break;
@@ -407,6 +564,8 @@ bool SdlPlatform::PollEvent(PlayerEvent& event) {
     SDL_Event e;
     if (SDL_PollEvent(&e)) {
       HandleSdlEvent(e);
+      // The field sees a key only in a frame drawn while it is down.
+      if (field_ && e.type == SDL_KEYDOWN) Render();
       continue;
     }
     if (injected_) {

@@ -4,8 +4,10 @@
 #include <imgui.h>
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
+#include <imgui_internal.h>  // the text field's caret and scroll, the log's scroll
 
 #include <algorithm>
+#include <cfloat>
 #include <cstring>
 
 namespace orivane {
@@ -14,6 +16,11 @@ namespace {
 // Pixel size of the UI font: with the frame padding the bar is 20 rows high,
 // the rows in which the full-screen bar appears.
 constexpr float kFontPixels = 14.0f;
+
+// The largest text-field face baked into the font atlas: every Japanese
+// glyph is baked, so a larger face would make an atlas too big for some
+// renderers; larger fields scale this one up.
+constexpr int kLargestFieldFace = 48;
 
 // The file of an installed face with Japanese characters, preferring the
 // gothic face that also stands in for the games' default font.
@@ -208,47 +215,180 @@ void DrawBox(ModalBox& box) {
   ImGui::EndPopup();
 }
 
+// The step box and the read-only log below it, filling the rest of the
+// current ImGui window; the log is scrolled to its end when new text came.
+void DrawDebugContents(DebugPanel& debug) {
+  ImGui::Checkbox("ステップ実行", &debug.step);
+  // Read-only: ImGui never writes into the log's buffer.
+  ImGui::InputTextMultiline("##log", debug.log.data(), debug.log.size() + 1, ImVec2(-1.0f, -1.0f),
+                            ImGuiInputTextFlags_ReadOnly);
+  // The field scrolls in a child window of its own, the last one begun.
+  ImGuiWindow* window = ImGui::GetCurrentWindow();
+  if (debug.log_changed && !window->DC.ChildWindows.empty()) {
+    ImGui::SetScrollY(window->DC.ChildWindows.back(), FLT_MAX);
+    debug.log_changed = false;
+  }
+}
+
 void DrawDebugPanel(DebugPanel& debug) {
   ImGuiIO& io = ImGui::GetIO();
   const ImVec2 size(std::min(io.DisplaySize.x, 420.0f), std::min(io.DisplaySize.y * 0.4f, 180.0f));
   ImGui::SetNextWindowPos(ImVec2(0.0f, io.DisplaySize.y - size.y), ImGuiCond_FirstUseEver);
   ImGui::SetNextWindowSize(size, ImGuiCond_FirstUseEver);
-  if (ImGui::Begin("デバッグウィンドウ", &debug.open)) {
-    ImGui::Checkbox("ステップ実行", &debug.step);
-    // Read-only: ImGui never writes into the log's buffer.
-    ImGui::InputTextMultiline("##log", debug.log.data(), debug.log.size() + 1, ImVec2(-1.0f, -1.0f),
-                              ImGuiInputTextFlags_ReadOnly);
-  }
+  if (ImGui::Begin("デバッグウィンドウ", &debug.open)) DrawDebugContents(debug);
   ImGui::End();
+}
+
+// What the text field's callback saw of the edit in progress.
+struct FieldEdit {
+  TextFieldBox* field = nullptr;
+  std::string before_caret;  // the text left of the caret (UTF-8)
+  bool active = false;
+};
+
+// Called by ImGui in every frame while the field is being edited: puts in
+// the text the engine replaced, and notes where the caret stands.
+int FieldCallback(ImGuiInputTextCallbackData* data) {
+  auto* edit = static_cast<FieldEdit*>(data->UserData);
+  if (edit->field->replaced) {
+    data->DeleteChars(0, data->BufTextLen);
+    data->InsertChars(0, edit->field->text.data());
+    data->ClearSelection();
+  }
+  edit->before_caret.assign(data->Buf, static_cast<size_t>(std::clamp(data->CursorPos, 0, data->BufTextLen)));
+  edit->active = true;
+  return 0;
 }
 
 }  // namespace
 
+bool SdlUi::FieldKey(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_BACKSPACE: case SDLK_DELETE: case SDLK_LEFT: case SDLK_RIGHT: case SDLK_HOME: case SDLK_END:
+    case SDLK_INSERT:
+      return true;
+    default:
+      // Printable keys type into the field (SDL's key codes of them are ASCII).
+      return key >= 0x20 && key < 0x7F;
+  }
+}
+
+void SdlUi::Select() const { ImGui::SetCurrentContext(context_); }
+
+void SdlUi::BuildFonts(int field_pixels) {
+  ImGuiIO& io = ImGui::GetIO();
+  io.Fonts->Clear();
+  auto add = [&](float pixels) {
+    ImFont* font = nullptr;
+    if (!font_file_.empty())
+      font = io.Fonts->AddFontFromFileTTF(font_file_.c_str(), pixels, nullptr, io.Fonts->GetGlyphRangesJapanese());
+    if (!font) {
+      ImFontConfig config;
+      config.SizePixels = pixels;
+      font = io.Fonts->AddFontDefault(&config);
+    }
+    return font;
+  };
+  add(kFontPixels);  // the first face is the UI's
+  field_font_ = field_pixels > 0 ? add(static_cast<float>(field_pixels)) : nullptr;
+  field_font_pixels_ = field_pixels;
+  // The renderer's copy of the atlas is made again by the next frame.
+  if (ready_) ImGui_ImplSDLRenderer_DestroyFontsTexture();
+}
+
+void SdlUi::DrawTextField(TextFieldBox& field, bool modal_open) {
+  ImGui::SetNextWindowPos(ImVec2(static_cast<float>(field.place.x), static_cast<float>(field.place.y)));
+  ImGui::SetNextWindowSize(ImVec2(static_cast<float>(field.place.w), static_cast<float>(field.place.h)));
+  ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0.0f, 0.0f));
+  ImGui::PushStyleVar(ImGuiStyleVar_WindowBorderSize, 0.0f);
+  ImGui::PushStyleVar(ImGuiStyleVar_WindowRounding, 0.0f);
+  ImGui::PushStyleVar(ImGuiStyleVar_WindowMinSize, ImVec2(1.0f, 1.0f));
+  ImGui::PushStyleVar(ImGuiStyleVar_FrameRounding, 0.0f);
+  ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 0.0f);
+  // Black on white, as an edit control.
+  ImGui::PushStyleColor(ImGuiCol_WindowBg, IM_COL32(255, 255, 255, 255));
+  ImGui::PushStyleColor(ImGuiCol_FrameBg, IM_COL32(255, 255, 255, 255));
+  ImGui::PushStyleColor(ImGuiCol_FrameBgHovered, IM_COL32(255, 255, 255, 255));
+  ImGui::PushStyleColor(ImGuiCol_FrameBgActive, IM_COL32(255, 255, 255, 255));
+  ImGui::PushStyleColor(ImGuiCol_Text, IM_COL32(0, 0, 0, 255));
+  ImGui::PushStyleColor(ImGuiCol_TextSelectedBg, IM_COL32(51, 153, 255, 160));
+  const ImGuiWindowFlags flags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
+                                 ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoScrollWithMouse;
+  if (ImGui::Begin("##orivane-text-field", nullptr, flags)) {
+    if (field_font_) ImGui::PushFont(field_font_);
+    if (field_font_pixels_ > 0) ImGui::SetWindowFontScale(static_cast<float>(field.font_pixels) / field_font_pixels_);
+    const float pad_y = std::max(0.0f, (static_cast<float>(field.place.h) - ImGui::GetFontSize()) * 0.5f);
+    ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(2.0f, pad_y));
+    const ImGuiID id = ImGui::GetID("##field");
+    // The field keeps the keyboard, except while a menu or a box has it.
+    if (!modal_open && !ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId) && ImGui::GetActiveID() != id)
+      ImGui::SetKeyboardFocusHere();
+    FieldEdit edit;
+    edit.field = &field;
+    ImGui::SetNextItemWidth(-FLT_MIN);
+    ImGui::InputText("##field", field.text.data(), field.text.size(), ImGuiInputTextFlags_CallbackAlways,
+                     FieldCallback, &edit);
+    field.replaced = false;
+    if (!edit.active) edit.before_caret = field.text.data();
+    const ImVec2 top_left = ImGui::GetItemRectMin();
+    float scroll = 0.0f;
+    if (ImGuiInputTextState* state = ImGui::GetInputTextState(id)) scroll = state->ScrollX;
+    const float caret_x = top_left.x + 2.0f + ImGui::CalcTextSize(edit.before_caret.c_str()).x - scroll;
+    field.caret = SDL_Rect{static_cast<int>(caret_x), field.place.y, 1, field.place.h};
+    if (!field.composition.empty()) {
+      // The input method's text at the caret, underlined, over what follows it.
+      const char* text = field.composition.c_str();
+      const ImVec2 at(caret_x, top_left.y + pad_y);
+      const ImVec2 size = ImGui::CalcTextSize(text);
+      ImDrawList* draw = ImGui::GetWindowDrawList();
+      draw->AddRectFilled(at, ImVec2(at.x + size.x, at.y + size.y), IM_COL32(255, 255, 255, 255));
+      draw->AddText(at, IM_COL32(0, 0, 0, 255), text);
+      draw->AddLine(ImVec2(at.x, at.y + size.y - 1.0f), ImVec2(at.x + size.x, at.y + size.y - 1.0f),
+                    IM_COL32(0, 0, 0, 255));
+    }
+    ImGui::PopStyleVar();
+    if (field_font_) ImGui::PopFont();
+  }
+  ImGui::End();
+  ImGui::PopStyleColor(6);
+  ImGui::PopStyleVar(6);
+}
+
 SdlUi::~SdlUi() { Shutdown(); }
 
 void SdlUi::Shutdown() {
-  if (!ready_) return;
+  if (!context_) return;
+  Select();
+  if (ready_) {
+    ImGui_ImplSDLRenderer_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+  }
   ready_ = false;
-  ImGui_ImplSDLRenderer_Shutdown();
-  ImGui_ImplSDL2_Shutdown();
-  ImGui::DestroyContext();
+  ImGui::DestroyContext(context_);
+  context_ = nullptr;
 }
 
 bool SdlUi::Init(SDL_Window* window, SDL_Renderer* renderer, std::string& error) {
   IMGUI_CHECKVERSION();
-  ImGui::CreateContext();
+  context_ = ImGui::CreateContext();
+  Select();
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;  // nothing of the UI is written into the game directory
   io.LogFilename = nullptr;
   ImGui::StyleColorsDark();
-  std::string font = FindJapaneseFontFile();
-  if (font.empty() || !io.Fonts->AddFontFromFileTTF(font.c_str(), kFontPixels, nullptr, io.Fonts->GetGlyphRangesJapanese()))
-    io.Fonts->AddFontDefault();
+  font_file_ = FindJapaneseFontFile();
+  BuildFonts(0);
   ImGuiStyle& style = ImGui::GetStyle();
   style.FramePadding.y = 3.0f;
-  if (!ImGui_ImplSDL2_InitForSDLRenderer(window) || !ImGui_ImplSDLRenderer_Init(renderer)) {
+  if (!ImGui_ImplSDL2_InitForSDLRenderer(window)) {
     error = "Dear ImGui could not be set up on the window";
-    ImGui::DestroyContext();
+    Shutdown();
+    return false;
+  }
+  if (!ImGui_ImplSDLRenderer_Init(renderer)) {
+    error = "Dear ImGui could not be set up on the window";
+    ImGui_ImplSDL2_Shutdown();
+    Shutdown();
     return false;
   }
   ready_ = true;
@@ -256,10 +396,15 @@ bool SdlUi::Init(SDL_Window* window, SDL_Renderer* renderer, std::string& error)
   return true;
 }
 
-void SdlUi::ProcessEvent(const SDL_Event& event) { ImGui_ImplSDL2_ProcessEvent(&event); }
+void SdlUi::ProcessEvent(const SDL_Event& event) {
+  if (!ready_) return;
+  Select();
+  ImGui_ImplSDL2_ProcessEvent(&event);
+}
 
 void SdlUi::KeepGamePointer(bool keep) {
   if (!ready_) return;
+  Select();
   ImGuiIO& io = ImGui::GetIO();
   if (keep)
     io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
@@ -268,10 +413,19 @@ void SdlUi::KeepGamePointer(bool keep) {
 }
 
 bool SdlUi::WantsMouse() const {
+  if (!ready_) return false;
+  Select();
   return ImGui::GetIO().WantCaptureMouse || ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId);
 }
 
-void SdlUi::Frame(const Menu* bar, DebugPanel& debug, ModalBox* box, std::vector<int32_t>& chosen) {
+void SdlUi::Frame(const Menu* bar, DebugPanel* debug, TextFieldBox* field, ModalBox* box,
+                  std::vector<int32_t>& chosen) {
+  if (!ready_) return;
+  Select();
+  if (field) {
+    int baked = std::clamp(field->font_pixels, 6, kLargestFieldFace);
+    if (baked != field_font_pixels_) BuildFonts(baked);
+  }
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
@@ -279,8 +433,26 @@ void SdlUi::Frame(const Menu* bar, DebugPanel& debug, ModalBox* box, std::vector
     DrawBar(*bar, chosen);
     ImGui::EndMainMenuBar();
   }
-  if (debug.open) DrawDebugPanel(debug);
+  if (debug && debug->open) DrawDebugPanel(*debug);
+  if (field) DrawTextField(*field, box != nullptr);
   if (box) DrawBox(*box);
+  ImGui::Render();
+  ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+}
+
+void SdlUi::DebugWindowFrame(DebugPanel& debug) {
+  if (!ready_) return;
+  Select();
+  ImGui_ImplSDLRenderer_NewFrame();
+  ImGui_ImplSDL2_NewFrame();
+  ImGui::NewFrame();
+  const ImGuiIO& io = ImGui::GetIO();
+  ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f));
+  ImGui::SetNextWindowSize(io.DisplaySize);
+  const ImGuiWindowFlags flags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
+                                 ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoBringToFrontOnFocus;
+  if (ImGui::Begin("##orivane-debug-window", nullptr, flags)) DrawDebugContents(debug);
+  ImGui::End();
   ImGui::Render();
   ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
 }
