@@ -69,8 +69,8 @@ void PointerOnScreen(SDL_Window* window, int& x, int& y) {
 
 bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
 
-// Copies `utf8` into the field's buffer, cut at a character boundary when
-// it does not fit.
+// Copies `utf8` into an edit buffer (the text field's, an input box's), cut
+// at a character boundary when it does not fit.
 void CopyIntoField(std::string_view utf8, std::array<char, 1024>& buffer) {
   size_t n = std::min(utf8.size(), buffer.size() - 1);
   if (n < utf8.size())
@@ -627,7 +627,7 @@ Reply SdlPlatform::Ask(const Question& question) {
   if (!shown_) ShowWindow();
   ModalBox box;
   box.question = question;
-  question.initial.copy(box.text.data(), box.text.size() - 1);
+  CopyIntoField(question.initial, box.text);
   box_ = &box;
   frames_owed_ = 3;  // the box needs a frame to open and one to size itself
   for (;;) {
