@@ -29,7 +29,28 @@ bool TimedWait(Engine& engine, uint32_t ms, bool clickable) {
   }
 }
 
+ModalInput::ModalInput(Engine& engine)
+    : engine_(engine),
+      left_clicked_(engine.input.left_clicked),
+      right_clicked_(engine.input.right_clicked),
+      left_down_(engine.input.left_down),
+      right_down_(engine.input.right_down),
+      held_keys_(engine.input.held_keys) {
+  engine.input.left_clicked = engine.input.right_clicked = false;
+}
+
+ModalInput::~ModalInput() {
+  InputState& in = engine_.input;
+  in.left_clicked = left_clicked_;
+  in.right_clicked = right_clicked_;
+  for (KeyId key : in.held_keys)
+    if (!Contains(held_keys_, key) && !Contains(in.swallowed_keys, key)) in.swallowed_keys.push_back(key);
+  if (in.left_down && !left_down_) in.swallow_left_release = true;
+  if (in.right_down && !right_down_) in.swallow_right_release = true;
+}
+
 Reply AskPlayer(Engine& engine, const Question& question) {
+  ModalInput modal(engine);
   Heartbeat& hb = engine.shell.heartbeat;
   bool was_running = hb.running;
   hb.running = false;  // the heartbeat pauses while a modal box is open

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/player_event.h"
 
 namespace orivane {
 
@@ -23,6 +25,28 @@ bool TimedWait(Engine& engine, uint32_t ms, bool clickable);
 // scripted player out of input, or input that does not fit) the run ends
 // with a note. The heartbeat pauses while the box is open.
 Reply AskPlayer(Engine& engine, const Question& question);
+
+// Holds the player's input for a box, a menu or a question while it is
+// open: the click flags of the wait behind it are put aside and given back
+// when it closes, and the presses it took (a key or button still down when
+// it closes) lose their characters and releases, which the pump drops. So
+// the wait behind a menu goes on exactly as it was before the menu opened.
+// Scopes nest.
+class ModalInput {
+ public:
+  explicit ModalInput(Engine& engine);
+  ~ModalInput();
+  ModalInput(const ModalInput&) = delete;
+  ModalInput& operator=(const ModalInput&) = delete;
+
+ private:
+  Engine& engine_;
+  bool left_clicked_;
+  bool right_clicked_;
+  bool left_down_;
+  bool right_down_;
+  std::vector<KeyId> held_keys_;
+};
 
 // Ends the run because no player will come: writes `note` with the script
 // position and leaves with `status`.

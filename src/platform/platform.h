@@ -28,6 +28,14 @@ namespace orivane {
 // a selection takes its `choose` lines and only a button wait its `button` lines.
 enum class PlayerWait { kClick, kPage, kSelection, kButtons, kTextField, kOther };
 
+// Where the pointer is and whether the left button is down, in game
+// coordinates.
+struct PointerNow {
+  int32_t x = 0;
+  int32_t y = 0;
+  bool left_down = false;
+};
+
 // The answer to a wait for the player when nothing is pending.
 struct IdleVerdict {
   enum class What { kKeepWaiting, kClickNow, kChoose, kTypeText, kEndRun };
@@ -159,6 +167,12 @@ class Platform {
   // queued but the engine has not taken yet (a timed wait starts clean).
   // Scripted input is never dropped.
   virtual void DiscardPendingClicks() = 0;
+
+  // The pointer as it is now, without taking any event: `as_handled` is what
+  // the events the engine took so far said; what the player did since then
+  // is folded in. A command that reads the pointer without waiting uses it,
+  // so that the clicks meant for the next wait stay queued for it.
+  virtual PointerNow PeekPointer(const PointerNow& as_handled) = 0;
 
   // Whether the key is held down now, and only while the window has the
   // keyboard focus.

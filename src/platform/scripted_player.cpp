@@ -310,6 +310,64 @@ bool ScriptedPlayer::PollEvent(uint32_t now, PlayerEvent& event) {
   return true;
 }
 
+namespace {
+
+void FoldPointer(const PlayerEvent& e, PointerNow& pointer) {
+  using Kind = PlayerEvent::Kind;
+  if (e.kind != Kind::kPointerMove && e.kind != Kind::kButtonDown && e.kind != Kind::kButtonUp) return;
+  pointer.x = e.x;
+  pointer.y = e.y;
+  if (e.button == PointerButton::kLeft && e.kind != Kind::kPointerMove)
+    pointer.left_down = e.kind == Kind::kButtonDown;
+}
+
+}  // namespace
+
+void ScriptedPlayer::PeekPointer(uint32_t now, PointerNow& pointer) const {
+  for (const PlayerEvent& e : pending_) FoldPointer(e, pointer);
+  uint32_t line_time = last_time_;
+  for (size_t i = next_; i < lines_.size(); ++i) {
+    const ScriptedLine& line = lines_[i];
+    if (line.kind != ScriptedLine::Kind::kEvents) break;
+    if (static_cast<int32_t>(now - (line_time + line.delay_ms)) < 0) break;
+    line_time = now;  // a line takes effect when it is polled, at `now`
+    for (const PlayerEvent& e : line.events) FoldPointer(e, pointer);
+  }
+}
+
+namespace {
+
+bool IsRelease(const PlayerEvent& e) {
+  return e.kind == PlayerEvent::Kind::kKeyUp || e.kind == PlayerEvent::Kind::kButtonUp;
+}
+
+}  // namespace
+
+bool ScriptedPlayer::NextIsRelease() const {
+  if (!pending_.empty() || next_ >= lines_.size()) return false;
+  const ScriptedLine& line = lines_[next_];
+  return line.kind == ScriptedLine::Kind::kEvents && !line.events.empty() &&
+         std::all_of(line.events.begin(), line.events.end(), IsRelease);
+}
+
+std::vector<KeyId> ScriptedPlayer::TakePendingReleases(uint32_t now) {
+  std::vector<KeyId> keys;
+  auto take = [&keys](const PlayerEvent& e) {
+    if (e.kind == PlayerEvent::Kind::kKeyUp) keys.push_back(e.key);
+  };
+  while (!pending_.empty() && IsRelease(pending_.front())) {
+    take(pending_.front());
+    pending_.pop_front();
+  }
+  while (NextIsRelease() && static_cast<int32_t>(now - (last_time_ + lines_[next_].delay_ms)) >= 0) {
+    for (const PlayerEvent& e : lines_[next_].events) take(e);
+    last_time_ = now;
+    last_line_ = lines_[next_].line_number;
+    ++next_;
+  }
+  return keys;
+}
+
 IdleVerdict ScriptedPlayer::Idle(PlayerWait kind, uint32_t now) {
   IdleVerdict v;
   if (!pending_.empty()) return v;

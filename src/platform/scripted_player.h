@@ -67,6 +67,10 @@ class ScriptedPlayer {
   // line when it is an event line and its time has come.
   bool PollEvent(uint32_t now, PlayerEvent& event);
 
+  // Folds the events due at `now` into `pointer` without taking them: the
+  // rest of a taken line, then the event lines whose time has come.
+  void PeekPointer(uint32_t now, PointerNow& pointer) const;
+
   // What a wait for the player does at clock time `now` when PollEvent had
   // nothing. A selection takes a `choose` line here once it is due (kChoose);
   // before that it is told when (kKeepWaiting with `due`).
@@ -76,6 +80,14 @@ class ScriptedPlayer {
   // itself: an `answer` or `text` line by a box, a `choose` line by a
   // selection. Sleeps do not end for it.
   bool NextIsAnswer() const { return pending_.empty() && next_ < lines_.size() && lines_[next_].kind != ScriptedLine::Kind::kEvents; }
+
+  // A box takes the releases before its answer: the rest of a taken line
+  // (the release of the key whose press ended the wait before the box) and
+  // the lines of releases alone that are due at `now`. A release never holds
+  // up the line after it. Returns the keys released.
+  std::vector<KeyId> TakePendingReleases(uint32_t now);
+  // True when the next line holds releases alone (nothing is pending).
+  bool NextIsRelease() const;
 
   // Takes the next line as the answer to `question` at clock time `now` (the
   // caller has waited until NextDue). kNoPlayer when the input has ended,

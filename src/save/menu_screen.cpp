@@ -198,6 +198,7 @@ int32_t MenuTextWidth(const MenuLook& look, std::string_view sjis) {
 }
 
 int RunMenuScreen(Engine& engine, std::vector<MenuScreenLine> lines) {
+  ModalInput modal(engine);
   return MenuScreen(engine, std::move(lines)).Run();
 }
 

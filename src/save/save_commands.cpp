@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine.h"
+#include "save/save_point.h"
 #include "save/save_slots.h"
 #include "script/command_table.h"
 #include "script/error.h"
@@ -17,7 +18,7 @@ namespace orivane {
 namespace {
 
 void CmdSaveon(Engine& engine) { engine.save_point.enabled = true; }
-void CmdSaveoff(Engine& engine) { engine.save_point.enabled = false; }
+void CmdSaveoff(Engine& engine) { TurnSavePointsOff(engine, engine.save_point); }
 void CmdErrorsave(Engine& engine) { engine.interp.error_save = true; }
 void CmdLoadgosub(Engine& engine) { engine.interp.loadgosub_label = ReadLabelName(engine); }
 void CmdRmode(Engine& engine) { engine.text_out.right_click.enabled = ReadNumber(engine) != 0; }

@@ -126,19 +126,21 @@ std::string ScreenFilePath(const Engine& engine, int32_t slot, FileUse use) {
   return SlotFile(engine, slot, ".ss", use);
 }
 
-void TakeSavePoint(Engine& engine) {
+void TakeSavePoint(Engine& engine, int32_t position) {
   SavePointState& sp = engine.save_point;
-  sp.position = engine.script.pos;
+  sp.position = position;
   sp.snapshot.clear();
   SaveWriter out(sp.snapshot);
   WriteGameState(engine, out);
   sp.finalised = false;
+  sp.snapshot_due = false;
 }
 
 bool SaveToSlot(Engine& engine, int32_t slot, const std::string* trailer) {
   if (slot < 0) return false;
   SavePointState& sp = engine.save_point;
-  if (sp.position < 0) TakeSavePoint(engine);
+  if (sp.position < 0) TakeSavePoint(engine, engine.script.pos);
+  SettleSavePoint(engine, sp);
   FinaliseSnapshot(engine);
   std::vector<uint8_t> bytes = sp.snapshot;
   if (trailer) {
@@ -183,7 +185,7 @@ bool LoadFromSlot(Engine& engine, int32_t slot) {
 
   // The loaded page is the save point now: saving at once writes it again.
   engine.script.Seek(*position);
-  TakeSavePoint(engine);
+  TakeSavePoint(engine, engine.script.pos);
   InterpreterState& st = engine.interp;
   st.interrupted_wait = InterruptedWait{};
   if (!st.loadgosub_label.empty()) {

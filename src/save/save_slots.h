@@ -28,7 +28,7 @@ std::string SaveFilePath(const Engine& engine, int32_t slot, FileUse use = FileU
 std::string ScreenFilePath(const Engine& engine, int32_t slot, FileUse use = FileUse::kRead);
 
 // Takes a save point at the script position: the state goes into the snapshot.
-void TakeSavePoint(Engine& engine);
+void TakeSavePoint(Engine& engine, int32_t position);
 
 // Writes the snapshot to slot n (taking a save point first when none has been
 // taken yet), with the trailer when one is given. False when the file could

@@ -286,6 +286,7 @@ void ResetSystemMenuForStartUp(Engine& engine) {
 void RunSystemMenu(Engine& engine) {
   SystemMenuState& m = engine.system_menu;
   if (m.in_menu || m.entries.empty()) return;
+  ModalInput modal(engine);
   std::vector<MenuScreenLine> lines;
   for (const SystemMenuEntry& e : m.entries) lines.push_back({e.text, 0, 0, m.look.normal, true});
   CentreLines(engine, lines);
@@ -304,6 +305,7 @@ void RunSystemMenu(Engine& engine) {
 }
 
 void RunSystemMenuAction(Engine& engine, SystemMenuKind kind) {
+  ModalInput modal(engine);
   switch (kind) {
     case SystemMenuKind::kLookback:
       OpenBackLog(engine);

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine.h"
+#include "save/save_point.h"
 #include "platform/platform.h"
 #include "script/compiled_statement.h"
 #include "script/debug_trace.h"
@@ -51,9 +52,9 @@ void PretextCall(Engine& engine) {
   InterpreterState& st = engine.interp;
   if (!st.gosub.CanPush())
     ReportError(engine, "pretextgosub処理のせいでスタックが溢れました。", "スタックエラー");
+  TurnSavePointsOff(engine, engine.save_point);
   st.gosub.Push(engine.script.pos);
   JumpToLabel(engine, st.pretext_label);
-  engine.save_point.enabled = false;
   st.pretext_mark = true;
 }
 
@@ -88,7 +89,7 @@ void TextStatement(Engine& engine, RunMode mode) {
   if (mode == RunMode::kDefine)
     ReportError(engine, "*defineブロックには、表示文はおけません。", "定義ブロックエラー");
   SavePointState& sp = engine.save_point;
-  if (sp.enabled && sp.take && engine.text.column == 0 && engine.text.line == 0) sp.take(engine);
+  if (sp.enabled && engine.text.column == 0 && engine.text.line == 0) TakeSavePointNow(engine, sp, engine.script.pos);
   st.text_line = GatherTextLine(engine);
   st.pretext_mark = false;
   if (st.text_sink) st.text_sink(engine, st.text_line);
@@ -193,6 +194,8 @@ void RunStatements(Engine& engine, RunMode mode) {
     }
     if (st.timer_trap_mode || !st.click_trap.label.empty()) FirePendingTraps(engine);
     uint8_t c = s.Cur();
+    if (mode != RunMode::kDefine)
+      MarkSavePoint(engine, engine.save_point, s.pos, engine.text.column == 0 && engine.text.line == 0);
     MarkRead(engine.read_flags, s.pos);
     switch (c) {
       case 0:

@@ -2,7 +2,9 @@
 // window procedure (shell/window_events), consumed by waits and the click trap.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/player_event.h"
 
@@ -20,10 +22,23 @@ struct InputState {
   int32_t click_y = 0;
   int32_t pointer_x = 0;  // pointer position at the last pointer event of any kind
   int32_t pointer_y = 0;
+  bool pointer_known = false;  // a pointer event has come: pointer_x, pointer_y say where it is
   bool left_down = false;  // the left button is held (`isdown`)
+  bool right_down = false;
+  std::vector<KeyId> held_keys;  // keys pressed and not yet released, as the events told
+  // Presses that a box or a menu took: their characters and releases, which
+  // come after the box has closed, are dropped by the pump so that they never
+  // reach the wait behind it (see ModalInput).
+  std::vector<KeyId> swallowed_keys;
+  bool swallow_left_release = false;
+  bool swallow_right_release = false;
   // The player left a `textfield` with Tab; the next button wait that
   // reports Tab (`gettab`) returns it at once.
   bool left_with_tab = false;
 };
+
+inline bool Contains(const std::vector<KeyId>& keys, KeyId key) {
+  return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
 
 }  // namespace orivane

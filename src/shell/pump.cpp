@@ -48,7 +48,9 @@ bool PumpMessage(Engine& engine, PlayerEvent* handled) {
     return true;
   }
   PlayerEvent e;
-  if (!engine.platform.PollEvent(e)) return false;
+  do {
+    if (!engine.platform.PollEvent(e)) return false;
+  } while (SwallowAfterModal(engine, e));
   HandlePlayerEvent(engine, e);
   if (handled) *handled = e;
   return true;

@@ -15,6 +15,7 @@ void RecordPointer(InputState& in, const PlayerEvent& e) {
   in.last_y = e.y;
   in.pointer_x = e.x;
   in.pointer_y = e.y;
+  in.pointer_known = true;
 }
 
 // A click while auto or skip mode runs only stops the mode.
@@ -26,7 +27,40 @@ bool StopsAutoOrSkip(Engine& engine) {
   return true;
 }
 
+void NoteKeyHeld(InputState& in, KeyId key, bool held) {
+  std::erase(in.held_keys, key);
+  if (held) in.held_keys.push_back(key);
+}
+
 }  // namespace
+
+bool SwallowAfterModal(Engine& engine, const PlayerEvent& e) {
+  using Kind = PlayerEvent::Kind;
+  InputState& in = engine.input;
+  switch (e.kind) {
+    case Kind::kKeyDown:
+      std::erase(in.swallowed_keys, e.key);  // pressed again: this press is the player's
+      return false;
+    case Kind::kKeyUp:
+      if (!Contains(in.swallowed_keys, e.key)) return false;
+      std::erase(in.swallowed_keys, e.key);
+      NoteKeyHeld(in, e.key, false);
+      return true;
+    case Kind::kCharacter:
+      for (KeyId key : in.swallowed_keys)
+        if (CharacterOfKey(key) == e.value) return true;
+      return false;
+    case Kind::kButtonUp: {
+      bool& swallow = e.button == PointerButton::kLeft ? in.swallow_left_release : in.swallow_right_release;
+      if (!swallow) return false;
+      swallow = false;
+      (e.button == PointerButton::kLeft ? in.left_down : in.right_down) = false;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
 
 void AskToQuit(Engine& engine) {
   Question q;
@@ -40,6 +74,7 @@ void AskToQuit(Engine& engine) {
 void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
   using Kind = PlayerEvent::Kind;
   InputState& in = engine.input;
+  if (e.kind == Kind::kKeyDown || e.kind == Kind::kKeyUp) NoteKeyHeld(in, e.key, e.kind == Kind::kKeyDown);
   if (TakeTextFieldEvent(engine, e)) return;
   in.last_event = e.kind;
   switch (e.kind) {
@@ -69,13 +104,13 @@ void HandlePlayerEvent(Engine& engine, const PlayerEvent& e) {
       }
       break;
     case Kind::kButtonDown:
-      if (e.button == PointerButton::kLeft) in.left_down = true;
+      (e.button == PointerButton::kLeft ? in.left_down : in.right_down) = true;
       RecordPointer(in, e);
       in.click_x = e.x;
       in.click_y = e.y;
       break;
     case Kind::kButtonUp:
-      if (e.button == PointerButton::kLeft) in.left_down = false;
+      (e.button == PointerButton::kLeft ? in.left_down : in.right_down) = false;
       if (StopsAutoOrSkip(engine)) break;
       if (e.button == PointerButton::kLeft) {
         in.left_clicked = true;

@@ -273,6 +273,7 @@ void LoadDefaultBackLogButtons(Engine& engine) {
 
 void OpenBackLog(Engine& engine) {
   if (engine.back_log.viewer.open || engine.back_log.PageCount() == 0) return;
+  ModalInput modal(engine);
   BackLogViewer(engine).Run();
 }
 

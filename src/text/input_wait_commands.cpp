@@ -85,24 +85,34 @@ void CmdClickpos(Engine& engine) {
   engine.vars.ApplyIntLimits();
 }
 
-// The pointer and the button as they are now: what the player did since the
-// last wait is taken first.
+// The pointer and the button as they are now. They are looked at, not
+// taken: a click that fell due meanwhile stays queued for the next wait.
+PointerNow PeekPointer(Engine& engine) {
+  const InputState& in = engine.input;
+  return engine.platform.PeekPointer(PointerNow{in.pointer_x, in.pointer_y, in.left_down});
+}
+
 void CmdGetmousepos(Engine& engine) {
   const PositionTargets to =
       ReadPositionTargets(engine, "getmouseposの第１，２引数は数字変数です。");
-  PumpAll(engine);
-  engine.vars.SetNum(to.x, engine.input.pointer_x);
-  engine.vars.SetNum(to.y, engine.input.pointer_y);
+  const PointerNow pointer = PeekPointer(engine);
+  engine.vars.SetNum(to.x, pointer.x);
+  engine.vars.SetNum(to.y, pointer.y);
 }
 
 void CmdIsdown(Engine& engine) {
   const int32_t n = ExpectNumVar(engine, "isdownの引数は数字変数です。");
-  PumpAll(engine);
-  engine.vars.SetNum(n, engine.input.left_down ? 1 : 0);
+  engine.vars.SetNum(n, PeekPointer(engine).left_down ? 1 : 0);
 }
 
+// A wait of no time takes no event either: what fell due is for the next
+// wait that lasts.
 void CmdWait(Engine& engine) {
   const uint32_t ms = Milliseconds(ReadNumber(engine));
+  if (ms == 0) {
+    CheckRunLimits(engine);
+    return;
+  }
   PumpUntil(engine, engine.platform.Ticks() + ms);
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine.h"
+#include "save/save_point.h"
 #include "graphics/effects.h"
 #include "script/command_table.h"
 #include "script/error.h"
@@ -82,7 +83,7 @@ void CmdSelnum(Engine& engine) {
 // The script builds its own selection screen at *customsel from these.
 void CmdCsel(Engine& engine) {
   engine.selection.csel = ReadChoices(engine, true);
-  engine.save_point.enabled = false;
+  TurnSavePointsOff(engine, engine.save_point);
   if (!engine.text.shown) ShowTextWindow(engine);
   JumpToLabel(engine, "customsel");
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine.h"
+#include "save/save_point.h"
 #include "graphics/effects.h"
 #include "platform/platform.h"
 #include "player_waits.h"
@@ -70,6 +71,7 @@ class SelectionWait {
       : engine_(engine), w_(engine.text), choices_(choices) {}
 
   int32_t Run() {
+    SettleSavePoint(engine_, engine_.save_point);  // the choices are about to fill the page
     PlayInterfaceSound(engine_, engine_.selection.voice_shown);
     engine_.read_flags.skip_mode = false;
     if (!w_.shown) ShowTextWindow(engine_);
@@ -79,8 +81,9 @@ class SelectionWait {
     engine_.platform.DiscardPendingClicks();
     in.left_clicked = in.right_clicked = false;
     // The highlight is right at once when the pointer already stands on a
-    // choice: where the last pointer event left it.
-    if (IsPointerEvent(in.last_event)) Highlight(HitTest(in.last_value, in.last_y));
+    // choice: where the last pointer event left it, whatever came since (a
+    // menu command, a key).
+    if (in.pointer_known) Highlight(HitTest(in.pointer_x, in.pointer_y));
 
     for (;;) {
       if (engine_.interp.reset_request) return kSelectionAbandoned;

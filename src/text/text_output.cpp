@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine.h"
+#include "save/save_point.h"
 #include "graphics/effects.h"
 #include "platform/platform.h"
 #include "player_waits.h"
@@ -320,13 +321,13 @@ class TextPrinter {
       s.Seek(st.text_source[resume_at - 1]);
     if (!st.gosub.CanPush())
       ReportError(engine_, "textgosub処理のせいでスタックが溢れました。", "スタックエラー");
+    TurnSavePointsOff(engine_, engine_.save_point);
     st.gosub.Push(s.pos);
     out_.routine_wait_pending = true;
     out_.routine_wait = kind;
     const uint8_t after = s.Cur();
     out_.routine_wait_at_line_end = after == '\n' || after == '\r' || after == 0;
     out_.last_wait = kind;
-    engine_.save_point.enabled = false;
     JumpToLabel(engine_, st.textgosub_label);
   }
 
@@ -487,6 +488,7 @@ class TextPrinter {
 }  // namespace
 
 void OutputText(Engine& engine, std::string_view sjis) {
+  SettleSavePoint(engine, engine.save_point);  // the page is about to fill
   engine.platform.EchoStoryText(SjisToUtf8(PrintedCharacters(sjis)));
   TextPrinter(engine, engine.text, sjis, TextPrinter::Target::kStory).Run();
 }

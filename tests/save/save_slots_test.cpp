@@ -97,6 +97,42 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"savetime2 1,%1,%2,%3,%4,$5,%6", "構文エラー", "savedate2の第六引数は数字変数です。"},
         ErrorCase{"getsavestr %1,1", "構文エラー", "getsavestrの第一引数は文字変数です。"}));
 
+// On an empty page every statement is a save point: a save made there goes
+// on from that statement, with the state as it was when it began.
+struct SavePointCase {
+  const char* name;
+  const char* body;
+  const char* first_run;
+  const char* second_run;
+};
+
+class SavePointEveryStatement : public ::testing::TestWithParam<SavePointCase> {};
+
+TEST_P(SavePointEveryStatement, LoadsAtTheStatement) {
+  const SavePointCase& c = GetParam();
+  GameDir game;
+  game.Write("0.txt", Game(std::string("savefileexist %1,1\nif %1 == 1 loadgame 1\n") + c.body));
+  RunResult first = game.Run();
+  EXPECT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, c.first_run);
+  RunResult second = game.Run();
+  EXPECT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(second.out, c.second_run);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SaveSlots, SavePointEveryStatement,
+    ::testing::Values(
+        SavePointCase{"AfterAPageWait", "あ\\\nsavegame 1\nい@", "あ\nい\n", "い\n"},
+        // The counter was 1 when `savegame` began: the load does not add again.
+        SavePointCase{"StateAsTheStatementBegan", "あ\\\nadd %5,1\nsavegame 1\n%5@", "あ\n１\n", "１\n"},
+        // `saveoff` keeps the place marked as it began: the add runs again.
+        SavePointCase{"SaveoffKeepsTheMarkedPlace", "あ\\\nsaveoff\nadd %5,1\nsavegame 1\n%5@", "あ\n１\n",
+                      "１\n"},
+        // A filled page takes no save point: the load goes on at "う".
+        SavePointCase{"NotOnAFilledPage", "う@\nadd %5,1\nsavegame 1\n%5@", "う\n１\n", "う\n１\n"}),
+    [](const ::testing::TestParamInfo<SavePointCase>& info) { return std::string(info.param.name); });
+
 // The place of a save is a line and statement number: a line added above it
 // in the script moves the loaded place one line up.
 TEST(SaveSlots, ThePlaceIsALineAndStatementNumber) {

@@ -100,6 +100,12 @@ bool HeadlessPlatform::PollEvent(PlayerEvent& event) {
   return true;
 }
 
+PointerNow HeadlessPlatform::PeekPointer(const PointerNow& as_handled) {
+  PointerNow now = as_handled;
+  player_.PeekPointer(Ticks(), now);
+  return now;
+}
+
 IdleVerdict HeadlessPlatform::PlayerIdle(PlayerWait kind) {
   if (player_.active()) return player_.Idle(kind, Ticks());
   IdleVerdict v;
@@ -118,6 +124,11 @@ Reply HeadlessPlatform::Ask(const Question& question) {
     r.answer = Answer::kNoPlayer;
     r.note = "orivane: no --input given; the box \"" + question.title + "\" is left unanswered, ending the run";
   } else {
+    for (;;) {
+      for (KeyId key : player_.TakePendingReleases(Ticks())) held_.erase(key);
+      if (!player_.NextIsRelease()) break;
+      if (std::optional<uint32_t> due = player_.NextDue()) AdvanceTo(*due);
+    }
     // The box waits for the next line's time, whatever the line: one that
     // does not answer the box ends the run anyway.
     if (std::optional<uint32_t> due = player_.NextDue()) AdvanceTo(*due);

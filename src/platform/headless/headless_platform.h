@@ -41,6 +41,7 @@ class HeadlessPlatform : public Platform {
   bool PollEvent(PlayerEvent& event) override;
   IdleVerdict PlayerIdle(PlayerWait kind) override;
   void DiscardPendingClicks() override {}
+  PointerNow PeekPointer(const PointerNow& as_handled) override;
   bool KeyHeld(KeyId key) override { return held_.count(key) != 0; }
   Reply Ask(const Question& question) override;
   void EchoStoryText(std::string_view utf8) override;

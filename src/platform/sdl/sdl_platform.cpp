@@ -100,6 +100,7 @@ class SdlPlatform final : public Platform {
   bool PollEvent(PlayerEvent& event) override;
   IdleVerdict PlayerIdle(PlayerWait kind) override;
   void DiscardPendingClicks() override;
+  PointerNow PeekPointer(const PointerNow& as_handled) override;
   bool KeyHeld(KeyId key) override { return held_.count(key) != 0; }
   Reply Ask(const Question& question) override;
   void EchoStoryText(std::string_view utf8) override;
@@ -612,6 +613,35 @@ IdleVerdict SdlPlatform::PlayerIdle(PlayerWait kind) {
   return IdleVerdict{};
 }
 
+PointerNow SdlPlatform::PeekPointer(const PointerNow& as_handled) {
+  PointerNow now = as_handled;
+  // What the engine has not taken yet: the window's own queue first, then,
+  // while an input file plays, its lines that have fallen due.
+  for (const PlayerEvent& e : pending_) {
+    if (e.kind == PlayerEvent::Kind::kPointerMove || e.kind == PlayerEvent::Kind::kButtonDown ||
+        e.kind == PlayerEvent::Kind::kButtonUp) {
+      now.x = e.x;
+      now.y = e.y;
+      if (e.kind != PlayerEvent::Kind::kPointerMove && e.button == PointerButton::kLeft)
+        now.left_down = e.kind == PlayerEvent::Kind::kButtonDown;
+    }
+  }
+  if (player_.active() && !player_.Finished()) {
+    player_.PeekPointer(Ticks(), now);
+    return now;
+  }
+  // A person: the pointer as the window system has it now.
+  SDL_PumpEvents();
+  int wx = 0, wy = 0;
+  const Uint32 buttons = SDL_GetMouseState(&wx, &wy);
+  const ViewRect p = PictureRect();
+  if (SDL_GetMouseFocus() == window_ && wx >= p.x && wy >= p.y && wx < p.x + p.w && wy < p.y + p.h) {
+    WindowToGame(p, game_w_, game_h_, wx, wy, now.x, now.y);
+    now.left_down = (buttons & SDL_BUTTON_LMASK) != 0;
+  }
+  return now;
+}
+
 void SdlPlatform::DiscardPendingClicks() {
   // Only what the window system queued; scripted events are never dropped.
   if (player_.active() && !player_.Finished()) return;
@@ -631,7 +661,8 @@ Reply SdlPlatform::Ask(const Question& question) {
   box_ = &box;
   frames_owed_ = 3;  // the box needs a frame to open and one to size itself
   for (;;) {
-    if (player_.active() && !player_.Finished()) {
+    for (KeyId key : player_.TakePendingReleases(Ticks())) held_.erase(key);
+    if (player_.active() && !player_.Finished() && !player_.NextIsRelease()) {
       std::optional<uint32_t> due = player_.NextDue();
       if (!player_.NextIsAnswer() || (due && Reached(Ticks(), *due))) {
         box.reply = player_.TakeAnswer(question, Ticks());
