@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/image_surface.h"
+
 namespace orivane {
 
 struct Engine;
@@ -20,6 +22,9 @@ struct SavePointState {
   // every save from one save point writes the same bytes.
   std::vector<uint8_t> snapshot;
   bool finalised = false;
+  // The background at the save point when it was a copy of the screen
+  // (`bgcpy`), written beside the slot's file; empty otherwise.
+  ImageSurface screen_copy;
   // Installed by the save subsystem: takes a save point at the script
   // position (the interpreter calls it before a text line on an empty page).
   void (*take)(Engine&) = nullptr;
