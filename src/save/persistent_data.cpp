@@ -44,7 +44,8 @@ void LoadReadFlagsFile(Engine& engine) {
     engine.platform.Note("orivane: kidoku.dat does not fit this script: every text counts as unread");
     return;
   }
-  // Only the bitmap's size is read, however large the file has grown since.
+  // Never more than the bitmap's size is read; fewer bytes than the file
+  // held a moment ago is a read that failed part-way.
   const std::vector<uint8_t> saved =
       ReadPersistentFile(engine, kReadFlagsFile, FilePlace::kSaveDirectory, rf.bits.size());
   if (saved.size() != *size) {
