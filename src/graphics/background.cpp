@@ -39,10 +39,13 @@ void SetBackgroundColour(Engine& engine, uint32_t rgb) {
   g.background.Fill(PixelRect{0, 0, w - 1, h - 1}, rgb);
 }
 
-void SetBackgroundPicture(Engine& engine, const std::string& tag) {
+namespace {
+
+// The background just loaded (or not) made fit for the screen: black when
+// nothing loaded, centred on black when its size is not the screen's.
+void FitBackground(Engine& engine) {
   Graphics& g = engine.graphics;
   ImageSurface& bg = g.background;
-  LoadImageTag(engine, bg, tag);
   bg.mode = kModeCopy;
   if (!bg.loaded) {
     SetBackgroundColour(engine, 0);
@@ -69,6 +72,23 @@ void SetBackgroundPicture(Engine& engine, const std::string& tag) {
   bg.CreateBlank(w, h, 24);
   bg.pixels = std::move(scratch.pixels);
   bg.tag = kept;
+}
+
+}  // namespace
+
+void SetBackgroundPicture(Engine& engine, const std::string& tag) {
+  LoadImageTag(engine, engine.graphics.background, tag);
+  FitBackground(engine);
+}
+
+void SetBackgroundFromCopy(Engine& engine, ImageSurface&& copy) {
+  ImageSurface& bg = engine.graphics.background;
+  bg = std::move(copy);
+  bg.tag.clear();
+  bg.mode = kModeCopy;
+  bg.opacity = -1;
+  bg.cell = 0;
+  FitBackground(engine);
 }
 
 void SetBackgroundByName(Engine& engine, const std::string& name) {

@@ -1,5 +1,7 @@
 #include "graphics/picture_restore.h"
 
+#include <utility>
+
 #include "engine.h"
 #include "graphics/background.h"
 #include "graphics/image_tag.h"
@@ -20,11 +22,14 @@ void Reload(Engine& engine, ImageSurface& surface, const std::string& tag) {
 
 }  // namespace
 
-void RestorePicturesAfterLoad(Engine& engine, const std::string& screen_copy) {
+void RestorePicturesAfterLoad(Engine& engine, ImageSurface&& screen_copy) {
   Graphics& g = engine.graphics;
   g.missing_image_tolerance = true;
   try {
-    SetBackgroundByName(engine, g.background_name == "*bgcpy" ? screen_copy : g.background_name);
+    if (g.background_name == "*bgcpy")
+      SetBackgroundFromCopy(engine, std::move(screen_copy));
+    else
+      SetBackgroundByName(engine, g.background_name);
     for (StandingPicture& h : g.humans) Reload(engine, h.surface, h.tag);
     for (SpriteSlot& s : g.sprites) Reload(engine, s.surface, s.tag);
   } catch (...) {

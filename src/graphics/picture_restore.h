@@ -4,14 +4,14 @@
 // cells and opacities the file recorded, and the whole screen is redrawn.
 #pragma once
 
-#include <string>
+#include "graphics/image_surface.h"
 
 namespace orivane {
 
 struct Engine;
 
-// `screen_copy` names the file that stands for a background kept as a copy
-// of the screen ("*bgcpy").
-void RestorePicturesAfterLoad(Engine& engine, const std::string& screen_copy);
+// `screen_copy` is the picture that stands for a background kept as a copy
+// of the screen ("*bgcpy"); empty: black.
+void RestorePicturesAfterLoad(Engine& engine, ImageSurface&& screen_copy);
 
 }  // namespace orivane

@@ -25,19 +25,6 @@ void WriteWindowGeometry(const TextWindow& w, SaveWriter& out) {
   out.Str(w.frame_color == kFramePicture ? w.frame_image.tag : std::string());
 }
 
-void ReadWindowGeometry(TextWindow& w, SaveReader& in) {
-  for (int32_t* v : {&w.text_left, &w.text_top, &w.columns, &w.rows, &w.glyph_width, &w.glyph_height,
-                     &w.advance_x, &w.advance_y, &w.frame_color, &w.speed, &w.frame_left, &w.frame_top,
-                     &w.frame_right, &w.frame_bottom})
-    *v = in.Int();
-  w.frame_image.Reset();
-  w.frame_image.tag = in.Str();
-  // Negative grids cannot come from `setwindow`; a damaged file must not
-  // make one either.
-  w.columns = std::max(0, w.columns);
-  w.rows = std::max(0, w.rows);
-}
-
 // Field 9 stores text-page sprites ("bklg") without their tag: their text is
 // not kept, so they come back empty.
 std::string SpriteTagForSave(const SpriteSlot& s) { return s.tag == "bklg" ? std::string() : s.tag; }
@@ -50,36 +37,16 @@ void WriteVariables(const Engine& engine, SaveWriter& out) {
   }
 }
 
-void ReadVariables(Engine& engine, SaveReader& in) {
-  const int32_t border = std::clamp(engine.global_border, 0, kVariableCount);
-  for (int32_t n = 0; n < border; ++n) {
-    engine.vars.SetNum(n, in.Int());
-    engine.vars.SetStr(n, in.Str());
-  }
-}
-
 // The arrays are those the *define block declared; a file holds their
 // elements in declaration order, without their shapes.
 void WriteArrays(const Engine& engine, SaveWriter& out) {
   for (const ArrayRecord& a : engine.vars.arrays()) out.Ints(a.data.data(), a.data.size());
 }
 
-void ReadArrays(Engine& engine, SaveReader& in) {
-  for (ArrayRecord& a : engine.vars.arrays()) in.Ints(a.data.data(), a.data.size());
-}
-
 void WriteGosubStack(const Engine& engine, SaveWriter& out) {
   const GosubStack& g = engine.interp.gosub;
   out.Int(g.depth());
   for (int i = 0; i < g.depth(); ++i) out.Int(g.At(i));
-}
-
-void ReadGosubStack(Engine& engine, SaveReader& in) {
-  GosubStack& g = engine.interp.gosub;
-  g.Clear();
-  const int32_t depth = in.Count(GosubStack::kCapacity);
-  // A return point past the script (a damaged file) returns to its end.
-  for (int32_t i = 0; i < depth; ++i) g.Push(std::clamp(in.Int(), 0, engine.script.length));
 }
 
 }  // namespace
@@ -158,88 +125,170 @@ void WriteGameState(Engine& engine, SaveWriter& out) {
   out.Str(w.ruby_font_face);
 }
 
-void ReadGameState(Engine& engine, SaveReader& in) {
-  TextWindow& w = engine.text;
-  Graphics& g = engine.graphics;
-
-  const int32_t version = in.Int();
-  w.bold = in.Int();
-  w.shadow = in.Int();
+void ReadGameState(const Engine& engine, SaveReader& in, SavedGame& saved) {
+  saved.version = in.Int();
+  saved.bold = in.Int();
+  saved.shadow = in.Int();
   in.Int();  // the length of the back-log page collected then: the pages come later
-  engine.text_out.right_click.enabled = in.Int() != 0;
+  saved.right_click_enabled = in.Int() != 0;
   const uint32_t r = static_cast<uint32_t>(in.Int()) & 0xFF, b = static_cast<uint32_t>(in.Int()) & 0xFF,
                  gr = static_cast<uint32_t>(in.Int()) & 0xFF;
-  w.text_color = r << 16 | gr << 8 | b;
-  for (WaitCursor& c : engine.text_out.cursors) {
-    c.picture.Reset();
-    c.picture.tag = in.Str();
-  }
-  g.effects.window_effect.type = in.Int();
-  g.effects.window_effect.duration = in.Int();
-  g.effects.window_effect.mask = in.Str();
-  ReadWindowGeometry(w, in);
-  auto& cursors = engine.text_out.cursors;
-  cursors[0].absolute = in.Int() == 0;
-  cursors[1].absolute = in.Int() == 0;
-  cursors[0].x = in.Int();
-  cursors[1].x = in.Int();
-  cursors[0].y = in.Int();
-  cursors[1].y = in.Int();
+  saved.text_color = r << 16 | gr << 8 | b;
+  for (std::string& tag : saved.cursor_tags) tag = in.Str();
+  saved.window_effect_type = in.Int();
+  saved.window_effect_duration = in.Int();
+  saved.window_effect_mask = in.Str();
+  for (int32_t& v : saved.window) v = in.Int();
+  saved.window_picture = in.Str();
+  for (bool& absolute : saved.cursor_absolute) absolute = in.Int() == 0;
+  for (int32_t& x : saved.cursor_x) x = in.Int();
+  for (int32_t& y : saved.cursor_y) y = in.Int();
 
-  g.background_name = in.Str();
-  for (StandingPicture& h : g.humans) {
-    h.surface.Reset();
-    h.tag = in.Str();
-  }
-  for (StandingPicture& h : g.humans) h.x = in.Int();
-  for (StandingPicture& h : g.humans) h.y = in.Int();
-  for (StandingPicture& h : g.humans) h.surface.cell = in.Int();
-  for (StandingPicture& h : g.humans) h.surface.opacity = in.Int();
-  for (SpriteSlot& s : g.sprites) {
-    s.surface.Reset();
+  saved.background_name = in.Str();
+  for (SavedPicture& h : saved.humans) h.tag = in.Str();
+  for (SavedPicture& h : saved.humans) h.x = in.Int();
+  for (SavedPicture& h : saved.humans) h.y = in.Int();
+  for (SavedPicture& h : saved.humans) h.cell = in.Int();
+  for (SavedPicture& h : saved.humans) h.opacity = in.Int();
+  saved.sprites.assign(kSpriteCount, SavedPicture{});
+  for (SavedPicture& s : saved.sprites) {
     s.tag = in.Str();
     s.x = in.Int();
     s.y = in.Int();
     s.visible = in.Int() != 0;
-    s.surface.cell = in.Int();
-    s.surface.opacity = in.Int();
+    s.cell = in.Int();
+    s.opacity = in.Int();
   }
-  ReadVariables(engine, in);
-  ReadGosubStack(engine, in);
-  ScreenFilters& f = g.filters;
-  f.monochrome = in.Int() != 0;
-  f.tint_red = static_cast<uint8_t>(in.Int());
-  f.tint_green = static_cast<uint8_t>(in.Int());
-  f.tint_blue = static_cast<uint8_t>(in.Int());
-  f.negative = in.Int();
-  ReadSoundState(engine, in);
-  const int32_t erase = in.Int();
-  w.text_mode = in.Int();
-  if (version > 0) {
-    for (Bar& bar : g.bars) {
+  const int32_t border = std::clamp(engine.global_border, 0, kVariableCount);
+  saved.numbers.assign(static_cast<size_t>(border), 0);
+  saved.strings.assign(static_cast<size_t>(border), std::string());
+  for (int32_t n = 0; n < border; ++n) {
+    saved.numbers[n] = in.Int();
+    saved.strings[n] = in.Str();
+  }
+  // A return point is a byte offset of the script this file was saved with;
+  // one past the script is a damaged file (or one of another script).
+  saved.gosub.assign(static_cast<size_t>(in.Count(GosubStack::kCapacity)), 0);
+  for (int32_t& at : saved.gosub) at = in.Bounded(0, engine.script.length);
+  saved.monochrome = in.Int() != 0;
+  for (uint8_t& c : saved.tint) c = static_cast<uint8_t>(in.Int());
+  saved.negative = in.Int();
+  ReadSoundState(in, saved.sound);
+  saved.erase_on_effect = in.Int() == 0 ? 0 : 1;
+  saved.text_mode = in.Int();
+  if (saved.version > 0) {
+    saved.bars.emplace();
+    for (Bar& bar : *saved.bars) {
       for (int32_t* v : {&bar.x, &bar.y, &bar.width, &bar.height, &bar.value, &bar.maximum}) *v = in.Int();
       bar.color = static_cast<uint32_t>(in.Int()) & 0xFFFFFF;
     }
-    for (NumberDisplay& n : g.numbers) {
-      n = NumberDisplay{};
+    saved.number_displays.emplace();
+    for (NumberDisplay& n : *saved.number_displays) {
       for (int32_t* v : {&n.x, &n.y, &n.char_width, &n.char_height, &n.value}) *v = in.Int();
       n.color = static_cast<uint32_t>(in.Int()) & 0xFFFFFF;
     }
   }
-  engine.shell.settings.text_speed = std::clamp(in.Int(), 0, kSpeedChoices - 1);
-  g.all_sprites_hidden = in.Int() != 0;
-  engine.back_log.on = in.Int() != 0;
+  saved.text_speed = std::clamp(in.Int(), 0, kSpeedChoices - 1);
+  saved.all_sprites_hidden = in.Int() != 0;
+  saved.back_log_on = in.Int() != 0;
+  saved.button_picture = in.Str();
+  // The arrays are those the *define block declared; the file holds their
+  // elements in declaration order, without their shapes.
+  saved.arrays.clear();
+  for (const ArrayRecord& a : engine.vars.arrays()) {
+    std::vector<int32_t>& elements = saved.arrays.emplace_back(a.data.size());
+    in.Ints(elements.data(), elements.size());
+  }
+  saved.effect_speed_mode = in.Int();
+  if (in.Int() != 0 && saved.erase_on_effect != 0) saved.erase_on_effect = 2;
+  ReadIntroLoopNames(in, saved.sound);
+  saved.ruby_on = in.Int() != 0;
+  saved.ruby_width = in.Int();
+  saved.ruby_height = in.Int();
+  saved.ruby_font_face = in.Str();
+}
+
+void TakeSavedGameState(Engine& engine, SavedGame&& saved) {
+  TextWindow& w = engine.text;
+  Graphics& g = engine.graphics;
+
+  w.bold = saved.bold;
+  w.shadow = saved.shadow;
+  engine.text_out.right_click.enabled = saved.right_click_enabled;
+  w.text_color = saved.text_color;
+  auto& cursors = engine.text_out.cursors;
+  for (size_t i = 0; i < cursors.size(); ++i) {
+    cursors[i].picture.Reset();
+    cursors[i].picture.tag = std::move(saved.cursor_tags[i]);
+    cursors[i].absolute = saved.cursor_absolute[i];
+    cursors[i].x = saved.cursor_x[i];
+    cursors[i].y = saved.cursor_y[i];
+  }
+  g.effects.window_effect.type = saved.window_effect_type;
+  g.effects.window_effect.duration = saved.window_effect_duration;
+  g.effects.window_effect.mask = std::move(saved.window_effect_mask);
+  int32_t* const geometry[] = {&w.text_left,  &w.text_top,    &w.columns,     &w.rows,       &w.glyph_width,
+                               &w.glyph_height, &w.advance_x, &w.advance_y,   &w.frame_color, &w.speed,
+                               &w.frame_left, &w.frame_top,   &w.frame_right, &w.frame_bottom};
+  for (size_t i = 0; i < saved.window.size(); ++i) *geometry[i] = saved.window[i];
+  // Negative grids cannot come from `setwindow`; a file must not make one either.
+  w.columns = std::max(0, w.columns);
+  w.rows = std::max(0, w.rows);
+  w.frame_image.Reset();
+  w.frame_image.tag = std::move(saved.window_picture);
+
+  g.background_name = std::move(saved.background_name);
+  for (size_t i = 0; i < g.humans.size(); ++i) {
+    StandingPicture& h = g.humans[i];
+    SavedPicture& from = saved.humans[i];
+    h.surface.Reset();
+    h.tag = std::move(from.tag);
+    h.x = from.x;
+    h.y = from.y;
+    h.surface.cell = from.cell;
+    h.surface.opacity = from.opacity;
+  }
+  for (size_t i = 0; i < g.sprites.size(); ++i) {
+    SpriteSlot& s = g.sprites[i];
+    SavedPicture& from = saved.sprites[i];
+    s.surface.Reset();
+    s.tag = std::move(from.tag);
+    s.x = from.x;
+    s.y = from.y;
+    s.visible = from.visible;
+    s.surface.cell = from.cell;
+    s.surface.opacity = from.opacity;
+  }
+  for (size_t n = 0; n < saved.numbers.size(); ++n) {
+    engine.vars.SetNum(static_cast<int32_t>(n), saved.numbers[n]);
+    engine.vars.SetStr(static_cast<int32_t>(n), std::move(saved.strings[n]));
+  }
+  GosubStack& gosub = engine.interp.gosub;
+  gosub.Clear();
+  for (int32_t at : saved.gosub) gosub.Push(at);
+  ScreenFilters& f = g.filters;
+  f.monochrome = saved.monochrome;
+  f.tint_red = saved.tint[0];
+  f.tint_green = saved.tint[1];
+  f.tint_blue = saved.tint[2];
+  f.negative = saved.negative;
+  TakeSavedSound(engine, saved.sound);
+  w.erase_on_effect = saved.erase_on_effect;
+  w.text_mode = saved.text_mode;
+  if (saved.bars) g.bars = *saved.bars;
+  if (saved.number_displays) g.numbers = *saved.number_displays;
+  engine.shell.settings.text_speed = saved.text_speed;
+  g.all_sprites_hidden = saved.all_sprites_hidden;
+  engine.back_log.on = saved.back_log_on;
   engine.buttons.picture.Reset();
-  engine.buttons.picture.tag = in.Str();
-  ReadArrays(engine, in);
-  g.effects.speed_mode = in.Int();
-  const bool spares_ld = in.Int() != 0;
-  w.erase_on_effect = erase == 0 ? 0 : spares_ld ? 2 : 1;
-  ReadIntroLoopNames(engine, in);
-  w.ruby_on = in.Int() != 0;
-  w.ruby_width = in.Int();
-  w.ruby_height = in.Int();
-  w.ruby_font_face = in.Str();
+  engine.buttons.picture.tag = std::move(saved.button_picture);
+  std::vector<ArrayRecord>& arrays = engine.vars.arrays();
+  for (size_t i = 0; i < arrays.size() && i < saved.arrays.size(); ++i) arrays[i].data.swap(saved.arrays[i]);
+  g.effects.speed_mode = saved.effect_speed_mode;
+  w.ruby_on = saved.ruby_on;
+  w.ruby_width = saved.ruby_width;
+  w.ruby_height = saved.ruby_height;
+  w.ruby_font_face = std::move(saved.ruby_font_face);
 }
 
 }  // namespace orivane

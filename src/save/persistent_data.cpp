@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,10 @@
 #include "save/environment_file.h"
 #include "save/global_variables_file.h"
 #include "save/name_log_files.h"
+#include "platform/platform.h"
 #include "save/persistent_file_io.h"
 #include "text/read_flags.h"
+#include "util/file_io.h"
 
 namespace orivane {
 
@@ -30,10 +33,25 @@ void WritePersistentData(Engine& engine) {
 void LoadReadFlagsFile(Engine& engine) {
   ReadFlags& rf = engine.read_flags;
   if (!rf.kept || rf.bits.empty()) return;
-  // Only the bitmap's size is read, however large the file.
+  std::fill(rf.bits.begin(), rf.bits.end(), 0);
+  const std::string path = PersistentFilePath(engine, kReadFlagsFile, FileUse::kRead);
+  if (!IsRegularFile(path)) return;
+  const std::optional<uint64_t> size = FileSize(path);
+  // The writer writes the bitmap whole: a longer file was written for
+  // another script (or is no read-flag file), and flags taken from it would
+  // pass text the player has not read.
+  if (!size || *size > rf.bits.size()) {
+    engine.platform.Note("orivane: kidoku.dat does not fit this script: every text counts as unread");
+    return;
+  }
+  // Never more than the bitmap's size is read; fewer bytes than the file
+  // held a moment ago is a read that failed part-way.
   const std::vector<uint8_t> saved =
       ReadPersistentFile(engine, kReadFlagsFile, FilePlace::kSaveDirectory, rf.bits.size());
-  std::fill(rf.bits.begin(), rf.bits.end(), 0);
+  if (saved.size() != *size) {
+    engine.platform.Note("orivane: kidoku.dat cannot be read whole: every text counts as unread");
+    return;
+  }
   TakeSavedReadFlags(rf, saved);
 }
 

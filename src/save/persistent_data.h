@@ -31,8 +31,8 @@ void WritePersistentData(Engine& engine);
 bool WriteReadFlagsFile(Engine& engine);
 
 // Fills the kept bitmap from the saved file: a shorter file leaves the rest
-// unread, a longer one is cut at the bitmap's size, and a missing or
-// unreadable one leaves every flag unread.
+// unread; a missing one, and a damaged one (longer than the bitmap, so not
+// this script's, or one that cannot be read whole) leave every flag unread.
 void LoadReadFlagsFile(Engine& engine);
 
 // Once, when the Engine is made: the waits get the writer.

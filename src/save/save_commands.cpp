@@ -35,7 +35,7 @@ void CmdSavegame2(Engine& engine) {
   engine.ret.value = SaveToSlot(engine, slot, &text) ? 0 : 1;
 }
 
-void CmdLoadgame(Engine& engine) { LoadFromSlot(engine, ReadNumber(engine)); }
+void CmdLoadgame(Engine& engine) { LoadFromSlot(engine, ReadNumber(engine), OnDamagedSave::kEndRun); }
 
 void CmdSavefileexist(Engine& engine) {
   const int32_t v = ExpectNumVar(engine, "savefileexistの第一引数は数字変数です。", "エラー");

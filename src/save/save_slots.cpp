@@ -9,9 +9,12 @@
 
 #include "engine.h"
 #include "sound/sound_lifecycle.h"
+#include "graphics/bmp_read.h"
 #include "graphics/effects.h"
 #include "graphics/image_tag.h"
 #include "graphics/picture_restore.h"
+#include "graphics/surface_bmp_write.h"
+#include "player_waits.h"
 #include "save/game_state.h"
 #include "save/persistent_data.h"
 #include "script/error.h"
@@ -28,6 +31,9 @@ namespace {
 constexpr int32_t kErrorSaveSlot = 999;
 // More back-log pages than this in a file is damage, not a game.
 constexpr int32_t kMaxLoadedPages = 1 << 16;
+// The background name that stands for a copy of the screen (`bgcpy`).
+constexpr const char* kScreenCopyName = "*bgcpy";
+constexpr const char* kDamagedSave = "セーブデータが壊れています。";
 
 // Where a script position lies as the save file keeps it: the number of line
 // feeds before it, and the number of ':' between its line's start and it.
@@ -84,6 +90,66 @@ void FinaliseSnapshot(Engine& engine) {
   sp.finalised = true;
 }
 
+// A save file read whole and found sound, before anything of it reaches the
+// engine.
+struct LoadedSave {
+  SavedGame game;
+  std::vector<std::string> pages;  // the back-log, the oldest first
+  int32_t position = 0;            // where the saved page begins in this script
+  ImageSurface screen_copy;        // the background kept as a copy of the screen
+};
+
+// False when the bytes are damaged: a field missing (a cut file), a count
+// past its limit, a string without its end, a return point outside the
+// script, or a place the script does not have. What follows the place (the
+// `savegame2` trailer) is not read.
+bool ReadSaveFile(const Engine& engine, const std::vector<uint8_t>& bytes, LoadedSave& loaded) {
+  SaveReader in(bytes);
+  ReadGameState(engine, in, loaded.game);
+  const int32_t pages = in.Count(kMaxLoadedPages);
+  for (int32_t i = 0; i < pages && !in.failed(); ++i) loaded.pages.push_back(in.Str());
+  LineStatement at;
+  at.line = in.Int();
+  at.statement = in.Int();
+  if (in.failed()) return false;
+  const std::optional<int32_t> position = FromLineStatement(engine.script, at);
+  if (!position) return false;
+  loaded.position = *position;
+  return true;
+}
+
+// The screen copy a slot's background stands for. A slot saved without one
+// (by an engine that kept none) or with an unreadable one gets a black
+// background, as a missing picture does.
+void ReadScreenCopy(const Engine& engine, int32_t slot, ImageSurface& copy) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(ScreenFilePath(engine, slot), bytes) || !DecodeBmp(bytes.data(), bytes.size(), copy))
+    copy.Reset();
+}
+
+// Writes the save point's screen copy beside the slot, or removes an old one
+// when the saved background is no copy. The copy goes first: a failure then
+// leaves the slot's old pair of files as it was.
+bool WriteScreenCopy(Engine& engine, int32_t slot) {
+  const ImageSurface& copy = engine.save_point.screen_copy;
+  const std::string path = ScreenFilePath(engine, slot, FileUse::kWrite);
+  if (copy.loaded) return SaveSurfaceBmp(path, copy);
+  std::remove(path.c_str());
+  return true;
+}
+
+// A damaged file changes nothing; the player is told and the game goes on,
+// or (`loadgame`) the run ends with the report.
+void RefuseDamagedSave(Engine& engine, OnDamagedSave on_damaged) {
+  if (on_damaged == OnDamagedSave::kEndRun) ReportError(engine, kDamagedSave, "エラー");
+  Question box;
+  box.title = "エラー";
+  box.text = kDamagedSave;
+  box.icon = Question::Icon::kStop;
+  box.notice = true;
+  AskPlayer(engine, box);
+}
+
 // The text window as a loaded game starts it: its cursors and picture again,
 // an empty page, no wait, off the screen.
 void RestoreTextWindow(Engine& engine, const std::string cursor_tags[2]) {
@@ -134,6 +200,13 @@ void TakeSavePoint(Engine& engine, int32_t position) {
   WriteGameState(engine, out);
   sp.finalised = false;
   sp.snapshot_due = false;
+  // A copy of the screen as background cannot be loaded again by its name:
+  // the picture itself is kept, for the slot's screen file.
+  const Graphics& g = engine.graphics;
+  if (g.background_name == kScreenCopyName)
+    sp.screen_copy = g.background;
+  else
+    sp.screen_copy.Reset();
 }
 
 bool SaveToSlot(Engine& engine, int32_t slot, const std::string* trailer) {
@@ -149,48 +222,45 @@ bool SaveToSlot(Engine& engine, int32_t slot, const std::string* trailer) {
     bytes.push_back('"');
     bytes.push_back('*');
   }
+  if (sp.screen_copy.loaded && !WriteScreenCopy(engine, slot)) return false;
   if (!WriteFileAtomically(SaveFilePath(engine, slot, FileUse::kWrite), bytes.data(), bytes.size())) return false;
-  // No background is kept as a copy of the screen, so no slot has a screen
-  // file: an old one would only mislead a later load.
-  std::remove(ScreenFilePath(engine, slot, FileUse::kWrite).c_str());
+  // Without a copy an old screen file would only mislead a later load.
+  if (!sp.screen_copy.loaded) WriteScreenCopy(engine, slot);
   return true;
 }
 
-bool LoadFromSlot(Engine& engine, int32_t slot) {
+bool LoadFromSlot(Engine& engine, int32_t slot, OnDamagedSave on_damaged) {
   if (slot < 0) return false;
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(SaveFilePath(engine, slot), bytes)) return false;
-  SaveReader in(bytes);
+  LoadedSave loaded;
+  if (!ReadSaveFile(engine, bytes, loaded)) {
+    RefuseDamagedSave(engine, on_damaged);
+    return false;
+  }
+  if (loaded.game.background_name == kScreenCopyName) ReadScreenCopy(engine, slot, loaded.screen_copy);
 
+  // The file is whole: from here it replaces the game.
   engine.back_log.Clear();
-  StopAllSound(engine, true);
-  ReadGameState(engine, in);
-  const int32_t pages = in.Count(kMaxLoadedPages);
-  for (int32_t i = 0; i < pages; ++i) engine.back_log.AddPage(in.Str());
-  LineStatement at;
-  // A file that ends before its place was cut: its zeros would put the
-  // game at the script's start with a window of no size.
-  const bool place_present = in.Rest().size() >= 8;
-  at.line = in.Int();
-  at.statement = in.Int();
-  const std::optional<int32_t> position = FromLineStatement(engine.script, at);
-  if (!place_present || !position) ReportError(engine, "セーブデータが壊れています。", "エラー");
+  TakeSavedGameState(engine, std::move(loaded.game));
+  for (std::string& page : loaded.pages) engine.back_log.AddPage(std::move(page));
+  const int32_t position = loaded.position;
 
   const std::string cursor_tags[2] = {engine.text_out.cursors[0].picture.tag,
                                       engine.text_out.cursors[1].picture.tag};
   RestoreTextWindow(engine, cursor_tags);
-  RestorePicturesAfterLoad(engine, ScreenFilePath(engine, slot));
+  RestorePicturesAfterLoad(engine, std::move(loaded.screen_copy));
   RestartSoundAfterLoad(engine);
   ShowDirtyNow(engine);
 
   // The loaded page is the save point now: saving at once writes it again.
-  engine.script.Seek(*position);
+  engine.script.Seek(position);
   TakeSavePoint(engine, engine.script.pos);
   InterpreterState& st = engine.interp;
   st.interrupted_wait = InterruptedWait{};
   if (!st.loadgosub_label.empty()) {
     if (!st.gosub.CanPush()) ReportError(engine, "gosub文のせいでスタックが溢れました。", "スタックエラー");
-    st.gosub.Push(*position);
+    st.gosub.Push(position);
     JumpToLabel(engine, st.loadgosub_label);
   }
   return true;

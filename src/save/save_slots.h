@@ -1,8 +1,9 @@
 // The numbered save files. "save%d.dat" holds the game as its last save
 // point took it: the state (game_state.h), then the back-log pages, then the
 // save point's place as a line and statement number, and optionally the
-// text of `savegame2` as a trailer. "save%d.ss" holds the screen when the
-// background was a copy of it. Loading rebuilds the screen and the text
+// text of `savegame2` as a trailer. "save%d.ss" (a BMP) holds the background
+// when it was a copy of the screen (`bgcpy`), since that cannot be loaded
+// again by a name. Loading rebuilds the screen and the text
 // window and goes on at the start of the saved page.
 #pragma once
 
@@ -35,11 +36,17 @@ void TakeSavePoint(Engine& engine, int32_t position);
 // not be written; the slot's old file is then left as it was.
 bool SaveToSlot(Engine& engine, int32_t slot, const std::string* trailer = nullptr);
 
+// What a load does with a damaged file: the game is left exactly as it was
+// either way; the player is told and the game goes on (a load from the
+// menu), or the run ends with the error report (`loadgame`).
+enum class OnDamagedSave { kTellAndGoOn, kEndRun };
+
 // Loads slot n and moves the script to the saved page (or into the
-// `loadgosub` routine). False, with nothing changed, when the slot has no file.
-// A file whose position does not fit the script is reported
-// ("セーブデータが壊れています。").
-bool LoadFromSlot(Engine& engine, int32_t slot);
+// `loadgosub` routine). The whole file is read and checked before any of it
+// is taken: false, with nothing changed, when the slot has no file or the
+// file is damaged ("セーブデータが壊れています。": a cut file, a count past its
+// limit, a string without its end, a position outside the script).
+bool LoadFromSlot(Engine& engine, int32_t slot, OnDamagedSave on_damaged = OnDamagedSave::kTellAndGoOn);
 
 // The local time the slot's state file was last written; nullopt without a file.
 std::optional<std::tm> SlotTime(const Engine& engine, int32_t slot);

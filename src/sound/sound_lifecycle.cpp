@@ -83,18 +83,16 @@ void WriteSoundState(const Engine& engine, SaveWriter& out) {
   out.Str(s.music.resume_on_load && !s.music.voice_on_graph ? s.music.file : std::string());
 }
 
-void ReadSoundState(Engine& engine, SaveReader& in) {
-  SoundState& s = engine.sound;
-  s.midi.file = in.Str();
-  s.wave.file = in.Str();
-  s.cd.track = in.Int();
-  s.midi.loop = in.Int() != 0;
-  s.wave.looping = in.Int() != 0;
-  s.cd.loop = in.Int() != 0;
-  s.music.loop = in.Int() != 0;
-  s.music.resume_on_load = in.Int() != 0;
-  std::string music = in.Str();
-  if (s.music.resume_on_load && !s.music.voice_on_graph) s.music.file = std::move(music);
+void ReadSoundState(SaveReader& in, SavedSound& saved) {
+  saved.midi_file = in.Str();
+  saved.wave_file = in.Str();
+  saved.cd_track = in.Int();
+  saved.midi_loop = in.Int() != 0;
+  saved.wave_looping = in.Int() != 0;
+  saved.cd_loop = in.Int() != 0;
+  saved.music_loop = in.Int() != 0;
+  saved.resume_on_load = in.Int() != 0;
+  saved.music_file = in.Str();
 }
 
 void WriteIntroLoopNames(const Engine& engine, SaveWriter& out) {
@@ -103,10 +101,26 @@ void WriteIntroLoopNames(const Engine& engine, SaveWriter& out) {
   out.Str(il.state != 0 ? il.loop : std::string());
 }
 
-void ReadIntroLoopNames(Engine& engine, SaveReader& in) {
-  IntroLoopMusic& il = engine.sound.intro_loop;
-  il.intro = in.Str();
-  il.loop = in.Str();
+void ReadIntroLoopNames(SaveReader& in, SavedSound& saved) {
+  saved.intro = in.Str();
+  saved.loop = in.Str();
+}
+
+void TakeSavedSound(Engine& engine, const SavedSound& saved) {
+  StopAllSound(engine, true);
+  SoundState& s = engine.sound;
+  s.midi.file = saved.midi_file;
+  s.wave.file = saved.wave_file;
+  s.cd.track = saved.cd_track;
+  s.midi.loop = saved.midi_loop;
+  s.wave.looping = saved.wave_looping;
+  s.cd.loop = saved.cd_loop;
+  s.music.loop = saved.music_loop;
+  s.music.resume_on_load = saved.resume_on_load;
+  // A voice on the music graph keeps it: the saved music does not take it back.
+  if (saved.resume_on_load && !s.music.voice_on_graph) s.music.file = saved.music_file;
+  s.intro_loop.intro = saved.intro;
+  s.intro_loop.loop = saved.loop;
 }
 
 void RestartSoundAfterLoad(Engine& engine) {

@@ -30,6 +30,7 @@ void SaveWriter::Str(std::string_view s) {
 int32_t SaveReader::Int() {
   if (pos_ >= size_ || size_ - pos_ < 4) {
     pos_ = size_;
+    failed_ = true;
     return 0;
   }
   uint32_t u = 0;
@@ -47,21 +48,30 @@ void SaveReader::Ints(int32_t* values, size_t count) {
     for (size_t i = 0; i < available; ++i) values[i] = Int();
   }
   std::fill(values + available, values + count, 0);
-  if (available < count) pos_ = size_;
+  if (available < count) {
+    pos_ = size_;
+    failed_ = true;
+  }
 }
 
 std::string SaveReader::Str() {
-  if (pos_ >= size_) return {};
+  if (pos_ >= size_) {
+    failed_ = true;
+    return {};
+  }
   const void* zero = std::memchr(data_ + pos_, 0, size_ - pos_);
   const size_t end = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - data_) : size_;
   std::string s(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
   pos_ = zero ? end + 1 : size_;
+  if (!zero) failed_ = true;
   return s;
 }
 
-int32_t SaveReader::Count(int32_t limit) {
+int32_t SaveReader::Bounded(int32_t low, int32_t high) {
   const int32_t n = Int();
-  return n < 0 || n > limit ? 0 : n;
+  if (n >= low && n <= high) return n;
+  failed_ = true;
+  return low;
 }
 
 }  // namespace orivane

@@ -97,20 +97,23 @@ TEST(GlobalVariablesFile, IsWrittenOnlyAfterGlobalon) {
   EXPECT_EQ(game.ReadBytes("gloval.sav").size(), 3896u * 5);
 }
 
-TEST(GlobalVariablesFile, AShortOrForeignFileGivesZerosAndEmptyStringsForTheRest) {
+TEST(GlobalVariablesFile, AShortFileGivesZerosForTheRestAndADamagedOneNothing) {
   const std::string two_records = Le32(11) + "ab" + '\0' + Le32(12) + '\0';
   struct Case {
     const char* name;
     std::string bytes;  // what lies at gloval.sav; "<dir>" makes a directory
     int32_t n200, n201, n202;
     const char* s200;
+    bool damaged;  // a note tells the person running the game
   } cases[] = {
-      {"missing: the range is cleared", "<none>", 0, 0, 0, ""},
-      {"empty", "", 0, 0, 0, ""},
-      {"two records", two_records, 11, 12, 0, "ab"},
-      {"cut inside an integer", Le32(11) + "ab" + '\0' + "\x05\x00", 11, 0, 0, "ab"},
-      {"a string without its zero byte", Le32(11) + "abc", 11, 0, 0, "abc"},
-      {"a directory", "<dir>", 0, 0, 0, ""},
+      {"missing: the range is cleared", "<none>", 0, 0, 0, "", false},
+      {"empty", "", 0, 0, 0, "", false},
+      {"two records", two_records, 11, 12, 0, "ab", false},
+      {"a directory", "<dir>", 0, 0, 0, "", false},
+      // A record cut inside: none of the file is taken, not even the whole
+      // records before the cut.
+      {"cut inside an integer", Le32(11) + "ab" + '\0' + "\x05\x00", 0, 0, 0, "", true},
+      {"a string without its zero byte", Le32(11) + "ab" + '\0' + Le32(12) + "abc", 0, 0, 0, "", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -133,6 +136,24 @@ TEST(GlobalVariablesFile, AShortOrForeignFileGivesZerosAndEmptyStringsForTheRest
     EXPECT_EQ(v.Str(200), c.s200);
     EXPECT_EQ(v.Num(4095), 0);
     EXPECT_EQ(v.Str(4095), "");
+    EXPECT_EQ(f.err().find("gloval.sav is damaged") != std::string::npos, c.damaged) << f.err();
+  }
+}
+
+// Decoding is read first, set after: damaged bytes leave the variables as
+// they were.
+TEST(GlobalVariablesFile, DamagedBytesLeaveTheVariablesAsTheyWere) {
+  const std::vector<std::string> damaged = {Le32(5) + "x" + '\0' + "\x01\x02\x03", Le32(5) + "no end", "\x01"};
+  for (const std::string& bytes : damaged) {
+    EngineFixture f;
+    Variables& v = f.engine().vars;
+    v.SetNum(200, 42);
+    v.SetStr(200, "kept");
+    v.SetNum(300, 9);
+    EXPECT_FALSE(DecodeGlobalVariables(std::vector<uint8_t>(bytes.begin(), bytes.end()), 200, v));
+    EXPECT_EQ(v.Num(200), 42);
+    EXPECT_EQ(v.Str(200), "kept");
+    EXPECT_EQ(v.Num(300), 9);
   }
 }
 

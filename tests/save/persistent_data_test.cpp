@@ -1,5 +1,6 @@
 // The read-flag file "kidoku.dat": written raw and read back byte for byte,
-// loaded whatever its length (or absence), replaced atomically so that a
+// a shorter one loaded as far as it goes, a longer one (not this script's)
+// not at all, replaced atomically so that a
 // failed write leaves the old file, and written when the run ends and once
 // in every wait for the player that lasts more than a second.
 #include <gtest/gtest.h>
@@ -58,17 +59,22 @@ TEST_F(ReadFlagFile, RoundTripsByteForByte) {
   EXPECT_EQ(later.engine().read_flags.bits, written);
 }
 
-TEST_F(ReadFlagFile, LoadsWhateverIsThereAndNeverMore) {
+TEST_F(ReadFlagFile, LoadsAFileOfItsSizeOrShorterAndNothingOfADamagedOne) {
   struct Case {
     const char* name;
     std::function<void(const GameDir&)> make;  // what lies at kidoku.dat
     std::vector<uint8_t> bits;                 // a four-byte bitmap afterwards
+    bool damaged = false;                      // a note tells the person running the game
   } cases[] = {
       {"missing", [](const GameDir&) {}, {0, 0, 0, 0}},
       {"empty", [](const GameDir& g) { g.WriteBytes("kidoku.dat", ""); }, {0, 0, 0, 0}},
       {"shorter", [](const GameDir& g) { g.WriteBytes("kidoku.dat", "\x81\x7f"); }, {0x81, 0x7F, 0, 0}},
-      {"longer: cut", [](const GameDir& g) { g.WriteBytes("kidoku.dat", "\x01\x02\x03\x04\x05\x06"); },
-       {1, 2, 3, 4}},
+      {"its size", [](const GameDir& g) { g.WriteBytes("kidoku.dat", "\x01\x02\x03\x04"); }, {1, 2, 3, 4}},
+      // Written for another script: its flags would pass unread text.
+      {"longer by a byte", [](const GameDir& g) { g.WriteBytes("kidoku.dat", "\x01\x02\x03\x04\x05"); },
+       {0, 0, 0, 0}, true},
+      {"much longer", [](const GameDir& g) { g.WriteBytes("kidoku.dat", std::string(100000, '\xff')); },
+       {0, 0, 0, 0}, true},
       {"a directory", [](const GameDir& g) { std::filesystem::create_directory(g.path() + "/kidoku.dat"); },
        {0, 0, 0, 0}},
       // Nobody writes into the pipe: reading it must not wait for ever.
@@ -85,6 +91,7 @@ TEST_F(ReadFlagFile, LoadsWhateverIsThereAndNeverMore) {
     KeepReadFlags(f.engine().read_flags, 32);
     LoadReadFlagsFile(f.engine());
     EXPECT_EQ(f.engine().read_flags.bits, c.bits) << c.name;
+    EXPECT_EQ(f.err().find("kidoku.dat") != std::string::npos, c.damaged) << c.name << f.err();
   }
 }
 

@@ -5,6 +5,7 @@
 // commands that ask about slots.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,24 @@ TEST(SaveSlots, TwoSavesOfOnePageWriteTheSameBytes) {
   // of the script ("二@"), its first statement.
   EXPECT_EQ(one.substr(0, 4), std::string("\x01\0\0\0", 4));
   EXPECT_EQ(one.substr(one.size() - 8), std::string("\x04\0\0\0\0\0\0\0", 8));
+}
+
+// A file read back is taken whole: the page saved again at once, after the
+// load, writes the same bytes (and the same screen file).
+TEST(SaveSlots, ASaveAfterALoadWritesTheSameBytes) {
+  GameDir game;
+  game.WriteBytes("a.bmp", MakeBmp24(4, 4, [](int, int) { return 0x102030u; }));
+  game.Write("0.txt", Game("mov %1,5\nmov $2,\"字\"\nlsp 3,\":c;a.bmp\",10,20\nbg #204060,1\nbgcpy\n"
+                           "gosub *sub\nend\n*sub\n一\\\n二@\nif %300 == 1 goto *again\nsavegame 1\n"
+                           "mov %1,9\ncsp 3\nbg white,1\n三\\\nmov %300,1\nloadgame 1\n*again\nsavegame 2\nreturn"));
+  RunResult r = game.Run();
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "一\n二\n三\n二\n");
+  const std::string one = game.ReadBytes("save1.dat");
+  ASSERT_FALSE(one.empty());
+  EXPECT_TRUE(game.ReadBytes("save2.dat") == one);
+  ASSERT_FALSE(game.ReadBytes("save1.ss").empty());
+  EXPECT_TRUE(game.ReadBytes("save2.ss") == game.ReadBytes("save1.ss"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -195,6 +214,64 @@ TEST(SaveSlots, ErrorsaveSavesBeforeTheErrorOnceThereIsAPage) {
   early.Write("0.txt", "*define\nerrorsave\ngoto *nowhere\ngame\n*start\nend\n");
   EXPECT_EQ(early.Run().status, 1);
   EXPECT_TRUE(early.ReadBytes("save999.dat").empty());
+}
+
+// A background made by `bgcpy` has no name to load it by: the save keeps
+// the picture beside the slot ("save1.ss"). The first run copies a blue
+// screen with a red square into the background, takes the sprite away and
+// saves at the page; the second loads it, and its screenshot shows that
+// background. A slot saved without the picture (an older save) loads with
+// a black background instead.
+TEST(SaveSlots, ABackgroundCopiedFromTheScreenComesBackWithALoad) {
+  const std::string script =
+      ";mode320\n*define\nsetwindow 8,200,18,1,16,16,0,2,0,0,0,#999999,0,190,319,239\ngame\n*start\n"
+      "savefileexist %0,1\nif %0 == 1 loadgame 1\n"
+      "bg #204060,1\nlsp 1,\":c;red.bmp\",40,40\nprint 1\nbgcpy\ncsp 1\nprint 1\n一@\nsavegame 1\nend\n";
+  struct Case {
+    const char* name;
+    bool keep_screen_file;
+    uint32_t background, square;
+  } cases[] = {
+      {"with its screen file", true, 0x204060, 0xFF0000},
+      {"a save without one", false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameDir game;
+    game.WriteBytes("red.bmp", MakeBmp24(8, 8, [](int, int) { return 0xFF0000u; }));
+    game.Write("0.txt", script);
+    const std::string shot = game.path() + "/shot.bmp";
+    RunResult first = RunProgram({"--headless", "--screenshot", shot, game.path()});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const Screenshot saved(game.ReadBytes("shot.bmp"), 320, 240);
+    ASSERT_TRUE(saved.Complete());
+    ASSERT_EQ(saved.Pixel(10, 10), 0x204060u);
+    ASSERT_EQ(saved.Pixel(42, 42), 0xFF0000u);
+    ASSERT_EQ(game.ReadBytes("save1.ss").substr(0, 2), "BM");
+    if (!c.keep_screen_file) std::remove((game.path() + "/save1.ss").c_str());
+    std::remove(shot.c_str());
+
+    RunResult second = RunProgram({"--headless", "--screenshot", shot, game.path()});
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(second.out, "一\n");  // the loaded page
+    const Screenshot loaded(game.ReadBytes("shot.bmp"), 320, 240);
+    ASSERT_TRUE(loaded.Complete());
+    EXPECT_EQ(loaded.Pixel(10, 10), c.background);
+    EXPECT_EQ(loaded.Pixel(42, 42), c.square);
+  }
+}
+
+// The screen file goes with its slot: written when the saved page's
+// background is a copy of the screen, removed when a later save of the slot
+// has an ordinary one.
+TEST(SaveSlots, TheScreenFileGoesWithItsSlot) {
+  GameDir game;
+  game.Write("0.txt", Game("bg #204060,1\nbgcpy\n一@\nsavegame 1\nsavegame 2\n一\\\nbg white,1\n二@\nsavegame 2"));
+  RunResult r = game.Run();
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(game.ReadBytes("save1.ss").substr(0, 2), "BM");
+  EXPECT_TRUE(game.ReadBytes("save2.ss").empty());
+  EXPECT_FALSE(game.ReadBytes("save2.dat").empty());
 }
 
 TEST(SaveSlots, ALoadOfAMissingSlotDoesNothing) {

@@ -27,6 +27,8 @@ class EngineFixture {
   std::string ErrorOf(const std::function<void()>& fn);
 
   std::string out() const { return out_.str(); }
+  // Error reports and notes.
+  std::string err() const { return err_.str(); }
 
  private:
   std::ostringstream out_, err_;
