@@ -10,6 +10,7 @@
 #include "graphics/effects.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "save/menu_layout.h"
 #include "text/glyph_draw.h"
 #include "util/sjis.h"
 
@@ -18,8 +19,7 @@ namespace {
 
 constexpr uint32_t kKeyStepMs = 125;
 
-GlyphFont MenuFont(const Engine& engine) {
-  const MenuLook& look = engine.system_menu.look;
+GlyphFont MenuFont(const Engine& engine, const MenuLook& look) {
   GlyphFont f;
   f.face = engine.text.font_face;
   f.width = look.glyph_width;
@@ -42,10 +42,10 @@ void DrawMenuScreenHook(Engine& engine, PixelRect area) {
   // The glyphs are drawn clipped to the area: a view of just that part.
   const PixelView clipped(scene.RowFromTop(area.bottom) + area.left * 3, area.right - area.left + 1,
                           area.bottom - area.top + 1, scene.stride);
-  const MenuLook& look = engine.system_menu.look;
+  const MenuLook& look = screen.look;
   GlyphPaint paint;
   paint.shadow = look.shadow;
-  const GlyphFont font = MenuFont(engine);
+  const GlyphFont font = MenuFont(engine, look);
   for (size_t i = 0; i < screen.lines.size(); ++i) {
     const MenuScreenLine& line = screen.lines[i];
     paint.rgb = static_cast<int>(i) == screen.highlighted ? look.highlighted : line.colour;
@@ -65,9 +65,10 @@ void DrawMenuScreenHook(Engine& engine, PixelRect area) {
 // The modal wait of one menu screen.
 class MenuScreen {
  public:
-  MenuScreen(Engine& engine, std::vector<MenuScreenLine> lines) : engine_(engine) {
+  MenuScreen(Engine& engine, std::vector<MenuScreenLine> lines, const MenuLook& look) : engine_(engine) {
     MenuScreenState& s = engine.system_menu.screen;
     s.open = true;
+    s.look = look;
     s.lines = std::move(lines);
     s.highlighted = -1;
   }
@@ -141,11 +142,11 @@ class MenuScreen {
   }
 
   int LineAt(int32_t x, int32_t y) {
-    const MenuLook& look = engine_.system_menu.look;
+    const MenuLook& look = Screen().look;
     for (size_t i = 0; i < Screen().lines.size(); ++i) {
       const MenuScreenLine& l = Screen().lines[i];
-      if (l.selectable && x >= l.x && x < l.x + MenuTextWidth(look, l.text) && y >= l.y &&
-          y < l.y + look.advance_y)
+      if (l.selectable && x >= l.x && x < int64_t{l.x} + MenuTextWidth(look, l.text) && y >= l.y &&
+          y < int64_t{l.y} + look.advance_y)
         return static_cast<int>(i);
     }
     return -1;
@@ -187,19 +188,9 @@ void PlayMenuSound(Engine& engine, MenuSound sound) {
 
 void InstallMenuScreenHook(Engine& engine) { engine.graphics.hooks.draw_menu_screen = DrawMenuScreenHook; }
 
-int32_t MenuTextWidth(const MenuLook& look, std::string_view sjis) {
-  int32_t width = 0;
-  for (size_t at = 0; at < sjis.size();) {
-    const bool two = IsSjisLead(static_cast<uint8_t>(sjis[at])) && at + 1 < sjis.size();
-    width += two ? look.advance_x : look.advance_x / 2;
-    at += two ? 2 : 1;
-  }
-  return width;
-}
-
-int RunMenuScreen(Engine& engine, std::vector<MenuScreenLine> lines) {
+int RunMenuScreen(Engine& engine, std::vector<MenuScreenLine> lines, const MenuLook& look) {
   ModalInput modal(engine);
-  return MenuScreen(engine, std::move(lines)).Run();
+  return MenuScreen(engine, std::move(lines), look).Run();
 }
 
 }  // namespace orivane

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 #include "save/system_menu_state.h"
@@ -22,15 +21,12 @@ struct Engine;
 // Once, when the save subsystem attaches.
 void InstallMenuScreenHook(Engine& engine);
 
-// The width of a text in the menu font: a full cell per two-byte character,
-// half a cell per single-byte one.
-int32_t MenuTextWidth(const MenuLook& look, std::string_view sjis);
-
-// Shows the lines and waits: the index of the line taken, or -1 when the
-// player cancelled (or a reset or the end of the game was asked for). Plays
+// Shows the lines, laid out (menu_layout) for `look`: the menu's look, or the
+// smaller one that fits the screen. Waits: the index of the line taken, or -1
+// when the player cancelled (or a reset or the end of the game was asked for). Plays
 // the menu's shown, pointer-over and cancelled sounds; the caller plays the
 // sound of what was taken.
-int RunMenuScreen(Engine& engine, std::vector<MenuScreenLine> lines);
+int RunMenuScreen(Engine& engine, std::vector<MenuScreenLine> lines, const MenuLook& look);
 
 // One of the `menuselectvoice` sounds.
 void PlayMenuSound(Engine& engine, MenuSound sound);

@@ -9,6 +9,7 @@
 #include "graphics/effects.h"
 #include "platform/platform.h"
 #include "player_waits.h"
+#include "save/menu_layout.h"
 #include "save/menu_screen.h"
 #include "save/save_slots.h"
 #include "script/command_table.h"
@@ -63,39 +64,29 @@ std::string SlotLine(const Engine& engine, int32_t slot, const std::optional<std
   return line;
 }
 
-// Lines centred on the screen, one menu line apart, the block centred
-// vertically.
-void CentreLines(const Engine& engine, std::vector<MenuScreenLine>& lines) {
-  const MenuLook& look = engine.system_menu.look;
-  const int32_t top = (engine.screen_height - static_cast<int32_t>(lines.size()) * look.advance_y) / 2;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    lines[i].x = (engine.screen_width - MenuTextWidth(look, lines[i].text)) / 2;
-    lines[i].y = top + static_cast<int32_t>(i) * look.advance_y;
-  }
+// The lines centred on the screen, one row apart, in the menu's look or the
+// smaller one that fits the screen; then the wait for one to be taken.
+int RunCentredMenu(Engine& engine, std::vector<MenuScreenLine>& lines) {
+  const MenuLook look =
+      LayOutMenuLines(engine.system_menu.look, lines, engine.screen_width, engine.screen_height);
+  return RunMenuScreen(engine, lines, look);
 }
 
-// The question centred, "はい　" and "いいえ" below it, side by side from the
-// centre: 1 yes, 0 no, -1 cancelled (which counts as no).
+// The question centred (broken onto as many lines as the screen needs),
+// "はい　" and "いいえ" below it, side by side from the centre: 1 yes, 0 no,
+// -1 cancelled (which counts as no).
 int AskInMenu(Engine& engine, const std::string& question_sjis) {
   const MenuLook& look = engine.system_menu.look;
-  std::vector<MenuScreenLine> lines(3);
-  lines[0].text = question_sjis;
-  lines[0].colour = look.highlighted;
-  lines[1].text = Utf8ToSjis("はい　");
-  lines[2].text = Utf8ToSjis("いいえ");
-  for (int i = 1; i <= 2; ++i) {
-    lines[i].colour = look.normal;
-    lines[i].selectable = true;
+  QuestionLayout q = LayOutQuestion(look, question_sjis, engine.screen_width, engine.screen_height);
+  for (size_t i = 0; i < q.lines.size(); ++i) {
+    const bool choice = i >= q.yes;
+    q.lines[i].colour = choice ? look.normal : look.highlighted;
+    q.lines[i].selectable = choice;
   }
-  const int32_t centre = engine.screen_width / 2;
-  lines[0].x = (engine.screen_width - MenuTextWidth(look, lines[0].text)) / 2;
-  lines[0].y = engine.screen_height / 2 - look.advance_y;
-  lines[1].x = centre - 4 * look.advance_x;
-  lines[2].x = centre + 2 * look.advance_x;
-  lines[1].y = lines[2].y = engine.screen_height / 2 + look.advance_y;
-  const int taken = RunMenuScreen(engine, std::move(lines));
-  if (taken > 0) PlayMenuSound(engine, taken == 1 ? MenuSound::kYes : MenuSound::kNo);
-  return taken == 1 ? 1 : taken == 2 ? 0 : -1;
+  const int taken = RunMenuScreen(engine, std::move(q.lines), q.look);
+  const int yes = static_cast<int>(q.yes);
+  if (taken >= yes) PlayMenuSound(engine, taken == yes ? MenuSound::kYes : MenuSound::kNo);
+  return taken == yes ? 1 : taken == yes + 1 ? 0 : -1;
 }
 
 std::string FormatQuestion(const char* format_utf8, const std::string& line_sjis) {
@@ -108,7 +99,7 @@ std::string FormatQuestion(const char* format_utf8, const std::string& line_sjis
 // cancels. An empty slot cannot be loaded.
 void RunSaveLoadMenu(Engine& engine, bool save) {
   const SaveMenuState& menu = engine.save_menu;
-  const MenuLook& look = engine.system_menu.look;
+  const MenuLook& look = engine.system_menu.look;  // its colours
   for (;;) {
     std::vector<MenuScreenLine> lines;
     lines.push_back({save ? menu.save_title : menu.load_title, 0, 0, engine.text.text_color, false});
@@ -118,8 +109,7 @@ void RunSaveLoadMenu(Engine& engine, bool save) {
       const bool has_file = time.has_value();
       lines.push_back({SlotLine(engine, slot, time), 0, 0, has_file ? look.normal : look.empty, save || has_file});
     }
-    CentreLines(engine, lines);
-    const int taken = RunMenuScreen(engine, lines);
+    const int taken = RunCentredMenu(engine, lines);
     if (taken < 2) return;
     PlayMenuSound(engine, MenuSound::kTaken);
     const int32_t slot = taken - 1;
@@ -289,11 +279,10 @@ void RunSystemMenu(Engine& engine) {
   ModalInput modal(engine);
   std::vector<MenuScreenLine> lines;
   for (const SystemMenuEntry& e : m.entries) lines.push_back({e.text, 0, 0, m.look.normal, true});
-  CentreLines(engine, lines);
   m.in_menu = true;
   int taken = -1;
   try {
-    taken = RunMenuScreen(engine, lines);
+    taken = RunCentredMenu(engine, lines);
     if (taken >= 0) PlayMenuSound(engine, MenuSound::kTaken);
     if (taken >= 0) RunSystemMenuAction(engine, m.entries[static_cast<size_t>(taken)].kind);
   } catch (...) {

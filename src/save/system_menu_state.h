@@ -57,6 +57,7 @@ struct MenuScreenLine {
 
 struct MenuScreenState {
   bool open = false;
+  MenuLook look;  // what the lines are drawn with: the menu's look, made to fit the screen
   std::vector<MenuScreenLine> lines;
   int highlighted = -1;  // index into lines, -1 none
 };

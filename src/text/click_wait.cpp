@@ -68,7 +68,8 @@ PixelRect CursorRect(Engine& engine) {
 
 void DrawCursorHook(Engine& engine, PixelRect area) {
   TextOutputState& out = engine.text_out;
-  if (!out.cursor_showing) return;
+  // The cursor belongs to the window: off the screen while the window is.
+  if (!out.cursor_showing || !engine.text.shown) return;
   ImageSurface& s = out.cursors[out.cursor_index].picture;
   if (!s.Drawable()) return;
   DrawSprite(engine.graphics.mul, s, PixelView(engine.graphics.scene), &area, out.cursor_x, out.cursor_y);

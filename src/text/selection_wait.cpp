@@ -119,7 +119,8 @@ class SelectionWait {
   }
 
   // Each choice on a line of its own, all from the cursor's column, wrapped
-  // by the rules of story text.
+  // by the rules of story text. Choices are not story text: neither they
+  // nor their line breaks go into the back-log.
   void Print() {
     if (w_.column == 0 && w_.line == 0) w_.vertical = w_.pending_vertical;
     start_column_ = w_.column;
@@ -129,7 +130,7 @@ class SelectionWait {
 
   void PrintChoice(std::string_view text, bool first_choice) {
     // A choice that filled its last line has wrapped onto a fresh one already.
-    if (!first_choice && !line_fresh_) BreakLine(engine_, w_);
+    if (!first_choice && !line_fresh_) BreakLine(engine_, w_, LineBreakLog::kSkip);
     w_.column = start_column_;
     PenPosition pen = PenAtCursor(w_);
     PrintedChoice printed;
@@ -148,7 +149,7 @@ class SelectionWait {
         pen.x += w_.advance_x;
       ++w_.column;
       if (MustBreakLine(w_.column, limit, text.substr(at))) {
-        WrapLine(engine_, w_);
+        WrapLine(engine_, w_, LineBreakLog::kSkip);
         pen = PenAtCursor(w_);
         line_fresh_ = true;
       }

@@ -24,8 +24,8 @@ PenPosition PenAtCursor(const TextWindow& w) {
 
 // The text window's line breaks and indentation go into the back-log page,
 // so that the viewer lays the page out as it was; other pages are not logged.
-void BreakLine(Engine& engine, TextWindow& w) {
-  if (&w == &engine.text) engine.back_log.Append("\n");
+void BreakLine(Engine& engine, TextWindow& w, LineBreakLog log) {
+  if (&w == &engine.text && log == LineBreakLog::kAppend) engine.back_log.Append("\n");
   if (w.line >= w.rows) ReportOverflow(engine);
   ++w.line;
   w.column = 0;
@@ -35,10 +35,10 @@ void ReportOverflow(Engine& engine) {
   ReportError(engine, "文字が枠をはみ出してしまいました。", "エラー");
 }
 
-void WrapLine(Engine& engine, TextWindow& page) {
-  BreakLine(engine, page);
+void WrapLine(Engine& engine, TextWindow& page, LineBreakLog log) {
+  BreakLine(engine, page, log);
   page.column += page.indent;
-  if (&page == &engine.text)
+  if (&page == &engine.text && log == LineBreakLog::kAppend)
     for (int32_t i = 0; i < page.indent; ++i) engine.back_log.Append("\x81\x40");  // "　"
 }
 

@@ -7,6 +7,7 @@
 #include "graphics/compose.h"
 #include "graphics/effects.h"
 #include "platform/platform.h"
+#include "text/click_wait.h"
 #include "text/text_window_paint.h"
 
 namespace orivane {
@@ -85,6 +86,8 @@ void DirtyTextWindow(Engine& engine) {
   const int32_t sw = engine.screen_width, sh = engine.screen_height;
   DirtyRect& dirty = engine.graphics.dirty;
   dirty.Add(w.frame_left, w.frame_top, w.frame_right, w.frame_bottom, sw, sh);
+  // A wait's cursor comes and goes with the window, wherever it stands.
+  if (engine.text_out.cursor_showing) DirtyWaitCursor(engine);
   const PixelRect& u = w.layer.used;
   if (u.empty()) return;
   // A shadow may reach past the glyphs, and glyphs past the frame.

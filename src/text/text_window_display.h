@@ -19,7 +19,8 @@ void InstallTextWindowHooks(Engine& engine);
 // True while the window is painted: shown and not hidden by `texthide`.
 bool TextWindowPainted(const Engine& engine);
 
-// Adds the window's rectangle (and the glyphs' reach) to the dirty rectangle.
+// Adds the window's rectangle (and the glyphs' reach, and the cursor of a
+// wait, which is shown only with the window) to the dirty rectangle.
 void DirtyTextWindow(Engine& engine);
 
 // `texton`, and text output on a window that is off: the `windowchip`

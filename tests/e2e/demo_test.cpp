@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/audio_capture.h"
 #include "support/game_fixture.h"
@@ -122,6 +124,43 @@ TEST(Demo, EndsWithItsMovie) {
   }
   EXPECT_GT(static_cast<int>(sky[1] >> 16), static_cast<int>(sky[0] >> 16) + 60)
       << std::hex << sky[0] << " " << sky[1];
+}
+
+// The screen painted with the draw commands lasts its one page: the menu of
+// two text sprites that comes later, and the ending around its movie, show
+// the scene whole. Where the menu's sprites stand, the picture at the last
+// page is the one the player saw there at the first choice, before they came.
+TEST(Demo, ItsMenuLeavesNoHoleInThePicture) {
+  struct Stop {
+    const char* input;  // the player's decisions ("": none; the run ends at the first choice)
+    const char* page;   // the text on the screen then
+  };
+  const Stop stops[2] = {{"", "どこへ向かいますか。"}, {"choose 1\nbutton 1\nchoose 2\nbutton 2\n", "――おしまい。"}};
+  std::vector<Screenshot> shots;
+  for (const Stop& stop : stops) {
+    GameDir game;
+    CopyDemo(game);
+    std::vector<std::string> args = {"--headless", "--timeout", "60000", "--screenshot", game.path() + "/shot.bmp"};
+    if (*stop.input) {
+      game.WriteBytes("input.txt", stop.input);
+      args.insert(args.end(), {"--input", game.path() + "/input.txt"});
+    }
+    args.push_back(game.path());
+    RunResult r = RunProgram(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_NE(r.out.find(stop.page), std::string::npos) << r.out;
+    shots.emplace_back(game.ReadBytes("shot.bmp"), 640, 480);
+    ASSERT_TRUE(shots.back().Complete());
+  }
+  // "もう一度選ぶ" and "先へ進む": 24-pixel characters at (220, 160) and (220, 210).
+  struct Area {
+    int left, top, right, bottom;
+  };
+  int differing = 0;
+  for (const Area& a : {Area{220, 160, 364, 184}, Area{220, 210, 316, 234}})
+    for (int y = a.top; y < a.bottom; ++y)
+      for (int x = a.left; x < a.right; ++x) differing += shots[0].Pixel(x, y) != shots[1].Pixel(x, y);
+  EXPECT_EQ(differing, 0);
 }
 
 // Read text is remembered: after a first run up to the choice, the menu's

@@ -26,6 +26,13 @@ std::vector<std::string> PagesOf(const Engine& e) {
   return pages;
 }
 
+// Clicks through n page waits.
+std::string Clicks(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "click 1 1\n";
+  return s;
+}
+
 struct PagesCase {
   const char* name;
   const char* define;  // after the grid window
@@ -71,16 +78,44 @@ TEST(BackLog, PagesHoldTheTextAsItWasPrinted) {
   }
 }
 
-TEST(BackLog, AChoiceCommitsThePage) {
-  GameDir game;
-  game.Write("0.txt", SmallGame(kGridWindow, "一\nselect \"はい\",*yes\n*yes\n二\\"));
-  std::vector<std::string> pages;
-  TextRun r = RunTextGame(game, [&](Engine& e) { pages = PagesOf(e); }, {}, RunWith(nullptr, "choose 1\n"));
-  EXPECT_EQ(r.status, 0) << r.err;
-  // The choices' own line breaks go with the page they were printed on.
-  ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(pages[0].rfind("一\n", 0), 0u) << pages[0];
-  EXPECT_EQ(pages[1], "二");
+// A selection commits the page it was printed on; the choices, and the line
+// breaks between them and inside them, are not story text and leave nothing
+// in the back-log, so that a selection after a page wait adds no empty page.
+TEST(BackLog, ChoicesLeaveNothingInTheLog) {
+  struct Case {
+    const char* name;
+    const char* define;  // after the grid window
+    const char* body;    // its selection takes the first choice, the page wait behind it is clicked
+    int waits_before;    // page waits clicked through before the selection
+    std::vector<std::string> pages;  // oldest first
+  };
+  const std::vector<Case> cases = {
+      {"one choice under text", "", "一\nselect \"はい\",*a\n*a\n二\\", 0, {"一\n", "二"}},
+      {"two choices under text", "", "一\nselect \"甲\",*a,\"乙\",*b\n*a\n二\\", 0, {"一\n", "二"}},
+      {"select after a page wait", "", "一\\\nselect \"甲\",*a,\"乙\",*b,\"丙\",*c\n*a\n二\\", 1, {"一", "二"}},
+      {"selgosub after a page wait", "",
+       "一\\\nselgosub \"甲\",*a,\"乙\",*b\n二\\\nend\n*a\nreturn\n*b\nreturn", 1, {"一", "二"}},
+      {"selnum after a page wait", "", "一\\\nselnum %1,\"甲\",\"乙\"\n二\\", 1, {"一", "二"}},
+      {"a wrapped choice with indentation", "indent 1\n",
+       "一\\\nselect \"一二三四五六七八九十一二\",*a,\"乙\",*b\n*a\n二\\", 1, {"一", "二"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameDir game;
+    game.Write("0.txt", SmallGame(std::string(kGridWindow) + c.define, c.body));
+    std::vector<std::string> pages;
+    std::string collected;
+    TextRun r = RunTextGame(
+        game,
+        [&](Engine& e) {
+          pages = PagesOf(e);
+          collected = SjisToUtf8(e.back_log.Collected());
+        },
+        {}, RunWith(nullptr, Clicks(c.waits_before) + "choose 1\n" + Clicks(1)));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(pages, c.pages);
+    EXPECT_EQ(collected, "");
+  }
 }
 
 // The commands that read the back-log; the story text prints their results.
@@ -122,13 +157,6 @@ uint32_t PixelColour(const DisplaySurface& d, int x, int y) {
 // Two old pages ("一", "二三") and the page showing "四" with a selection
 // under it, where the scripted player's input ends.
 constexpr const char* kThreePages = "一\\\n二三\\\n四\nselect \"はい\",*yes\n*yes\nend";
-
-// Clicks through n page waits.
-std::string Clicks(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "click 1 1\n";
-  return s;
-}
 
 TEST(BackLogViewer, PagesBackAndForthAndLeaves) {
   struct Case {
