@@ -34,7 +34,7 @@ trap finish EXIT
 # that grows from cell to cell on a background of the top-left pixel's
 # colour, which is transparent.
 mkdir -p "$work/game"
-printf '*define\ncaption "idle-cpu-bench"\ngame\n*start\nbg #406080,1\nidle@\nend\n' > "$work/game/0.txt"
+python3 -c 'import sys; open(sys.argv[1], "wb").write("*define\ncaption \"idle-cpu-bench\"\ngame\n*start\nbg #406080,1\n待機中@\nend\n".encode("cp932"))' "$work/game/0.txt"
 python3 - "$work/game/cursor0.bmp" <<'PY'
 import struct, sys
 cell, cells = 24, 3

@@ -269,7 +269,12 @@ bool SdlPlatform::Open(std::string& error) {
   Uint32 pause_ms = kFirstRetryPauseMs;
   for (int attempt = 1;; ++attempt) {
     bool passing = false;
-    if (TryOpen(error, passing)) return true;
+    std::string failed_before = error;
+    if (TryOpen(error, passing)) {
+      if (attempt > 1)
+        Note("orivane: the window opened at try " + std::to_string(attempt) + " (before: " + failed_before + ")");
+      return true;
+    }
     CloseWindow();
     if (!passing || attempt == kOpenAttempts) {
       if (passing) error += " (" + std::to_string(attempt) + " tries)";
