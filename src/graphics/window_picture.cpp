@@ -4,12 +4,22 @@
 #include <cstring>
 
 #include "engine.h"
+#include "graphics/surface_change.h"
 #include "platform/platform.h"
 
 namespace orivane {
 
 void ShowOnWindow(Engine& engine, const DisplaySurface& picture) {
   DisplaySurface& shown = engine.graphics.window_picture;
+  if (&picture != &shown && !engine.graphics.hooks.window_overlay && shown.width == picture.width &&
+      shown.height == picture.height && shown.stride == picture.stride && shown.width > 0) {
+    // The window is handed only what differs from what it shows: a blinking
+    // cursor changes a few hundred pixels of the screen.
+    const SurfaceRect changed = ChangedPart(shown, picture);
+    if (!changed.Empty()) CopyPart(shown, picture, changed);
+    engine.platform.PresentChange(shown, changed);
+    return;
+  }
   if (&picture != &shown) {
     // Same size every time: the copy reuses its storage.
     shown.width = picture.width;

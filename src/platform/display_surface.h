@@ -3,7 +3,7 @@
 // rows bottom-up, each row padded to a multiple of four bytes. The same
 // record holds any plain 24-bit picture below the graphics layer: what the
 // SPB decoder produces and what the archive tool reads from and writes to
-// BMP files.
+// BMP files. SurfaceRect names a part of such a picture.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,16 @@
 #include <vector>
 
 namespace orivane {
+
+// A rectangle of a picture: its top-left pixel (rows counted from the top)
+// and its size.
+struct SurfaceRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool Empty() const { return width <= 0 || height <= 0; }
+};
 
 struct DisplaySurface {
   int width = 0;

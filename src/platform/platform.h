@@ -198,6 +198,15 @@ class Platform {
   // nothing: a screenshot is taken from the engine's surface.
   virtual void Present(const DisplaySurface& display) = 0;
 
+  // Shows the display surface when it differs from the one handed over last
+  // (by Present or PresentChange) only within `changed` (an empty rectangle:
+  // not at all). A window updates and redraws that part alone; by default
+  // the whole surface is shown.
+  virtual void PresentChange(const DisplaySurface& display, const SurfaceRect& changed) {
+    (void)changed;
+    Present(display);
+  }
+
   // A note for the person running the engine (standard error).
   virtual void Note(std::string_view utf8) = 0;
 

@@ -83,6 +83,25 @@ Span RowText(const VirtualScreen& s, const Span& row, int x0, int x1) {
 constexpr int kRestX = kGameWindowLeft + 500;
 constexpr int kRestY = kGameWindowTop + 320;
 
+// Grabs the screen until `shown` holds for two grabs in a row (one frame in
+// the middle of a change does not count); false when `gave_up` turned true
+// or the deadline passed first. `seen` hears how ClassifyScreen names each
+// grab.
+bool WatchScreen(VirtualScreen& screen, const std::function<bool()>& shown, const std::function<bool()>& gave_up,
+                 const std::function<void(const std::string&)>& seen) {
+  auto deadline = std::chrono::steady_clock::now() + kStateDeadline;
+  int in_a_row = 0;
+  while (std::chrono::steady_clock::now() < deadline && !gave_up()) {
+    if (screen.Grab()) {
+      seen(ClassifyScreen(screen));
+      in_a_row = shown() ? in_a_row + 1 : 0;
+      if (in_a_row == 2) return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
 // The program in its window, and what the screen has shown so far.
 class WindowRun {
  public:
@@ -94,21 +113,9 @@ class WindowRun {
     }
   }
 
-  // Grabs the screen until `shown` holds for two grabs in a row (one frame
-  // in the middle of a change does not count); false when the program ended
-  // or the deadline passed first.
+  // WatchScreen until the program ends.
   bool WaitUntil(const std::function<bool()>& shown) {
-    auto give_up = std::chrono::steady_clock::now() + kStateDeadline;
-    int in_a_row = 0;
-    while (std::chrono::steady_clock::now() < give_up && !Ended()) {
-      if (screen_.Grab()) {
-        Record(ClassifyScreen(screen_));
-        in_a_row = shown() ? in_a_row + 1 : 0;
-        if (in_a_row == 2) return true;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    return WatchScreen(screen_, shown, [&] { return Ended(); }, [&](const std::string& s) { Record(s); });
   }
   // Waits until the screen shows `state` (a name given by ClassifyScreen).
   ::testing::AssertionResult Shows(const std::string& state) {
@@ -231,6 +238,58 @@ TEST(Window, PlayerUsesTheWindowMenuAndCloseQuestion) {
   EXPECT_EQ(err.find("playing headless"), std::string::npos) << err;
   EXPECT_EQ(game.ReadBytes("out.txt"), "一\n");
   EXPECT_TRUE(std::filesystem::is_empty(game.path() + "/tmp"));
+}
+
+// Start after start on one X server, each as soon as the window before has
+// gone: every start opens its window. SDL, left to itself, fell back to a
+// driver that draws into memory whenever the server did not take the
+// connection at once, and the game played unseen.
+TEST(Window, EveryStartOnOneServerOpensTheWindow) {
+  std::string xvfb = FindProgram("Xvfb");
+  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\nclick\nend\n");
+  std::filesystem::create_directories(game.path() + "/fb");
+  std::filesystem::create_directories(game.path() + "/tmp");
+  VirtualScreen screen;
+  ASSERT_TRUE(screen.Start(xvfb, game.path() + "/fb"));
+  auto no_window = [&] { return screen.White(kGameWindowLeft + 320, kGameWindowTop + 250); };
+  auto never = [] { return false; };
+  auto ignore = [](const std::string&) {};
+  constexpr int kStarts = 50;
+  for (int start = 1; start <= kStarts; ++start) {
+    ASSERT_TRUE(WatchScreen(screen, no_window, never, ignore)) << "start " << start << ": the last window stays";
+    // The timeout only bounds a run that nobody ends.
+    pid_t pid = Spawn({ORIVANE_BINARY, "--timeout", "60000", game.path()},
+                      {"DISPLAY=" + screen.display(), "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=",
+                       "ASAN_OPTIONS=detect_leaks=0", "TMPDIR=" + game.path() + "/tmp"},
+                      game.path() + "/out.txt", game.path() + "/err.txt");
+    ASSERT_GT(pid, 0);
+    WindowRun run(screen, pid);
+    ASSERT_TRUE(run.Shows("window")) << "start " << start << ": " << game.ReadBytes("err.txt");
+    ::kill(pid, SIGTERM);
+    ASSERT_EQ(run.WaitForExit(), 128 + SIGTERM) << "start " << start << ": " << game.ReadBytes("err.txt");
+  }
+}
+
+// A display that names no server: the run plays headless and says why, with
+// the display it could not reach.
+TEST(Window, StartWithoutItsDisplayTellsWhyItPlaysHeadless) {
+  if (std::filesystem::exists("/tmp/.X11-unix/X999")) GTEST_SKIP() << "display :999 exists";
+  GameDir game;
+  game.Write("0.txt", "*define\ngame\n*start\n一\nend\n");
+  pid_t pid = Spawn({ORIVANE_BINARY, game.path()},
+                    {"DISPLAY=:999", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=", "ASAN_OPTIONS=detect_leaks=0"},
+                    game.path() + "/out.txt", game.path() + "/err.txt");
+  ASSERT_GT(pid, 0);
+  int wstatus = 0;
+  ASSERT_EQ(::waitpid(pid, &wstatus, 0), pid);
+  std::string err = game.ReadBytes("err.txt");
+  EXPECT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << err;
+  EXPECT_NE(err.find("the window could not be opened: "), std::string::npos) << err;
+  EXPECT_NE(err.find("(DISPLAY=:999)"), std::string::npos) << err;
+  EXPECT_NE(err.find("playing headless"), std::string::npos) << err;
+  EXPECT_EQ(game.ReadBytes("out.txt"), "一\n");
 }
 
 // A game in its window on a fresh virtual screen, played with real input.

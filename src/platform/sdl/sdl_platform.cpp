@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <deque>
 #include <iostream>
 #include <optional>
@@ -69,6 +70,27 @@ void PointerOnScreen(SDL_Window* window, int& x, int& y) {
 
 bool Reached(uint32_t now, uint32_t deadline) { return static_cast<int32_t>(now - deadline) >= 0; }
 
+// Tries at opening the window, and the pause before the second (doubled
+// before each further one): 50 + 100 + 200 + 400 ms at most in all.
+constexpr int kOpenAttempts = 5;
+constexpr Uint32 kFirstRetryPauseMs = 50;
+
+// True when the renderer is OpenGL on a rasteriser that runs on the
+// processor (a machine without a graphics card, a virtual X server).
+bool DrawsOnTheProcessor(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+  // The renderer's context is current once it is made.
+  using GetString = const unsigned char* (*)(unsigned int);
+  auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  const unsigned char* name = get_string ? get_string(kGlRenderer) : nullptr;
+  if (!name) return false;
+  const char* n = reinterpret_cast<const char*>(name);
+  return std::strstr(n, "llvmpipe") || std::strstr(n, "softpipe") || std::strstr(n, "Software Rasterizer") ||
+         std::strstr(n, "swrast");
+}
+
 // Copies `utf8` into an edit buffer (the text field's, an input box's), cut
 // at a character boundary when it does not fit.
 void CopyIntoField(std::string_view utf8, std::array<char, 1024>& buffer) {
@@ -90,6 +112,8 @@ class SdlPlatform final : public Platform {
       : player_(std::move(player)), fonts_(fonts), audio_(audio), movies_(movies) {}
   ~SdlPlatform() override;
 
+  // Opens the window, trying again a few times when it fails for a reason
+  // that may pass. False with `error` set to SDL's last reason.
   bool Open(std::string& error);
 
   uint32_t Ticks() override { return SDL_GetTicks() - start_ticks_; }
@@ -106,6 +130,7 @@ class SdlPlatform final : public Platform {
   void EchoStoryText(std::string_view utf8) override;
   void ShowError(std::string_view title, std::string_view text) override;
   void Present(const DisplaySurface& display) override;
+  void PresentChange(const DisplaySurface& display, const SurfaceRect& changed) override;
   void Note(std::string_view utf8) override;
   void SetScreenSize(int width, int height) override;
   void ShowWindow() override;
@@ -126,6 +151,19 @@ class SdlPlatform final : public Platform {
   MovieService& Movies() override { return movies_; }
 
  private:
+  // One try at the window; `passing` tells whether the failure may pass.
+  bool TryOpen(std::string& error, bool& passing);
+  // Starts SDL's video on a driver that shows windows on the display.
+  bool StartVideo(std::string& error);
+  // The window's renderer; sets partial_presents_.
+  SDL_Renderer* CreateRenderer();
+  // Undoes what a try at opening did.
+  void CloseWindow();
+  // Redraws and sends to the display only the window pixels that show the
+  // game pixels `changed`; false when the whole window must be drawn.
+  bool PresentOnly(const SurfaceRect& changed);
+  // Copies the game pixels `part` of `d` into the texture.
+  void Upload(const DisplaySurface& d, const SurfaceRect& part);
   bool BarShown() const { return menu_ && (!full_screen_ || !menu_rule_.hidden); }
   // Where the game picture lies in the window, in pixels.
   ViewRect PictureRect() const;
@@ -172,6 +210,9 @@ class SdlPlatform final : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  bool texture_blank_ = true;      // nothing was uploaded since the texture was made
+  bool partial_presents_ = false;  // the renderer draws into window memory sent by rectangles
+  std::vector<uint32_t> upload_;   // the pixels of one upload, in the texture's format
   SDL_Cursor* game_cursor_ = nullptr;  // the game's pointer picture; null: the arrow
   SdlUi ui_;
   uint32_t start_ticks_ = 0;
@@ -208,12 +249,10 @@ SdlPlatform::~SdlPlatform() {
     SDL_SetCursor(SDL_GetDefaultCursor());
     SDL_FreeCursor(game_cursor_);
   }
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
-  if (window_) SDL_DestroyWindow(window_);
+  CloseWindow();
   // Only what Open started: the sound service keeps SDL's audio until it is
   // destroyed after the platform.
-  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
+  SDL_QuitSubSystem(SDL_INIT_TIMER | SDL_INIT_EVENTS);
   if (SDL_WasInit(0) == 0) SDL_Quit();
 }
 
@@ -221,16 +260,43 @@ bool SdlPlatform::Open(std::string& error) {
   // The engine handles SIGINT and SIGTERM itself: they end the run, they are
   // not the player's close button.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+  if (SDL_InitSubSystem(SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     error = SDL_GetError();
+    return false;
+  }
+  // A display that is there but busy (an X server taking many clients at
+  // once) may refuse a connection or a window now and take it a moment
+  // later: such a failure is tried again after a growing pause.
+  Uint32 pause_ms = kFirstRetryPauseMs;
+  for (int attempt = 1;; ++attempt) {
+    bool passing = false;
+    std::string failed_before = error;
+    if (TryOpen(error, passing)) {
+      if (attempt > 1)
+        Note("orivane: the window opened at try " + std::to_string(attempt) + " (before: " + failed_before + ")");
+      return true;
+    }
+    CloseWindow();
+    if (!passing || attempt == kOpenAttempts) {
+      if (passing) error += " (" + std::to_string(attempt) + " tries)";
+      return false;
+    }
+    SDL_Delay(pause_ms);
+    pause_ms *= 2;
+  }
+}
+
+bool SdlPlatform::TryOpen(std::string& error, bool& passing) {
+  if (!StartVideo(error)) {
+    passing = true;
     return false;
   }
   window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, game_w_, game_h_,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (window_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (window_ && !renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (window_) renderer_ = CreateRenderer();
   if (!window_ || !renderer_) {
-    error = SDL_GetError();
+    error = std::string(window_ ? "no renderer for the window: " : "the window could not be made: ") + SDL_GetError();
+    passing = true;
     return false;
   }
   if (!ui_.Init(window_, renderer_, error)) return false;
@@ -238,6 +304,62 @@ bool SdlPlatform::Open(std::string& error) {
   start_ticks_ = SDL_GetTicks();
   SetScreenSize(game_w_, game_h_);
   return true;
+}
+
+bool SdlPlatform::StartVideo(std::string& error) {
+  // A video driver a person chose stands. Otherwise only the drivers that
+  // show a window on a display are tried: left to itself SDL falls back,
+  // when the display cannot be reached, to one that draws into memory, and
+  // the game would play in a window nobody sees.
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  std::vector<std::pair<const char*, const char*>> drivers;  // driver, the variable naming its display
+  if (chosen && *chosen) {
+    drivers.emplace_back(nullptr, nullptr);
+  } else {
+    if (const char* d = SDL_getenv("DISPLAY"); d && *d) drivers.emplace_back("x11", "DISPLAY");
+    if (const char* d = SDL_getenv("WAYLAND_DISPLAY"); d && *d) drivers.emplace_back("wayland", "WAYLAND_DISPLAY");
+  }
+  if (drivers.empty()) {
+    error = "no display is named (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    return false;
+  }
+  error.clear();
+  for (const auto& [name, variable] : drivers) {
+    if (name) SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    if (!error.empty()) error += "; ";
+    error += SDL_GetError();
+    if (variable) error += std::string(" (") + variable + "=" + SDL_getenv(variable) + ")";
+  }
+  return false;
+}
+
+SDL_Renderer* SdlPlatform::CreateRenderer() {
+  SDL_Renderer* renderer = SDL_CreateRenderer(window_, -1, 0);
+  if (renderer && DrawsOnTheProcessor(renderer)) {
+    // OpenGL computed on the processor redraws and sends the whole window
+    // for every change. SDL's own software renderer draws into the window's
+    // memory, from which a changed rectangle alone can be sent to the
+    // display (PresentChange).
+    SDL_DestroyRenderer(renderer);
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    renderer = nullptr;
+  }
+  if (!renderer) renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  SDL_RendererInfo info;
+  partial_presents_ = renderer && SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+  return renderer;
+}
+
+void SdlPlatform::CloseWindow() {
+  ui_.Shutdown();
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 ViewRect SdlPlatform::PictureRect() const {
@@ -714,20 +836,69 @@ void SdlPlatform::ShowError(std::string_view title, std::string_view text) {
   Ask(q);
 }
 
+void SdlPlatform::Upload(const DisplaySurface& d, const SurfaceRect& part) {
+  upload_.resize(static_cast<size_t>(part.width) * part.height);
+  uint32_t* out = upload_.data();
+  for (int y = part.y; y < part.y + part.height; ++y) {
+    const uint8_t* src = d.RowFromTop(y) + static_cast<size_t>(part.x) * 3;
+    for (int x = 0; x < part.width; ++x, src += 3)
+      *out++ = 0xFF000000u | (uint32_t{src[2]} << 16) | (uint32_t{src[1]} << 8) | src[0];
+  }
+  SDL_Rect rect{part.x, part.y, part.width, part.height};
+  SDL_UpdateTexture(texture_, &rect, upload_.data(), part.width * 4);
+}
+
 void SdlPlatform::Present(const DisplaySurface& d) {
   if (!texture_ || d.width != game_w_ || d.height != game_h_) return;
-  void* pixels = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
-    for (int y = 0; y < d.height; ++y) {
-      const uint8_t* src = d.RowFromTop(y);
-      auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + static_cast<size_t>(y) * pitch);
-      for (int x = 0; x < d.width; ++x, src += 3)
-        dst[x] = 0xFF000000u | (uint32_t{src[2]} << 16) | (uint32_t{src[1]} << 8) | src[0];
-    }
-    SDL_UnlockTexture(texture_);
-  }
+  Upload(d, SurfaceRect{0, 0, d.width, d.height});
+  texture_blank_ = false;
   Render();
+}
+
+void SdlPlatform::PresentChange(const DisplaySurface& d, const SurfaceRect& changed) {
+  if (!texture_ || d.width != game_w_ || d.height != game_h_) return;
+  const bool inside = changed.x >= 0 && changed.y >= 0 && changed.width >= 0 && changed.height >= 0 &&
+                      changed.x + changed.width <= d.width && changed.y + changed.height <= d.height;
+  if (texture_blank_ || !inside) {
+    Present(d);
+    return;
+  }
+  if (changed.Empty()) return;
+  Upload(d, changed);
+  if (!PresentOnly(changed)) Render();
+}
+
+bool SdlPlatform::PresentOnly(const SurfaceRect& c) {
+  // Only while nothing but the picture covers the picture's pixels, and the
+  // window holds a whole frame that is still right elsewhere.
+  if (!partial_presents_ || !shown_ || frames_owed_ > 0 || box_ || field_ || ui_.WantsMouse() ||
+      (debug_.open && !debug_window_.IsOpen()) || (full_screen_ && BarShown()))
+    return false;
+  int out_w = 0, out_h = 0, window_w = 0, window_h = 0;
+  SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
+  SDL_GetWindowSize(window_, &window_w, &window_h);
+  if (out_w != window_w || out_h != window_h) return false;
+  // The window pixels that show the changed game pixels, with a margin of
+  // one game pixel and two window pixels on every side (a smoothing scaler
+  // blends neighbours), within the picture.
+  const ViewRect p = PictureRect();
+  if (p.w <= 0 || p.h <= 0 || game_w_ <= 0 || game_h_ <= 0) return false;
+  const int margin_x = p.w / game_w_ + 2, margin_y = p.h / game_h_ + 2;
+  auto to_x = [&](int64_t x) { return static_cast<int>(p.x + x * p.w / game_w_); };
+  auto to_y = [&](int64_t y) { return static_cast<int>(p.y + y * p.h / game_h_); };
+  const int x0 = std::max(p.x, to_x(c.x) - margin_x), y0 = std::max(p.y, to_y(c.y) - margin_y);
+  const int x1 = std::min(p.x + p.w, to_x(int64_t{c.x} + c.width) + margin_x);
+  const int y1 = std::min(p.y + p.h, to_y(int64_t{c.y} + c.height) + margin_y);
+  if (x1 <= x0 || y1 <= y0) return true;
+  SDL_Rect part{x0, y0, x1 - x0, y1 - y0};
+  SDL_Rect whole{p.x, p.y, p.w, p.h};
+  // The whole picture drawn through a clip: the part is scaled exactly as
+  // in a full frame.
+  SDL_RenderSetClipRect(renderer_, &part);
+  SDL_RenderCopy(renderer_, texture_, nullptr, &whole);
+  SDL_RenderSetClipRect(renderer_, nullptr);
+  SDL_RenderFlush(renderer_);
+  return SDL_UpdateWindowSurfaceRects(window_, &part, 1) == 0;
 }
 
 void SdlPlatform::Note(std::string_view utf8) {
@@ -739,6 +910,7 @@ void SdlPlatform::SetScreenSize(int width, int height) {
   if (!texture_ || width != game_w_ || height != game_h_) {
     if (texture_) SDL_DestroyTexture(texture_);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    texture_blank_ = true;
     game_w_ = width;
     game_h_ = height;
   }
