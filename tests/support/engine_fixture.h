@@ -27,6 +27,8 @@ class EngineFixture {
   std::string ErrorOf(const std::function<void()>& fn);
 
   std::string out() const { return out_.str(); }
+  // The notes and reports written so far (standard error of a real run).
+  std::string err() const { return err_.str(); }
 
  private:
   std::ostringstream out_, err_;
