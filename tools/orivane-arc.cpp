@@ -168,6 +168,8 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
   }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(archive.c_str(), "rb"), std::fclose);
   if (!f) return Fail("cannot open " + archive);
+  std::error_code ec;
+  fs::create_directories(dir, ec);  // the folder named is taken as given, links and all
   std::set<std::string> done;
   LzssWindow window;  // shared by the decodings in archive order, as in the engine
   int status = listing.complete ? 0 : Fail(archive + ": the entry records end early");
@@ -212,7 +214,7 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
     }
     // Written beside its place and renamed over it; a symbolic link standing
     // in the target folder is replaced or refused, never written through.
-    if (!WriteFileBelow(dir, out, data.data(), data.size(), error)) return Fail("cannot write " + shown + ": " + error);
+    if (!WriteFileBelow(dir, out, data.data(), data.size(), error)) status = Fail("cannot write " + shown + ": " + error);
   }
   for (const auto& [name, found] : wanted)
     if (!found) status = Fail("not in the archive: " + SjisToUtf8(name));

@@ -254,10 +254,13 @@ bool WriteFileBelow(const std::string& dir, const std::string& relative, const v
     }
     const int next = ::openat(dir_fd, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     const int error = errno;
+    struct stat st;
+    const bool link = next < 0 && ::fstatat(dir_fd, parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                      S_ISLNK(st.st_mode);
     ::close(dir_fd);
     if (next < 0) {
-      reason = walked + (error == ELOOP ? std::string(" is a symbolic link; nothing is written through it")
-                                        : ": " + ErrorWords(error));
+      reason = walked + (link ? std::string(" is a symbolic link; nothing is written through it")
+                              : ": " + ErrorWords(error));
       return false;
     }
     dir_fd = next;
