@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -139,17 +138,17 @@ int List(const std::string& archive, int prefix) {
   return bad ? 1 : 0;
 }
 
-// The output path of an entry under `dir`, or empty when its name would
-// leave the directory.
-fs::path OutputPath(const fs::path& dir, const std::string& name) {
+// The output name of an entry, relative to the target folder ('/' between
+// folders), or empty when its name would leave the folder.
+std::string OutputName(const std::string& name) {
   std::string utf8 = SjisToUtf8(name);
-  fs::path out = dir;
+  std::string out;
   size_t start = 0;
   while (start <= utf8.size()) {
     size_t cut = utf8.find_first_of("\\/", start);
     std::string part = utf8.substr(start, cut == std::string::npos ? std::string::npos : cut - start);
     if (part.empty() || part == "." || part == "..") return {};
-    out /= part;
+    out += (out.empty() ? "" : "/") + part;
     if (cut == std::string::npos) break;
     start = cut + 1;
   }
@@ -169,6 +168,8 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
   }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(archive.c_str(), "rb"), std::fclose);
   if (!f) return Fail("cannot open " + archive);
+  std::error_code ec;
+  fs::create_directories(dir, ec);  // the folder named is taken as given, links and all
   std::set<std::string> done;
   LzssWindow window;  // shared by the decodings in archive order, as in the engine
   int status = listing.complete ? 0 : Fail(archive + ": the entry records end early");
@@ -182,7 +183,7 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
     }
     if (!done.insert(key).second) continue;  // as in the engine, the first entry of a name wins
     std::string shown = SjisToUtf8(r.name);
-    fs::path out = OutputPath(dir, r.name);
+    const std::string out = OutputName(r.name);
     if (out.empty()) {
       status = Fail("skipping " + shown + ": the name would leave " + dir);
       continue;
@@ -211,11 +212,9 @@ int Extract(const std::string& archive, const std::vector<std::string>& wanted_u
       status = Fail("skipping " + shown + ": unknown kind " + std::to_string(r.kind));
       continue;
     }
-    std::error_code ec;
-    fs::create_directories(out.parent_path(), ec);
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    if (!file) return Fail("cannot write " + out.string());
+    // Written beside its place and renamed over it; a symbolic link standing
+    // in the target folder is replaced or refused, never written through.
+    if (!WriteFileBelow(dir, out, data.data(), data.size(), error)) status = Fail("cannot write " + shown + ": " + error);
   }
   for (const auto& [name, found] : wanted)
     if (!found) status = Fail("not in the archive: " + SjisToUtf8(name));

@@ -14,12 +14,17 @@
 namespace orivane {
 namespace {
 
+// Every number is brought into its range as it is read, before anything is
+// computed from it: the file may be damaged or written by another program.
+constexpr int32_t kMaxVolume = 100;
+
 int32_t Attenuation(int32_t volume) {
-  return 100 - std::clamp(volume, 0, 100);
+  return kMaxVolume - std::clamp(volume, 0, kMaxVolume);
 }
 int32_t VolumeOf(int32_t attenuation) {
-  return std::clamp(100 - attenuation, 0, 100);
+  return kMaxVolume - std::clamp(attenuation, 0, kMaxVolume);
 }
+int32_t Switch(int32_t value) { return value != 0 ? 1 : 0; }
 
 // Reads the fields in order while the bytes hold them whole.
 class FieldReader {
@@ -81,20 +86,21 @@ void ApplyFontFace(Engine& engine, const std::string& face) {
 std::vector<uint8_t> EncodeEnvironment(const EnvironmentData& env) {
   std::vector<uint8_t> bytes;
   SaveWriter out(bytes);
-  out.Int(env.full_screen);
-  out.Int(env.sound_on);
-  out.Int(env.speed_choice);
-  out.Int(env.page_mode);
+  out.Int(Switch(env.full_screen));
+  out.Int(Switch(env.sound_on));
+  out.Int(std::clamp(env.speed_choice, kSlowestSpeedChoice, kFastestSpeedChoice));
+  out.Int(Switch(env.page_mode));
   out.Str(env.font_face);
-  out.Int(env.cd_enabled);
+  out.Int(Switch(env.cd_enabled));
   out.Str(env.cd_drive);
   out.Int(Attenuation(env.voice_volume));
   out.Int(Attenuation(env.se_volume));
   out.Int(Attenuation(env.bgm_volume));
-  out.Int(env.read_skip);
-  out.Int(env.bgm_down_mode);
+  out.Int(Switch(env.read_skip));
+  out.Int(Switch(env.bgm_down_mode));
   out.Str(env.save_directory);
-  out.Int(env.auto_mode_ms == 0 ? kStoredNoAutoDelay : env.auto_mode_ms);
+  const int32_t auto_mode_ms = std::clamp(env.auto_mode_ms, kMinAutoModeMs, kMaxAutoModeMs);
+  out.Int(auto_mode_ms == 0 ? kStoredNoAutoDelay : auto_mode_ms);
   return bytes;
 }
 
@@ -119,7 +125,15 @@ EnvironmentData DecodeEnvironment(const std::vector<uint8_t>& bytes) {
   in.Int(env.bgm_down_mode);
   in.Str(env.save_directory);
   in.Int(env.auto_mode_ms);
+  env.full_screen = Switch(env.full_screen);
+  env.sound_on = Switch(env.sound_on);
+  env.speed_choice = std::clamp(env.speed_choice, kSlowestSpeedChoice, kFastestSpeedChoice);
+  env.page_mode = Switch(env.page_mode);
+  env.cd_enabled = Switch(env.cd_enabled);
+  env.read_skip = Switch(env.read_skip);
+  env.bgm_down_mode = Switch(env.bgm_down_mode);
   if (env.auto_mode_ms == kStoredNoAutoDelay) env.auto_mode_ms = 0;
+  env.auto_mode_ms = std::clamp(env.auto_mode_ms, kMinAutoModeMs, kMaxAutoModeMs);
   return env;
 }
 
@@ -134,9 +148,9 @@ EnvironmentData CurrentEnvironment(const Engine& engine) {
   env.font_face = engine.text.pending_font_face;
   env.cd_enabled = s.cd_on ? 1 : 0;
   env.cd_drive = sound.cd.drive;
-  env.voice_volume = 100 - sound.voice_attenuation;
-  env.se_volume = 100 - sound.effect_attenuation;
-  env.bgm_volume = 100 - sound.music.base_attenuation;
+  env.voice_volume = VolumeOf(sound.voice_attenuation);
+  env.se_volume = VolumeOf(sound.effect_attenuation);
+  env.bgm_volume = VolumeOf(sound.music.base_attenuation);
   env.read_skip = engine.read_flags.read_only_skip ? 1 : 0;
   env.bgm_down_mode = sound.ducking.level;
   env.save_directory = engine.persistent.places.save_dir;
@@ -172,8 +186,7 @@ void ApplyEnvironmentFile(Engine& engine) {
   // has the last word on it.
   if (env.Has(EnvField::kFullScreen)) Post(engine, env.full_screen != 0, kFullScreen, kWindow);
   if (env.Has(EnvField::kSoundOn)) Post(engine, env.sound_on != 0, kSoundOn, kSoundOff);
-  if (env.Has(EnvField::kSpeedChoice) && env.speed_choice >= 0 && env.speed_choice <= 2)
-    Post(engine, kTextSlow + env.speed_choice);
+  if (env.Has(EnvField::kSpeedChoice)) Post(engine, kTextSlow + env.speed_choice);
   if (env.Has(EnvField::kPageMode)) Post(engine, env.page_mode != 0, kClickPage, kClickDefault);
   if (env.Has(EnvField::kFontFace)) ApplyFontFace(engine, env.font_face);
   if (env.Has(EnvField::kCdEnabled)) Post(engine, env.cd_enabled != 0, kCdOn, kCdOff);
@@ -181,15 +194,15 @@ void ApplyEnvironmentFile(Engine& engine) {
   if (env.Has(EnvField::kCdDrive)) sound.cd.drive = env.cd_drive;
   // The player's volumes, as the volume dialog left them.
   if (env.Has(EnvField::kVoiceVolume)) {
-    sound.voice_attenuation = 100 - std::clamp(env.voice_volume, 0, 100);
+    sound.voice_attenuation = Attenuation(env.voice_volume);
     ApplyVoiceAndEffectVolumes(engine, 0);
   }
   if (env.Has(EnvField::kSeVolume)) {
-    sound.effect_attenuation = 100 - std::clamp(env.se_volume, 0, 100);
+    sound.effect_attenuation = Attenuation(env.se_volume);
     ApplyVoiceAndEffectVolumes(engine, kLastScriptChannel);
   }
   if (env.Has(EnvField::kBgmVolume)) {
-    sound.music.base_attenuation = 100 - std::clamp(env.bgm_volume, 0, 100);
+    sound.music.base_attenuation = Attenuation(env.bgm_volume);
     SetMusicAttenuation(engine, sound.music.base_attenuation);
   }
   if (env.Has(EnvField::kReadSkip)) Post(engine, env.read_skip != 0, kReadSkipOn, kReadSkipOff);

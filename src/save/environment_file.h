@@ -65,6 +65,14 @@ struct EnvironmentData {
 // as 99999.
 inline constexpr int32_t kStoredNoAutoDelay = 99999;
 
+// The ranges numbers read from the file are brought into (and written in):
+// the switches are 0 or 1, a volume 0 ... 100, the text speed choice 0 ... 2,
+// the auto-mode delay from a minute per character (negative) to an hour a page.
+inline constexpr int32_t kSlowestSpeedChoice = 0;
+inline constexpr int32_t kFastestSpeedChoice = 2;
+inline constexpr int32_t kMinAutoModeMs = -60'000;
+inline constexpr int32_t kMaxAutoModeMs = 3'600'000;
+
 std::vector<uint8_t> EncodeEnvironment(const EnvironmentData& env);
 EnvironmentData DecodeEnvironment(const std::vector<uint8_t>& bytes);
 

@@ -57,13 +57,27 @@ void LoadReadFlagsFile(Engine& engine) {
 
 void AttachPersistentData(Engine& engine) { engine.waits.write_persistent = WritePersistentData; }
 
+namespace {
+
+// A run killed in the middle of a write leaves its temporary file beside the
+// file; the file itself is whole (the old one or the new one).
+void RemoveLeftoversOfEndedRuns(const Engine& engine) {
+  RemoveStaleTemporaryFiles(PersistentFolderPath(engine, FilePlace::kTopFolder));
+  if (!engine.persistent.places.save_dir.empty())
+    RemoveStaleTemporaryFiles(PersistentFolderPath(engine, FilePlace::kSaveDirectory));
+}
+
+}  // namespace
+
 void ResetPersistentDataForStartUp(Engine& engine) {
+  const bool first_start_up = !engine.persistent.places.decided;
   ChoosePersistentFolder(engine);
   WritePersistentData(engine);
   ForgetReadFlagsForStartUp(engine.read_flags);
   // `filelog` and `labellog` stay: the logs live for the whole process.
   engine.persistent.environment_taken = false;
   TakeSaveDirectoryFromEnvironment(engine);
+  if (first_start_up) RemoveLeftoversOfEndedRuns(engine);  // once the save directory is known
 }
 
 void StartPersistentData(Engine& engine) { LoadGlobalVariablesFile(engine); }
@@ -74,6 +88,7 @@ bool ChangeSaveDirectory(Engine& engine, const std::string& sjis_dir) {
   const std::string old_dir = engine.persistent.places.save_dir;
   if (!UseSaveDirectory(engine, sjis_dir)) return false;
   if (sjis_dir == old_dir) return true;
+  if (!sjis_dir.empty()) RemoveStaleTemporaryFiles(PersistentFolderPath(engine, FilePlace::kSaveDirectory));
   // The directory the files were read from at start-up came from "envdata";
   // when the script names another that holds them, they are taken from there,
   // so a lost "envdata" never lets the writer replace them with defaults.

@@ -6,7 +6,8 @@
 // the waits when the save subsystem attaches). Every file is written to a
 // temporary file and renamed over the old one, so a crash or a full disk
 // never leaves a broken file behind; a file that cannot be written is
-// skipped. Where the files live: persistent_places.h.
+// skipped and told (persistent_file_io.h). Where the files live:
+// persistent_places.h.
 #pragma once
 
 #include <string_view>
@@ -41,7 +42,9 @@ void AttachPersistentData(Engine& engine);
 // Before the script is loaded (start-up and `definereset`): the first time,
 // the folder for the files is chosen; the files of the cycle that ends are
 // written while its state is whole; the read flags are dropped (the *define
-// block keeps them anew); the save directory is taken from "envdata".
+// block keeps them anew); the save directory is taken from "envdata". The
+// first time, temporary files left by runs that were killed in the middle of
+// a write are then removed from the folder and the save directory.
 void ResetPersistentDataForStartUp(Engine& engine);
 
 // Once the script is loaded and its GlobalBorder known: the global variables.
@@ -51,7 +54,7 @@ void StartPersistentData(Engine& engine);
 void FinishPersistentDataAfterDefine(Engine& engine);
 
 // `savedir`: takes the directory (false, nothing changed, when it leaves the
-// folder). The files already read from the old place that the new one holds
+// folder) and removes the leftovers of killed runs' writes in it. The files already read from the old place that the new one holds
 // are read again from there: the global variables, and the read flags when
 // they are kept.
 bool ChangeSaveDirectory(Engine& engine, const std::string& sjis_dir);

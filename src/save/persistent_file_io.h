@@ -2,10 +2,14 @@
 // PersistentFilePath gives. Writes are atomic (a temporary file renamed over
 // the old one); reads take regular files only and never more than a bound,
 // so a directory, a pipe or a huge file by that name reads as absent or cut.
+// A write that fails is told: a note on standard error naming the file and
+// the reason, once until the file is written again, and a message box once
+// per run.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,8 +33,18 @@ std::vector<uint8_t> ReadPersistentFile(const Engine& engine, std::string_view n
 bool PersistentFileExists(const Engine& engine, std::string_view name,
                           FilePlace place = FilePlace::kSaveDirectory);
 
-// Writes the file whole or leaves the old one; false when it could not be written.
-bool WritePersistentFile(const Engine& engine, std::string_view name, const void* data, size_t size,
+// Writes the file whole or leaves the old one; false (and told) when it could
+// not be written.
+bool WritePersistentFile(Engine& engine, std::string_view name, const void* data, size_t size,
                          FilePlace place = FilePlace::kSaveDirectory);
+
+// True for the name of a file kept here (case aside): the persistent files,
+// the save games "saveN.dat" and their screen files "saveN.ss".
+bool IsPersistentFileName(std::string_view name);
+
+// Removes the temporary files that runs ended in the middle of a write left
+// beside the persistent files in `host_dir` (the file itself stays as the
+// last finished write left it).
+void RemoveStaleTemporaryFiles(const std::string& host_dir);
 
 }  // namespace orivane

@@ -57,6 +57,13 @@ std::string PersistentFilePath(const Engine& engine, std::string_view name, File
   return FileExists(in_game_folder) ? in_game_folder : path;
 }
 
+std::string PersistentFolderPath(const Engine& engine, FilePlace place) {
+  const PersistentPlaces& places = engine.persistent.places;
+  if (place == FilePlace::kTopFolder || places.save_dir.empty())
+    return places.fallback.empty() ? std::string(".") : places.fallback;
+  return InFolderInUse(places, places.save_dir);
+}
+
 std::string FallbackFolderFor(std::string_view game_dir, const char* xdg_data_home,
                               const char* home) {
   std::string base;

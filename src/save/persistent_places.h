@@ -28,6 +28,10 @@ std::string PersistentFilePath(const Engine& engine, std::string_view name,
                                FileUse use = FileUse::kWrite,
                                FilePlace place = FilePlace::kSaveDirectory);
 
+// The host folder the files of `place` are written to: the folder in use
+// ("." for the game folder), or the `savedir` directory inside it.
+std::string PersistentFolderPath(const Engine& engine, FilePlace place);
+
 // Once per run, at the first start-up: when no file can be made in the game
 // folder, the files go to the fallback folder (made here), and one note on
 // standard error says where.

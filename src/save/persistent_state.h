@@ -1,10 +1,11 @@
 // The persistent files' record in the Engine: where the files go (the game
 // folder or the fallback folder, and the `savedir` inside it), which of the
-// optional files the *define block asked for.
+// optional files the *define block asked for, which writes have failed.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orivane {
 
@@ -27,6 +28,12 @@ struct PersistentState {
   // writes it. Before, the settings in force are defaults, and writing them
   // would overwrite the player's choices.
   bool environment_taken = false;
+  // Persistent files whose last write failed, noted once until one of their
+  // writes succeeds again (the writer runs in every long wait: a full disk
+  // would otherwise repeat the note each time).
+  std::vector<std::string> failing_writes;
+  // The message box about a failed write has been shown; once per run.
+  bool write_failure_shown = false;
 };
 
 }  // namespace orivane

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orivane {
@@ -40,13 +42,44 @@ size_t ReadFileStart(const std::string& name, std::vector<uint8_t>& out);
 bool AppendFileBytes(const std::string& name, std::vector<uint8_t>& out);
 
 // Writes bytes to a temporary file beside `name` and renames it over `name`, so
-// that a crash or a full disk never leaves a half-written file behind.
-bool WriteFileAtomically(const std::string& name, const void* data, size_t size);
+// that a crash or a full disk never leaves a half-written file behind. On
+// failure `reason` (when given) says why, as strerror words, and `name` is
+// left as it was.
+bool WriteFileAtomically(const std::string& name, const void* data, size_t size,
+                         std::string* reason = nullptr);
+
+// Creates a new temporary file in the folder of `final_path`, named
+// "<final name>.XXXXXX.tmp" with a fresh random part: made exclusively, so no
+// existing file or symbolic link by that name is ever opened or followed.
+// `temp_path` receives its path; nullptr (errno set) when none can be made.
+std::FILE* CreateTemporaryBeside(const std::string& final_path, std::string& temp_path);
 
 // Finishes a file written at `temp_path` (flushed to the disk and closed) and
 // renames it over `final_path`. When `ok` is false (the writing failed) or any
 // step fails, the temporary file is removed, `final_path` is left as it was,
-// and the result is false.
-bool FinishAndRename(std::FILE* f, const std::string& temp_path, const std::string& final_path, bool ok = true);
+// and the result is false; `reason` (when given) then holds the first
+// failure's strerror words (the caller's own when `ok` came in false with
+// errno set by its write).
+bool FinishAndRename(std::FILE* f, const std::string& temp_path, const std::string& final_path, bool ok = true,
+                     std::string* reason = nullptr);
+
+// True for a temporary file of a file whose name `is_ours` accepts: a name
+// CreateTemporaryBeside makes ("base.XXXXXX.tmp") or the older fixed one
+// ("base.tmp").
+bool IsTemporaryFileOf(std::string_view name, const std::function<bool(std::string_view)>& is_ours);
+
+// Removes, in `dir`, every temporary file of a file `is_ours` accepts
+// (IsTemporaryFileOf): regular files and symbolic links only (a link itself,
+// never what it points to). Returns how many it removed.
+size_t RemoveTemporaryFilesIn(const std::string& dir, const std::function<bool(std::string_view)>& is_ours);
+
+// Writes `data` as the file `relative` (its parts separated by '/', none
+// empty, "." or "..") under the folder `dir`, making the folders between.
+// Never leaves `dir` through a symbolic link: a folder on the way that is a
+// link refuses the write, and a link standing at the file's own name is
+// replaced, never written through. The file is written beside its place and
+// renamed over it. False with `reason` set when refused or failed.
+bool WriteFileBelow(const std::string& dir, const std::string& relative, const void* data, size_t size,
+                    std::string& reason);
 
 }  // namespace orivane

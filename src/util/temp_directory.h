@@ -1,6 +1,15 @@
-// The engine's private temporary directory: made with mkdtemp under $TMPDIR
-// (default /tmp) at start-up and removed with everything in it at exit.
-// Archived files that a player can only open by name are written here.
+// The engine's private temporary directory: made with mkdtemp as
+// "$TMPDIR/orivane-XXXXXX" (default /tmp) at start-up and removed with
+// everything in it at exit. Archived files that a player can only open by
+// name are written here.
+//
+// A run killed outright (SIGKILL, a crash) cannot remove its directory, so
+// each directory carries its owner's mark: a file ".orivane-owner" holding
+// the owner's pid, on which the owner keeps an exclusive flock for its whole
+// life. The system drops the lock however the process ends, so a directory
+// whose mark can be locked belongs to no live run; Create removes those of
+// this user. A directory without the mark (a run from before marks, or one
+// being made this instant) is left alone.
 #pragma once
 
 #include <string>
@@ -14,7 +23,8 @@ class TempDirectory {
   TempDirectory(const TempDirectory&) = delete;
   TempDirectory& operator=(const TempDirectory&) = delete;
 
-  // Creates the directory unless it exists already. Returns false when it
+  // Creates the directory unless it exists already, marks it as this run's
+  // and removes the directories of runs that are gone. Returns false when it
   // cannot be made; path() is then empty.
   bool Create();
   // Removes the directory and its contents; safe to call more than once.
@@ -27,6 +37,15 @@ class TempDirectory {
 
  private:
   std::string path_;
+  int owner_fd_ = -1;  // the locked mark, open for the directory's life
 };
+
+// The folder temporary directories are made in: $TMPDIR, or /tmp.
+std::string TemporaryBase();
+
+// Removes, in `base`, the "orivane-XXXXXX" directories of this user whose
+// owner mark nobody holds locked (their run has ended without removing them),
+// except `keep`. Returns how many it removed.
+int RemoveAbandonedTempDirectories(const std::string& base, const std::string& keep);
 
 }  // namespace orivane

@@ -144,6 +144,26 @@ TEST(OrivaneArc, HandMadeArchiveWithUnsafeNamesAndBrokenEntries) {
   EXPECT_EQ(RunTool({"list"}).status, 2);
 }
 
+// Links standing in the target folder: one at a file's name is replaced,
+// never written through; a folder on the way that is a link is refused.
+TEST(OrivaneArc, ExtractNeverWritesThroughALinkInTheTarget) {
+  ArchiveGame g;
+  g.dir().WriteBytes("src/story.txt", "the story");
+  g.dir().WriteBytes("src/bg/a.txt", "a picture");
+  g.dir().WriteBytes("elsewhere/victim", "not yours");
+  ASSERT_EQ(RunTool({"create", "arc.ora", "src"}).status, 0);
+  const std::string root = g.dir().path();
+  std::filesystem::create_directories(root + "/out");
+  std::filesystem::create_symlink(root + "/elsewhere/victim", root + "/out/story.txt");
+  std::filesystem::create_symlink(root + "/elsewhere/victim", root + "/out/story.txt.tmp");
+  std::filesystem::create_symlink(root + "/elsewhere", root + "/out/bg");
+  EXPECT_EQ(RunTool({"extract", "arc.ora", "-C", "out"}).status, 1);
+  EXPECT_EQ(g.dir().ReadBytes("elsewhere/victim"), "not yours");
+  EXPECT_FALSE(std::filesystem::is_symlink(root + "/out/story.txt"));
+  EXPECT_EQ(g.dir().ReadBytes("out/story.txt"), "the story");
+  EXPECT_FALSE(std::filesystem::exists(root + "/elsewhere/a.txt"));
+}
+
 TEST(OrivaneArc, HandMadePrefixedArchiveOfEveryKind) {
   ArchiveGame g;
   // Two prefix bytes (`or3`), then a stored, an LZSS ("hi" + two spaces) and a

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -108,6 +109,81 @@ TEST(EnvironmentFile, ACutOrForeignFileHoldsOnlyItsWholeFields) {
   std::string loud = full;
   loud.replace(4 * 4 + Z(Utf8ToSjis("ＭＳ 明朝")).size() + 4 + 4, 4, Le32(-50));
   EXPECT_EQ(DecodeEnvironment(AsBytes(loud)).voice_volume, 100);
+}
+
+// A file whose integer fields hold, in order, `ints` (full screen, sound, speed,
+// page mode, CD, voice, effects, music, read skip, bgmdownmode, auto-mode
+// delay) and whose strings are empty.
+std::string WithIntegers(const std::vector<int32_t>& ints) {
+  std::string f;
+  for (size_t i = 0; i < 4; ++i) f += Le32(ints[i]);
+  f += Z("") + Le32(ints[4]) + Z("");
+  for (size_t i = 5; i < 10; ++i) f += Le32(ints[i]);
+  return f + Z("") + Le32(ints[10]);
+}
+
+TEST(EnvironmentFile, NumbersAtTheEndsOfAnIntegerAreBroughtIntoTheirRanges) {
+  constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
+  struct Case {
+    const char* name;
+    std::vector<int32_t> stored;
+    std::vector<int32_t> written;  // what the settings read are written as
+  } cases[] = {
+      {"the smallest integer", std::vector<int32_t>(11, kMin),
+       {1, 1, 0, 1, 1, 0, 0, 0, 1, 1, kMinAutoModeMs}},
+      {"the largest integer", std::vector<int32_t>(11, kMax),
+       {1, 1, 2, 1, 1, 100, 100, 100, 1, 1, kMaxAutoModeMs}},
+      {"a voice volume whose 100 - v overflows", {0, 1, 1, 0, 1, -2147483641, 0, 0, 0, 0, 1000},
+       {0, 1, 1, 0, 1, 0, 0, 0, 0, 0, 1000}},
+      {"just outside", {2, -1, 3, -1, 2, -1, 101, 101, 2, -1, kStoredNoAutoDelay},
+       {1, 1, 2, 1, 1, 0, 100, 100, 1, 1, kStoredNoAutoDelay}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const EnvironmentData env = DecodeEnvironment(AsBytes(WithIntegers(c.stored)));
+    EXPECT_EQ(env.fields, static_cast<int>(EnvField::kCount));
+    for (int32_t volume : {env.voice_volume, env.se_volume, env.bgm_volume}) {
+      EXPECT_GE(volume, 0);
+      EXPECT_LE(volume, 100);
+    }
+    EXPECT_EQ(AsString(EncodeEnvironment(env)), WithIntegers(c.written));
+  }
+}
+
+// The volumes of the whole run: read clamped, applied, written back in range.
+TEST(EnvironmentFile, VolumesAtTheEndsOfAnIntegerAreAppliedAndWrittenBackInRange) {
+  GameDir game;
+  std::string saved = AsString(EncodeEnvironment(Unusual()));
+  const size_t voice_at = 4 * 4 + Z(Utf8ToSjis("ＭＳ 明朝")).size() + 4 + Z("Q:\\").size();
+  std::string expected = saved;
+  saved.replace(voice_at, 12, Le32(-2147483641) + Le32(INT32_MAX) + Le32(INT32_MIN));
+  expected.replace(voice_at, 12, Le32(0) + Le32(100) + Le32(0));
+  game.WriteBytes("envdata", saved);
+  game.Write("0.txt", "*define\nsavedir \"save\"\ngame\n*start\nend\n");
+  RunResult r = RunScripted(game, "", [](Engine& e) {
+    EXPECT_EQ(e.sound.voice_attenuation, 0);  // full volume, not silent
+    EXPECT_EQ(e.sound.effect_attenuation, 100);
+    EXPECT_EQ(e.sound.music.base_attenuation, 0);
+  });
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(game.ReadBytes("envdata"), expected);
+}
+
+// A damaged "envdata", cut anywhere or filled with noise, never stops the
+// run: the fields it holds whole are applied, the others keep their defaults.
+TEST(EnvironmentFile, ADamagedFileNeverStopsTheRun) {
+  const std::string full = AsString(EncodeEnvironment(Unusual()));
+  for (size_t cut : {size_t{0}, size_t{5}, size_t{17}, full.size() / 2, full.size() - 2}) {
+    SCOPED_TRACE(cut);
+    GameDir game;
+    std::string damaged = full.substr(0, cut);
+    for (size_t i = 0; i < damaged.size(); i += 3) damaged[i] = static_cast<char>(0xFF - damaged[i]);
+    game.WriteBytes("envdata", damaged);
+    game.Write("0.txt", "*define\ngame\n*start\nend\n");
+    RunResult r = RunScripted(game, "");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(DecodeEnvironment(AsBytes(game.ReadBytes("envdata"))).fields, static_cast<int>(EnvField::kCount));
+  }
 }
 
 // Run 1: the player chooses through the menu bar; run 2 starts with the

@@ -4,11 +4,9 @@
 // failed write leaves the old file, and written when the run ends and once
 // in every wait for the player that lasts more than a second.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -22,6 +20,7 @@
 #include "save/persistent_data.h"
 #include "shell/startup.h"
 #include "support/engine_fixture.h"
+#include "support/file_checks.h"
 #include "support/game_fixture.h"
 #include "text/read_flags.h"
 #include "util/sjis.h"
@@ -105,38 +104,19 @@ TEST_F(ReadFlagFile, IsWrittenOnlyWhileTheFlagsAreKept) {
   EXPECT_EQ(game_.ReadBytes("kidoku.dat"), "");
 }
 
-// Lowers the largest file this process may write, for as long as it lives;
-// a write past it fails (EFBIG) instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lower = old_;
-    lower.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lower);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*old_handler_)(int) = nullptr;
-};
-
 TEST_F(ReadFlagFile, AFailedWriteLeavesTheOldFileWhole) {
   const std::string old_file = "old flags";
   struct Case {
     const char* name;
     std::function<bool(ReadFlagFile&)> write;
   } cases[] = {
-      {"the temporary file cannot be made",
+      {"the file's place is taken by a folder",
        [](ReadFlagFile& t) {
-         std::filesystem::create_directory(t.game_.path() + "/kidoku.dat.tmp");
+         std::filesystem::rename(t.game_.path() + "/kidoku.dat", t.game_.path() + "/kept");
+         std::filesystem::create_directory(t.game_.path() + "/kidoku.dat");
          const bool ok = WriteReadFlagsFile(t.engine());
-         std::filesystem::remove(t.game_.path() + "/kidoku.dat.tmp");
+         std::filesystem::remove(t.game_.path() + "/kidoku.dat");
+         std::filesystem::rename(t.game_.path() + "/kept", t.game_.path() + "/kidoku.dat");
          return ok;
        }},
       {"the disk fills up in the middle",
@@ -152,7 +132,7 @@ TEST_F(ReadFlagFile, AFailedWriteLeavesTheOldFileWhole) {
     std::fill(flags().bits.begin(), flags().bits.end(), 0x5A);
     EXPECT_FALSE(c.write(*this));
     EXPECT_EQ(game_.ReadBytes("kidoku.dat"), old_file);
-    EXPECT_FALSE(std::filesystem::exists(game_.path() + "/kidoku.dat.tmp"));
+    EXPECT_EQ(TemporaryFilesIn(game_.path()), std::vector<std::string>{});
     // The same write with room for it replaces the file.
     EXPECT_TRUE(WriteReadFlagsFile(engine()));
     EXPECT_EQ(game_.ReadBytes("kidoku.dat"), AsString(flags().bits));

@@ -27,7 +27,7 @@ class EngineFixture {
   std::string ErrorOf(const std::function<void()>& fn);
 
   std::string out() const { return out_.str(); }
-  // Error reports and notes.
+  // The notes and reports written so far (standard error of a real run).
   std::string err() const { return err_.str(); }
 
  private:
