@@ -72,9 +72,11 @@ void BM_DecodeMovie(benchmark::State& state) {
   static const std::string movie = MakeMovie();
   const int width = static_cast<int>(state.range(0));
   const int height = width * 3 / 4;
+  MovieDecodeLimits limits;
+  limits.max_frames = kFrames;
   int64_t frames = 0;
   for (auto _ : state) {
-    const int n = DecodeMovieBytes(movie, width, height, kFrames);
+    const int n = DecodeMovieBytes(movie, width, height, limits);
     if (n != kFrames) state.SkipWithError("the movie did not decode whole");
     frames += n;
   }

@@ -1,7 +1,10 @@
 // Arbitrary bytes through the movie player's demuxing, decoding and pixel
-// conversion (FFmpeg): whatever the file, the player must end or refuse it,
-// never crash. At most 20 frames of a small picture are decoded per input,
-// so that one input stays quick; run with -timeout=10 to catch one that hangs.
+// conversion (FFmpeg, which is not instrumented here: the target finds
+// faults in how the player drives it, and crashes of the library, rather
+// than reaching its edges). Whatever the file, the player must end or refuse
+// it, never crash. Each input is bounded so that it costs milliseconds: a
+// small picture out, at most 4 frames, 64 packets and 64 KB read to find the
+// streams, and pictures in the file of at most 640 × 480.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +13,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  orivane::DecodeMovieBytes(bytes, 64, 48, 20);
+  orivane::MovieDecodeLimits limits;
+  limits.max_frames = 4;
+  limits.max_packets = 64;
+  limits.max_pixels = 640 * 480;
+  limits.probe_bytes = 64 << 10;
+  orivane::DecodeMovieBytes(bytes, 32, 24, limits);
   return 0;
 }

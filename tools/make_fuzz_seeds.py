@@ -222,6 +222,54 @@ def archive(entries, prefix):
     return bytes((prefix,)) + out
 
 
+# GSUB tables (big-endian), as fonts hold them: features naming lookups of
+# single substitutions, directly or through an extension.
+def gsub_coverage_list(glyphs):
+    return struct.pack(">HH", 1, len(glyphs)) + b"".join(struct.pack(">H", g) for g in glyphs)
+
+
+def gsub_coverage_ranges(ranges):
+    return struct.pack(">HH", 2, len(ranges)) + b"".join(struct.pack(">HHH", *r) for r in ranges)
+
+
+def gsub_single_by_delta(coverage, delta):
+    return struct.pack(">HHH", 1, 6, delta) + coverage
+
+
+def gsub_single_by_list(coverage, substitutes):
+    head = struct.pack(">HHH", 2, 6 + 2 * len(substitutes), len(substitutes))
+    return head + b"".join(struct.pack(">H", g) for g in substitutes) + coverage
+
+
+def gsub_extension(kind, subtable):
+    return struct.pack(">HHI", 1, kind, 8) + subtable
+
+
+def gsub(features, lookups):
+    """features: [(tag, [lookup index])]; lookups: [(type, [subtable bytes])]."""
+    records_end = 2 + 6 * len(features)
+    feature_list = struct.pack(">H", len(features))
+    feature_tables = b""
+    for tag, indices in features:
+        feature_list += tag + struct.pack(">H", records_end + len(feature_tables))
+        feature_tables += struct.pack(">HH", 0, len(indices)) + b"".join(struct.pack(">H", i) for i in indices)
+    feature_list += feature_tables
+    offsets_end = 2 + 2 * len(lookups)
+    lookup_list = struct.pack(">H", len(lookups))
+    lookup_tables = b""
+    for kind, subtables in lookups:
+        lookup_list += struct.pack(">H", offsets_end + len(lookup_tables))
+        table = struct.pack(">HHH", kind, 0, len(subtables))
+        at = 6 + 2 * len(subtables)
+        for sub in subtables:
+            table += struct.pack(">H", at)
+            at += len(sub)
+        lookup_tables += table + b"".join(subtables)
+    lookup_list += lookup_tables
+    # No script list: it is not read.
+    return struct.pack(">HHHHH", 1, 0, 0, 10, 10 + len(feature_list)) + feature_list + lookup_list
+
+
 def main():
     write("png_decode", "rgb.png", b"\x00" + png(5, 5, 2))
     write("png_decode", "rgba_cells.png", b"\x81" + png(8, 3, 6))
@@ -229,6 +277,10 @@ def main():
     write("png_decode", "grey_alpha.png", b"\x00" + png(2, 2, 4))
     palette = [(0, 0, 0), (255, 0, 0), (0, 255, 0), (0, 0, 255)]
     write("png_decode", "palette_2bit.png", b"\x80" + png(5, 3, 3, 2, palette, b"\x00\x80"))
+
+    # The chunk walk before libpng takes the file itself.
+    write("png_chunks", "rgb.png", png(5, 5, 2))
+    write("png_chunks", "palette_2bit.png", png(5, 3, 3, 2, palette, b"\x00\x80"))
 
     write("bmp_read", "rgb24.bmp", bmp(5, 3, 24))
     write("bmp_read", "rgb32_top_down.bmp", bmp(3, 2, 32, top_down=True))
@@ -253,6 +305,29 @@ def main():
 
     # The player's seed: the first frames of the demo's ending (RLE8 pictures, PCM sound).
     write("movie_decode", "rle8_pcm.avi", make_demo_movie.build(3))
+
+    write("opentype_vertical", "both_formats.gsub",
+          gsub([(b"vert", [0, 1])],
+               [(1, [gsub_single_by_delta(gsub_coverage_list([5, 9]), 100)]),
+                (1, [gsub_single_by_list(gsub_coverage_ranges([(20, 22, 0)]), [300, 301, 302])])]))
+    write("opentype_vertical", "extension.gsub",
+          gsub([(b"vert", [0])],
+               [(7, [gsub_extension(1, gsub_single_by_list(gsub_coverage_list([3, 4]), [30, 40])),
+                     gsub_extension(4, gsub_single_by_list(gsub_coverage_list([6]), [60]))])]))
+    write("opentype_vertical", "vrt2_and_other.gsub",
+          gsub([(b"liga", [1]), (b"vrt2", [0])],
+               [(1, [gsub_single_by_delta(gsub_coverage_ranges([(40, 45, 0)]), 0xFFFE)]),
+                (4, [b"\x00\x01"])]))
+
+    # A sound stream's shape as a header claims it (rate, channels, sample
+    # format + 1 as in FFmpeg's list, samples), then sample bytes.
+    def sound_shape(rate, channels, format_plus_one, samples, data):
+        return struct.pack("<IBBH", rate, channels, format_plus_one, samples) + data
+
+    write("movie_stream_checks", "s16_stereo", sound_shape(44100, 2, 2, 64, bytes(range(0, 256, 3))))
+    write("movie_stream_checks", "u8_mono", sound_shape(22050, 1, 1, 100, b"\x80\x90\xa0\x70"))
+    write("movie_stream_checks", "fltp_six", sound_shape(48000, 6, 9, 32, struct.pack("<4f", 0.5, -0.5, 0.25, 0)))
+    write("movie_stream_checks", "absurd_rate", sound_shape(570434048, 2, 2, 16, b"\x00\x10"))
 
     write("lzss", "literals", lzss(b"mov %0,1\n", [], 255))
     write("lzss", "copies", lzss(b"abcabc", [(3, 4), (1, 2), (200, 15), (0, 15)], 40))

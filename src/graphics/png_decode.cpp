@@ -12,7 +12,8 @@ uint32_t BigEndian32(const uint8_t* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
-// True when no chunk before IEND claims more bytes than the data holds.
+}  // namespace
+
 // libpng sizes its chunk buffer from the claimed length before it reads the
 // chunk, so a 160-byte file could otherwise have it allocate gigabytes.
 bool ChunksFitInData(const uint8_t* data, size_t size) {
@@ -25,8 +26,6 @@ bool ChunksFitInData(const uint8_t* data, size_t size) {
   }
   return true;  // a file that ends between chunks is libpng's to judge
 }
-
-}  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, bool alpha_mode, int cells, ImageSurface& out) {
   out.Release();

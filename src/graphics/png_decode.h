@@ -15,4 +15,9 @@ namespace orivane {
 // the mask layout. False when the data is not a readable PNG.
 bool DecodePng(const uint8_t* data, size_t size, bool alpha_mode, int cells, ImageSurface& out);
 
+// The check DecodePng makes before libpng sees the data: true when no chunk
+// before IEND claims more bytes than `data` holds behind its 8-byte
+// signature.
+bool ChunksFitInData(const uint8_t* data, size_t size);
+
 }  // namespace orivane

@@ -1,8 +1,11 @@
 // Movies on the headless engine with the FFmpeg player: frames at their
 // moments on the virtual clock and at their rectangle, clicks, loops, async
 // movies, archived files and files that are no movies.
+#include <signal.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "support/movie_files.h"
 #include "support/movie_run.h"
 #include "support/script_cases.h"
+#include "support/signalled_run.h"
 
 namespace orivane::test {
 namespace {
@@ -307,6 +311,62 @@ TEST(Movies, TheMoviesSoundIsHeard) {
   const double tone = ToneLevel(audio, 440, first, last - first);
   EXPECT_GT(tone, 0.05);
   EXPECT_GT(tone, 10 * ToneLevel(audio, 1000, first, last - first));
+}
+
+// A sound stream whose header claims a shape out of bounds is left out
+// before it reaches a decoder or the resampler: the movie's pictures play at
+// their moments, in silence.
+TEST(Movies, ASoundStreamOutOfBoundsIsLeftOut) {
+  struct Case {
+    uint32_t rate;
+    uint16_t channels;
+  };
+  for (const Case c : {Case{570434048, 2}, Case{385000, 2}, Case{999, 2}, Case{44100, 9}}) {
+    SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.channels) + " channels");
+    GameDir game;
+    AviSpec spec;
+    spec.tone_hz = 440;
+    std::string avi = MakeAvi(spec);
+    ASSERT_TRUE(SetAviSoundShape(avi, c.rate, c.channels));
+    game.WriteBytes("m.avi", avi);
+    WriteGame(game, "mpegplay \"m.avi\",0");
+    MovieRun r = RunMovies(game);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<MovieFrame> frames = MovieFrames(r);
+    ASSERT_EQ(frames.size(), 5u) << r.err;
+    EXPECT_EQ(frames.back().ticks - frames.front().ticks, 400u);
+  }
+}
+
+// A movie whose sound claims 570 million samples a second, made from a clean
+// one, does not hold the run: the program given three seconds ends within
+// twice that (a bound for a hang, not a measure of speed) and a stop signal
+// in the middle of the movie playing in a loop ends it within two.
+TEST(Movies, AnAbsurdSoundRateDoesNotHoldTheRun) {
+  AviSpec spec;
+  spec.frames = 2;
+  spec.tone_hz = 440;
+  std::string avi = MakeAvi(spec);
+  ASSERT_TRUE(SetAviSoundShape(avi, 570434048, 2));
+  {
+    GameDir game;
+    game.WriteBytes("m.avi", avi);
+    WriteGame(game, "avi \"m.avi\",0");
+    const auto start = std::chrono::steady_clock::now();
+    RunResult r = RunProgram({"--headless", "--timeout", "3000", game.path()});
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(r.status == 0 || r.status == 3) << r.status << "\n" << r.err;
+    EXPECT_LT(took, std::chrono::seconds(6));
+  }
+  {
+    GameDir game;
+    game.WriteBytes("m.avi", avi);
+    WriteGame(game, "puttext \"playing\"\nmovie \"m.avi\",loop");
+    const SignalledRun r = StopWithSignal(game, {ORIVANE_BINARY, "--headless", "--realtime", game.path()},
+                                          {}, "playing", SIGTERM);
+    EXPECT_EQ(r.status, 128 + SIGTERM) << r.err;
+    EXPECT_LT(r.after_signal, std::chrono::seconds(2)) << r.err;
+  }
 }
 
 // With noloaderror a missing movie plays nothing and says nothing.

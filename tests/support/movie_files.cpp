@@ -134,4 +134,21 @@ std::string MakeAvi(const AviSpec& spec) {
   return Chunk("RIFF", body);
 }
 
+bool SetAviSoundShape(std::string& avi, uint32_t rate, uint16_t channels) {
+  // The stream headers lie in order inside 'hdrl', each 'strh' followed by
+  // its 'strf'; the sound stream's 'strh' body begins with "auds".
+  size_t header = avi.find("auds");
+  while (header != std::string::npos && (header < 8 || avi.compare(header - 8, 4, "strh") != 0))
+    header = avi.find("auds", header + 1);
+  if (header == std::string::npos) return false;
+  const size_t format = avi.find("strf", header);
+  constexpr size_t kFieldsEnd = 8 + 8;  // chunk header, then tag, channels, rate
+  if (format == std::string::npos || format + kFieldsEnd > avi.size()) return false;
+  std::string fields;
+  Put16(fields, channels);
+  Put32(fields, rate);
+  avi.replace(format + 8 + 2, fields.size(), fields);
+  return true;
+}
+
 }  // namespace orivane::test

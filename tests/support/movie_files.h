@@ -21,6 +21,12 @@ struct AviSpec {
 
 std::string MakeAvi(const AviSpec& spec);
 
+// Makes the header of the sound stream in `avi` (its WAVEFORMATEX in the
+// stream's 'strf' chunk) claim `rate` samples a second and `channels`
+// channels; the sound data stays as it is. False when `avi` has no sound
+// stream.
+bool SetAviSoundShape(std::string& avi, uint32_t rate, uint16_t channels);
+
 // Colour of every pixel of frame `frame` in the tests' solid-colour movies:
 // distinct for each frame.
 constexpr uint32_t SolidFrameColour(int frame) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -9,13 +10,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ffmpeg/sound_conversion.h"
+#include "platform/ffmpeg/stream_limits.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
-#include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
@@ -24,11 +27,9 @@ namespace {
 
 // Frames the decoder keeps ready ahead of the engine.
 constexpr size_t kQueuedFrames = 4;
-// The sound service's PCM format.
-constexpr int kOutRate = 44100;
-constexpr int kOutChannels = 2;
-// Pictures larger than this on a side are refused (a damaged header).
-constexpr int kMaxSide = 8192;
+// How long closing a movie waits for its decoder thread to notice: one that
+// is still busy in a library call after that is left to finish alone.
+constexpr auto kStopWait = std::chrono::milliseconds(200);
 
 struct FormatCloser {
   void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
@@ -44,9 +45,6 @@ struct PacketCloser {
 };
 struct ScaleCloser {
   void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-struct ResampleCloser {
-  void operator()(SwrContext* s) const { swr_free(&s); }
 };
 struct IoCloser {
   void operator()(AVIOContext* io) const {
@@ -64,12 +62,13 @@ std::string AvError(int code) {
   return text;
 }
 
-CodecPtr OpenDecoder(AVStream* stream) {
+CodecPtr OpenDecoder(AVStream* stream, int64_t max_pixels) {
   const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!codec) return nullptr;
   CodecPtr ctx(avcodec_alloc_context3(codec));
   if (!ctx || avcodec_parameters_to_context(ctx.get(), stream->codecpar) < 0) return nullptr;
   ctx->thread_count = 1;
+  ctx->max_pixels = max_pixels;
   if (avcodec_open2(ctx.get(), codec, nullptr) < 0) return nullptr;
   return ctx;
 }
@@ -100,20 +99,38 @@ struct MemoryReader {
   }
 };
 
-// The demuxer and decoders of one movie, used from one thread at a time.
+// What opening a movie allows: the picture size asked for, whether its
+// sound is wanted, and the bounds of its decoding.
+struct DecoderOptions {
+  int width = 0;
+  int height = 0;
+  bool with_sound = true;
+  int64_t max_pixels = kMaxPicturePixels;  // of a picture the file holds
+  int64_t probe_bytes = 1 << 20;           // read to find the streams
+  int max_packets = -1;                    // read from the file; -1: no bound
+};
+
+// The demuxer and decoders of one movie, used from one thread at a time
+// (Interrupt excepted).
 class Decoder {
  public:
   // Opens the file at `path`, or (with `memory`) the bytes it reads.
-  bool Open(const std::string& path, MemoryReader* memory, int width, int height, bool with_sound,
+  bool Open(const std::string& path, MemoryReader* memory, const DecoderOptions& options,
             std::string& why) {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+    if (options.width <= 0 || options.height <= 0 || options.width > kMaxPictureSide ||
+        options.height > kMaxPictureSide) {
       why = "the movie's rectangle is empty";
       return false;
     }
-    width_ = width;
-    height_ = height;
+    width_ = options.width;
+    height_ = options.height;
+    packets_left_ = options.max_packets;
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw) return false;
+    // Every blocking read of the demuxer asks this first, so a movie that is
+    // closed stops reading at once.
+    raw->interrupt_callback.callback = &Decoder::Interrupted;
+    raw->interrupt_callback.opaque = &interrupt_;
     if (memory) {
       constexpr int kIoBuffer = 4096;
       auto* buffer = static_cast<uint8_t*>(av_malloc(kIoBuffer));
@@ -128,18 +145,18 @@ class Decoder {
     }
     // Only demuxers and protocols of plain files: no network, no playlists
     // that name other files.
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    AVDictionary* format_options = nullptr;
+    av_dict_set(&format_options, "protocol_whitelist", "file", 0);
+    av_dict_set_int(&format_options, "probesize", options.probe_bytes, 0);
     const int opened =
-        avformat_open_input(&raw, memory ? nullptr : path.c_str(), nullptr, &options);
-    av_dict_free(&options);
+        avformat_open_input(&raw, memory ? nullptr : path.c_str(), nullptr, &format_options);
+    av_dict_free(&format_options);
     if (opened < 0) {
       why = AvError(opened);
       return false;  // avformat_open_input freed `raw`
     }
     format_.reset(raw);
-    format_->probesize = 1 << 20;
-    if (int r = avformat_find_stream_info(format_.get(), nullptr); r < 0) {
+    if (int r = FindStreamInfo(options.max_pixels); r < 0) {
       why = AvError(r);
       return false;
     }
@@ -148,15 +165,28 @@ class Decoder {
       why = "no video stream";
       return false;
     }
-    video_ = OpenDecoder(format_->streams[video_index_]);
+    const AVCodecParameters& picture = *format_->streams[video_index_]->codecpar;
+    if (!PlausiblePicture({picture.width, picture.height}) ||
+        int64_t{picture.width} * picture.height > options.max_pixels) {
+      why = "its picture size " + std::to_string(picture.width) + "x" +
+            std::to_string(picture.height) + " is out of bounds";
+      return false;
+    }
+    video_ = OpenDecoder(format_->streams[video_index_], options.max_pixels);
     if (!video_) {
       why = "no decoder for its video";
       return false;
     }
-    if (with_sound) {
+    if (options.with_sound) {
       audio_index_ =
           av_find_best_stream(format_.get(), AVMEDIA_TYPE_AUDIO, -1, video_index_, nullptr, 0);
-      if (audio_index_ >= 0) sound_ = OpenDecoder(format_->streams[audio_index_]);
+      // A sound stream whose shape is out of bounds is left out: the movie
+      // plays silently.
+      if (audio_index_ >= 0) {
+        const AVCodecParameters& sound = *format_->streams[audio_index_]->codecpar;
+        if (PlausibleSound({sound.sample_rate, sound.ch_layout.nb_channels}))
+          sound_ = OpenDecoder(format_->streams[audio_index_], options.max_pixels);
+      }
       if (!sound_) audio_index_ = -1;
     }
     packet_.reset(av_packet_alloc());
@@ -166,10 +196,14 @@ class Decoder {
 
   bool has_sound() const { return sound_ != nullptr; }
 
+  // From any thread: the reading and decoding under way stop as soon as
+  // they can, and NextFrame gives no more frames.
+  void Interrupt() { interrupt_.store(true); }
+
   // Decodes until the next video frame (converted into `out`, its moment in
   // `time_ms`); sound met on the way goes to `pcm`. False at the end.
   bool NextFrame(DisplaySurface& out, uint32_t& time_ms, std::vector<int16_t>* pcm) {
-    for (;;) {
+    while (!interrupt_.load()) {
       const int got = avcodec_receive_frame(video_.get(), frame_.get());
       if (got == 0) {
         if (!Convert(out)) return false;
@@ -180,6 +214,7 @@ class Decoder {
       if (got != AVERROR(EAGAIN)) return false;  // the end, or a broken stream
       if (!Feed(pcm)) return false;
     }
+    return false;
   }
 
   void Rewind() {
@@ -191,15 +226,32 @@ class Decoder {
   }
 
  private:
-  // Reads one packet into its decoder; at the end of the file, starts
-  // draining the video decoder. False when nothing more can be fed.
+  static int Interrupted(void* opaque) {
+    return static_cast<const std::atomic<bool>*>(opaque)->load() ? 1 : 0;
+  }
+
+  // Finds the streams' parameters, which decodes a little of each: with
+  // the bound on the size of a picture a decoder may make.
+  int FindStreamInfo(int64_t max_pixels) {
+    const unsigned streams = format_->nb_streams;
+    std::vector<AVDictionary*> per_stream(streams, nullptr);
+    for (AVDictionary*& d : per_stream) av_dict_set_int(&d, "max_pixels", max_pixels, 0);
+    const int r = avformat_find_stream_info(format_.get(), streams ? per_stream.data() : nullptr);
+    for (AVDictionary*& d : per_stream) av_dict_free(&d);
+    return r;
+  }
+
+  // Reads one packet into its decoder; at the end of the file (or of the
+  // packets allowed), starts draining the video decoder. False when nothing
+  // more can be fed.
   bool Feed(std::vector<int16_t>* pcm) {
     if (draining_) return false;
-    const int r = av_read_frame(format_.get(), packet_.get());
+    const int r = packets_left_ == 0 ? AVERROR_EOF : av_read_frame(format_.get(), packet_.get());
     if (r < 0) {
       draining_ = true;
       return avcodec_send_packet(video_.get(), nullptr) >= 0;
     }
+    if (packets_left_ > 0) --packets_left_;
     if (packet_->stream_index == video_index_) {
       const int sent = avcodec_send_packet(video_.get(), packet_.get());
       av_packet_unref(packet_.get());
@@ -211,41 +263,33 @@ class Decoder {
     return true;
   }
 
+  // The first decoded sound frame sets up the conversion; a sound whose
+  // frames leave the bounds, change shape on the way or cannot be converted
+  // is dropped, and the picture goes on.
   void DecodeSound(std::vector<int16_t>& pcm) {
     if (avcodec_send_packet(sound_.get(), packet_.get()) < 0) return;
     while (avcodec_receive_frame(sound_.get(), frame_.get()) == 0) {
-      if (!resample_) {
-        AVChannelLayout out_layout{};
-        av_channel_layout_default(&out_layout, kOutChannels);
-        SwrContext* s = nullptr;
-        if (swr_alloc_set_opts2(&s, &out_layout, AV_SAMPLE_FMT_S16, kOutRate, &frame_->ch_layout,
-                                static_cast<AVSampleFormat>(frame_->format), frame_->sample_rate, 0,
-                                nullptr) < 0 ||
-            swr_init(s) < 0) {
-          swr_free(&s);
-          sound_.reset();  // this sound cannot be converted; the picture goes on
-          audio_index_ = -1;
-          return;
-        }
-        resample_.reset(s);
+      const AVFrame& f = *frame_;
+      const int64_t channels = f.ch_layout.nb_channels;
+      if (!conversion_.Fits(f.sample_rate, channels, f.format) &&
+          (conversion_.open() || !conversion_.Open(f.sample_rate, channels, f.format))) {
+        av_frame_unref(frame_.get());
+        DropSound();
+        return;
       }
-      const int room = swr_get_out_samples(resample_.get(), frame_->nb_samples);
-      if (room > 0) {
-        const size_t at = pcm.size();
-        pcm.resize(at + static_cast<size_t>(room) * kOutChannels);
-        auto* dst = reinterpret_cast<uint8_t*>(pcm.data() + at);
-        const int made =
-            swr_convert(resample_.get(), &dst, room,
-                        const_cast<const uint8_t**>(frame_->extended_data), frame_->nb_samples);
-        pcm.resize(at + static_cast<size_t>(std::max(made, 0)) * kOutChannels);
-      }
+      conversion_.Convert(f.extended_data, f.nb_samples, pcm);
       av_frame_unref(frame_.get());
     }
   }
 
+  void DropSound() {
+    sound_.reset();
+    audio_index_ = -1;
+  }
+
   bool Convert(DisplaySurface& out) {
     const AVFrame& f = *frame_;
-    if (f.width <= 0 || f.height <= 0 || f.format < 0) return false;
+    if (!PlausiblePicture({f.width, f.height}) || f.format < 0) return false;
     scale_.reset(sws_getCachedContext(scale_.release(), f.width, f.height,
                                       static_cast<AVPixelFormat>(f.format), width_, height_,
                                       AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr));
@@ -276,6 +320,7 @@ class Decoder {
     return ms;
   }
 
+  std::atomic<bool> interrupt_{false};
   std::unique_ptr<AVIOContext, IoCloser> io_;
   std::unique_ptr<AVFormatContext, FormatCloser> format_;
   CodecPtr video_;
@@ -283,11 +328,12 @@ class Decoder {
   std::unique_ptr<AVPacket, PacketCloser> packet_;
   std::unique_ptr<AVFrame, FrameCloser> frame_;
   std::unique_ptr<SwsContext, ScaleCloser> scale_;
-  std::unique_ptr<SwrContext, ResampleCloser> resample_;
+  SoundConversion conversion_;
   int video_index_ = -1;
   int audio_index_ = -1;
   int width_ = 0;
   int height_ = 0;
+  int packets_left_ = -1;
   int64_t frames_ = 0;
   bool draining_ = false;
 };
@@ -298,42 +344,85 @@ struct QueuedFrame {
   std::vector<int16_t> pcm;  // the sound decoded before this frame
 };
 
+// What the decoder thread shares with its movie, kept alive by both: a
+// movie closed while its thread is still inside a library call leaves the
+// thread to finish alone, and the last of the two frees it.
+struct Pipeline {
+  std::unique_ptr<Decoder> decoder;
+  bool with_sound = false;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<QueuedFrame> queue;
+  bool stop = false;
+  bool ended = false;     // the decoder has no more frames
+  bool finished = false;  // the thread is done with the decoder
+};
+
+void DecodeAhead(const std::shared_ptr<Pipeline>& p) {
+  for (;;) {
+    QueuedFrame f;
+    const bool got = p->decoder->NextFrame(f.picture, f.time_ms, p->with_sound ? &f.pcm : nullptr);
+    std::unique_lock lock(p->mutex);
+    if (!got) p->ended = true;
+    if (got) p->changed.wait(lock, [&] { return p->stop || p->queue.size() < kQueuedFrames; });
+    if (!got || p->stop) {
+      p->finished = true;
+      p->changed.notify_all();
+      return;
+    }
+    p->queue.push_back(std::move(f));
+    p->changed.notify_all();
+  }
+}
+
 // One playing movie: the decoder on its own thread, filling a bounded queue.
 class FfmpegMovie final : public Movie {
  public:
   // `first` is the movie's first frame, already decoded when it was opened.
   FfmpegMovie(std::unique_ptr<Decoder> decoder, QueuedFrame first, AudioService& audio,
               AudioLevel level)
-      : decoder_(std::move(decoder)), audio_(audio) {
-    if (decoder_->has_sound()) sound_open_ = audio_.StartPcmStream(level);
-    queue_.push_back(std::move(first));
+      : pipeline_(std::make_shared<Pipeline>()), audio_(audio) {
+    if (decoder->has_sound()) sound_open_ = audio_.StartPcmStream(level);
+    pipeline_->decoder = std::move(decoder);
+    pipeline_->with_sound = sound_open_;
+    pipeline_->queue.push_back(std::move(first));
     Start();
   }
   ~FfmpegMovie() override {
+    if (pipeline_->decoder) pipeline_->decoder->Interrupt();
     Stop();
     if (sound_open_) audio_.StopPcmStream();
   }
 
   MovieTake TakeFrame(DisplaySurface& frame, uint32_t& time_ms, uint32_t wait_ms) override {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::milliseconds(wait_ms),
-                      [&] { return !queue_.empty() || ended_; });
-    if (queue_.empty()) return ended_ ? MovieTake::kEnded : MovieTake::kNotYet;
-    QueuedFrame next = std::move(queue_.front());
-    queue_.pop_front();
+    Pipeline& p = *pipeline_;
+    std::unique_lock lock(p.mutex);
+    p.changed.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                       [&] { return !p.queue.empty() || p.ended; });
+    if (p.queue.empty()) return p.ended ? MovieTake::kEnded : MovieTake::kNotYet;
+    QueuedFrame next = std::move(p.queue.front());
+    p.queue.pop_front();
     lock.unlock();
-    changed_.notify_all();
+    p.changed.notify_all();
     if (sound_open_ && !next.pcm.empty())
-      audio_.QueuePcm(next.pcm.data(), next.pcm.size() / kOutChannels);
+      audio_.QueuePcm(next.pcm.data(), next.pcm.size() / kMixerChannels);
     std::swap(frame, next.picture);
     time_ms = next.time_ms;
     return MovieTake::kFrame;
   }
 
+  // Comes after the last frame, when the thread has ended. Should the
+  // thread still be busy, the movie cannot start again and ends here.
   void Rewind() override {
-    Stop();
-    decoder_->Rewind();
-    queue_.clear();
+    if (!Stop()) {
+      pipeline_->decoder->Interrupt();
+      auto ended = std::make_shared<Pipeline>();
+      ended->ended = ended->finished = true;
+      pipeline_ = std::move(ended);
+      return;
+    }
+    pipeline_->decoder->Rewind();
+    pipeline_->queue.clear();
     Start();
   }
 
@@ -343,46 +432,36 @@ class FfmpegMovie final : public Movie {
 
  private:
   void Start() {
-    std::lock_guard lock(mutex_);
-    stop_ = false;
-    ended_ = false;
-    thread_ = std::thread([this] { Run(); });
-  }
-  void Stop() {
     {
-      std::lock_guard lock(mutex_);
-      stop_ = true;
+      std::lock_guard lock(pipeline_->mutex);
+      pipeline_->stop = pipeline_->ended = pipeline_->finished = false;
     }
-    changed_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    thread_ = std::thread([p = pipeline_] { DecodeAhead(p); });
   }
 
-  void Run() {
-    for (;;) {
-      QueuedFrame f;
-      const bool got = decoder_->NextFrame(f.picture, f.time_ms, sound_open_ ? &f.pcm : nullptr);
-      std::unique_lock lock(mutex_);
-      if (!got) {
-        ended_ = true;
-        changed_.notify_all();
-        return;
-      }
-      changed_.wait(lock, [&] { return stop_ || queue_.size() < kQueuedFrames; });
-      if (stop_) return;
-      queue_.push_back(std::move(f));
-      changed_.notify_all();
+  // Asks the thread to stop and waits a little for it. True when it has
+  // stopped; false when it was still busy and is left to finish alone
+  // (whoever closes the run is not held up by a decoder).
+  bool Stop() {
+    Pipeline& p = *pipeline_;
+    std::unique_lock lock(p.mutex);
+    p.stop = true;
+    p.changed.notify_all();
+    if (!thread_.joinable()) return true;
+    const bool stopped = p.changed.wait_for(lock, kStopWait, [&] { return p.finished; });
+    lock.unlock();
+    if (stopped) {
+      thread_.join();
+    } else {
+      thread_.detach();
     }
+    return stopped;
   }
 
-  std::unique_ptr<Decoder> decoder_;
+  std::shared_ptr<Pipeline> pipeline_;
   AudioService& audio_;
   bool sound_open_ = false;
   std::thread thread_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<QueuedFrame> queue_;
-  bool stop_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace
@@ -391,7 +470,10 @@ std::unique_ptr<Movie> FfmpegMovies::Open(const std::string& path, int width, in
                                           AudioService& audio, AudioLevel level, std::string& why) {
   av_log_set_level(AV_LOG_QUIET);
   auto decoder = std::make_unique<Decoder>();
-  if (!decoder->Open(path, nullptr, width, height, true, why)) return nullptr;
+  DecoderOptions options;
+  options.width = width;
+  options.height = height;
+  if (!decoder->Open(path, nullptr, options, why)) return nullptr;
   // A file whose first picture does not decode is no movie to play: it is
   // refused here rather than shown as nothing.
   QueuedFrame first;
@@ -402,17 +484,24 @@ std::unique_ptr<Movie> FfmpegMovies::Open(const std::string& path, int width, in
   return std::make_unique<FfmpegMovie>(std::move(decoder), std::move(first), audio, level);
 }
 
-int DecodeMovieBytes(const std::string& bytes, int width, int height, int max_frames) {
+int DecodeMovieBytes(const std::string& bytes, int width, int height,
+                     const MovieDecodeLimits& limits) {
   av_log_set_level(AV_LOG_QUIET);
   MemoryReader memory{&bytes};
   Decoder decoder;
+  DecoderOptions options;
+  options.width = width;
+  options.height = height;
+  options.max_pixels = limits.max_pixels;
+  options.probe_bytes = limits.probe_bytes;
+  options.max_packets = limits.max_packets;
   std::string why;
-  if (!decoder.Open({}, &memory, width, height, true, why)) return -1;
+  if (!decoder.Open({}, &memory, options, why)) return -1;
   DisplaySurface frame;
   uint32_t time_ms = 0;
   std::vector<int16_t> pcm;
   int frames = 0;
-  while (frames < max_frames && decoder.NextFrame(frame, time_ms, &pcm)) {
+  while (frames < limits.max_frames && decoder.NextFrame(frame, time_ms, &pcm)) {
     ++frames;
     pcm.clear();
   }
