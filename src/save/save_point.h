@@ -30,20 +30,14 @@ struct SavePointState {
   // every save from one save point writes the same bytes.
   std::vector<uint8_t> snapshot;
   bool finalised = false;
-<<<<<<< HEAD
   // `position` is marked but `snapshot` does not hold its state yet.
   bool snapshot_due = false;
-  // Installed by the save subsystem: writes the state now into the snapshot
-  // as the save point at `position`.
-  void (*take)(Engine&, int32_t position) = nullptr;
-=======
   // The background at the save point when it was a copy of the screen
   // (`bgcpy`), written beside the slot's file; empty otherwise.
   ImageSurface screen_copy;
-  // Installed by the save subsystem: takes a save point at the script
-  // position (the interpreter calls it before a text line on an empty page).
-  void (*take)(Engine&) = nullptr;
->>>>>>> h-saveload
+  // Installed by the save subsystem: writes the state now into the snapshot
+  // as the save point at `position`.
+  void (*take)(Engine&, int32_t position) = nullptr;
   // Installed by the save subsystem: the save a script error writes first
   // (after `errorsave`).
   void (*save_before_error)(Engine&) = nullptr;
