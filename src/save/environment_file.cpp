@@ -17,8 +17,10 @@ namespace {
 int32_t Attenuation(int32_t volume) {
   return 100 - std::clamp(volume, 0, 100);
 }
+// The saved attenuation is the file's: clamped before it is subtracted, so
+// that no value can overflow.
 int32_t VolumeOf(int32_t attenuation) {
-  return std::clamp(100 - attenuation, 0, 100);
+  return 100 - std::clamp(attenuation, 0, 100);
 }
 
 // Reads the fields in order while the bytes hold them whole.
