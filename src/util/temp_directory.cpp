@@ -16,18 +16,19 @@ namespace {
 
 constexpr std::string_view kPrefix = "orivane-";
 constexpr size_t kRandomLength = 6;  // mkdtemp's XXXXXX
-constexpr const char* kOwnerMark = ".orivane-owner";
-constexpr const char* kOwnerMarkBeingMade = ".orivane-owner.new";
+constexpr std::string_view kMarkSuffix = ".owner";
+constexpr std::string_view kMarkBeingMade = ".owner.new";
 
 // Writes and locks the mark under another name first, then renames it into
-// place: whoever finds the mark finds it locked already.
-int MarkAsOurs(const std::string& dir) {
-  const std::string fresh = dir + "/" + kOwnerMarkBeingMade;
+// place: whoever finds the mark finds it locked already. Returns the open,
+// locked mark, or -1 (the directory then merely stays unmarked).
+int MarkAsOurs(const std::string& mark) {
+  const std::string fresh = mark.substr(0, mark.size() - kMarkSuffix.size()) + std::string(kMarkBeingMade);
   const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return -1;
   const std::string pid = std::to_string(::getpid()) + "\n";
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::write(fd, pid.data(), pid.size()) < 0 ||
-      ::rename(fresh.c_str(), (dir + "/" + kOwnerMark).c_str()) != 0) {
+      ::rename(fresh.c_str(), mark.c_str()) != 0) {
     ::close(fd);
     ::unlink(fresh.c_str());
     return -1;
@@ -35,20 +36,19 @@ int MarkAsOurs(const std::string& dir) {
   return fd;
 }
 
-bool LooksLikeOurs(std::string_view name) {
-  return name.size() == kPrefix.size() + kRandomLength && name.starts_with(kPrefix);
+// "orivane-XXXXXX.owner": the directory's name is given back.
+bool IsMark(std::string_view name, std::string& dir_name) {
+  if (name.size() != kPrefix.size() + kRandomLength + kMarkSuffix.size() || !name.starts_with(kPrefix) ||
+      !name.ends_with(kMarkSuffix))
+    return false;
+  dir_name = std::string(name.substr(0, name.size() - kMarkSuffix.size()));
+  return true;
 }
 
-// True when `dir` carries a mark that no live process holds locked. The lock
-// taken to find out is held while the caller removes the directory, so an
-// owner cannot appear meanwhile.
-bool Abandoned(const std::string& dir, int& mark_fd) {
-  mark_fd = ::open((dir + "/" + kOwnerMark).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (mark_fd < 0) return false;
-  if (::flock(mark_fd, LOCK_EX | LOCK_NB) == 0) return true;
-  ::close(mark_fd);
-  mark_fd = -1;
-  return false;
+bool OwnedByUs(int base_fd, const std::string& name, bool directory) {
+  struct stat st;
+  return ::fstatat(base_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_uid == ::geteuid() &&
+         (directory ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode));
 }
 
 }  // namespace
@@ -58,27 +58,32 @@ std::string TemporaryBase() {
   return base && *base ? base : "/tmp";
 }
 
-int RemoveAbandonedTempDirectories(const std::string& base, const std::string& keep) {
+int RemoveAbandonedTempDirectories(const std::string& base) {
   DIR* listing = ::opendir(base.c_str());
   if (!listing) return 0;
-  std::vector<std::string> candidates;
-  while (const dirent* entry = ::readdir(listing))
-    if (LooksLikeOurs(entry->d_name)) candidates.emplace_back(entry->d_name);
+  std::vector<std::string> marks;
+  while (const dirent* entry = ::readdir(listing)) {
+    std::string dir_name;
+    if (IsMark(entry->d_name, dir_name)) marks.emplace_back(entry->d_name);
+  }
   const int base_fd = ::dirfd(listing);
   int removed = 0;
-  for (const std::string& name : candidates) {
-    const std::string dir = base + "/" + name;
-    struct stat st;
-    // Only real directories of this user: never a link, never another's.
-    if (dir == keep || ::fstatat(base_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
-        st.st_uid != ::geteuid())
-      continue;
-    int mark_fd = -1;
-    if (!Abandoned(dir, mark_fd)) continue;
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);  // removes symbolic links, never follows them
-    if (!ec) ++removed;
-    ::close(mark_fd);
+  for (const std::string& mark : marks) {
+    std::string dir_name;
+    IsMark(mark, dir_name);
+    if (!OwnedByUs(base_fd, mark, false)) continue;
+    const int fd = ::openat(base_fd, mark.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    // Locked: its owner lives. The lock taken here is held while the
+    // directory goes, so no owner can appear meanwhile.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      if (OwnedByUs(base_fd, dir_name, true)) {
+        std::error_code ec;
+        std::filesystem::remove_all(base + "/" + dir_name, ec);  // removes links, never follows them
+      }
+      if (::unlinkat(base_fd, mark.c_str(), 0) == 0) ++removed;
+    }
+    ::close(fd);
   }
   ::closedir(listing);
   return removed;
@@ -90,8 +95,9 @@ bool TempDirectory::Create() {
   std::string templ = base + "/" + std::string(kPrefix) + std::string(kRandomLength, 'X');
   if (!::mkdtemp(templ.data())) return false;
   path_ = templ;
-  owner_fd_ = MarkAsOurs(path_);  // unmarked, the directory is merely never swept
-  RemoveAbandonedTempDirectories(base, path_);
+  owner_fd_ = MarkAsOurs(path_ + std::string(kMarkSuffix));
+  if (owner_fd_ >= 0) mark_ = path_ + std::string(kMarkSuffix);
+  RemoveAbandonedTempDirectories(base);
   return true;
 }
 
@@ -100,6 +106,8 @@ void TempDirectory::Remove() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);  // removes symbolic links, never follows them
   path_.clear();
+  if (!mark_.empty()) ::unlink(mark_.c_str());
+  mark_.clear();
   if (owner_fd_ >= 0) ::close(owner_fd_);
   owner_fd_ = -1;
 }

@@ -4,12 +4,13 @@
 // name are written here.
 //
 // A run killed outright (SIGKILL, a crash) cannot remove its directory, so
-// each directory carries its owner's mark: a file ".orivane-owner" holding
-// the owner's pid, on which the owner keeps an exclusive flock for its whole
-// life. The system drops the lock however the process ends, so a directory
-// whose mark can be locked belongs to no live run; Create removes those of
-// this user. A directory without the mark (a run from before marks, or one
-// being made this instant) is left alone.
+// each directory has its owner's mark beside it, "orivane-XXXXXX.owner",
+// holding the owner's pid, on which the owner keeps an exclusive flock for
+// its whole life (the directory itself holds only the engine's files). The
+// system drops the lock however the process ends, so a mark that can be
+// locked belongs to no live run; Create removes those of this user with
+// their directories. A directory without a mark (a run from before marks,
+// or one being made this instant) is left alone.
 #pragma once
 
 #include <string>
@@ -38,14 +39,15 @@ class TempDirectory {
  private:
   std::string path_;
   int owner_fd_ = -1;  // the locked mark, open for the directory's life
+  std::string mark_;   // its path; empty when the directory has none
 };
 
 // The folder temporary directories are made in: $TMPDIR, or /tmp.
 std::string TemporaryBase();
 
-// Removes, in `base`, the "orivane-XXXXXX" directories of this user whose
-// owner mark nobody holds locked (their run has ended without removing them),
-// except `keep`. Returns how many it removed.
-int RemoveAbandonedTempDirectories(const std::string& base, const std::string& keep);
+// Removes, in `base`, the "orivane-XXXXXX" directories of this user (and
+// their marks) whose mark nobody holds locked: their run has ended without
+// removing them. Returns how many marks it removed.
+int RemoveAbandonedTempDirectories(const std::string& base);
 
 }  // namespace orivane

@@ -105,10 +105,17 @@ TEST(EnvironmentFile, ACutOrForeignFileHoldsOnlyItsWholeFields) {
               env.Has(EnvField::kFontFace) ? Unusual().font_face : defaults.font_face);
     EXPECT_EQ(env.auto_mode_ms, env.Has(EnvField::kAutoModeMs) ? 0 : defaults.auto_mode_ms);
   }
-  // Volumes outside 0 ... 100 come back inside it.
-  std::string loud = full;
-  loud.replace(4 * 4 + Z(Utf8ToSjis("ＭＳ 明朝")).size() + 4 + 4, 4, Le32(-50));
-  EXPECT_EQ(DecodeEnvironment(AsBytes(loud)).voice_volume, 100);
+  // Volumes outside 0 ... 100 come back inside it, from any attenuation
+  // the file holds (the extremes once overflowed on the way).
+  const struct {
+    int32_t attenuation;
+    int32_t volume;
+  } volumes[] = {{-50, 100}, {150, 0}, {INT32_MIN, 100}, {INT32_MAX, 0}};
+  for (const auto& v : volumes) {
+    std::string loud = full;
+    loud.replace(4 * 4 + Z(Utf8ToSjis("ＭＳ 明朝")).size() + 4 + 4, 4, Le32(v.attenuation));
+    EXPECT_EQ(DecodeEnvironment(AsBytes(loud)).voice_volume, v.volume) << v.attenuation;
+  }
 }
 
 // A file whose integer fields hold, in order, `ints` (full screen, sound, speed,

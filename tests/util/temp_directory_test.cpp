@@ -30,7 +30,7 @@ std::vector<std::string> RunDirectories(const std::string& base) {
   std::vector<std::string> found;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(base, ec))
-    if (fs::exists(entry.path() / ".orivane-owner")) found.push_back(entry.path().string());
+    if (entry.is_directory() && fs::exists(entry.path().string() + ".owner")) found.push_back(entry.path().string());
   return found;
 }
 
@@ -75,17 +75,18 @@ TEST(TemporaryDirectories, TheNextRunRemovesThoseOfKilledRunsAndNoLiveOnes) {
   killed_game.WriteBytes("gloval.sav.Ab12Cd.tmp", "half written");
 
   killed_game.Write("0.txt", "*define\ngame\n*start\nend\n");
-  const RunResult next = RunProgram({ORIVANE_BINARY, "--headless", killed_game.path()}, {"TMPDIR=" + base});
+  const RunResult next = RunProgram({"--headless", killed_game.path()}, {"TMPDIR=" + base});
   EXPECT_EQ(next.status, 0) << next.err;
   EXPECT_FALSE(fs::exists(killed_dir));
   EXPECT_FALSE(fs::exists(killed_game.path() + "/gloval.sav.tmp"));
   EXPECT_FALSE(fs::exists(killed_game.path() + "/gloval.sav.Ab12Cd.tmp"));
-  EXPECT_TRUE(fs::exists(live_dir + "/.orivane-owner")) << "the live run's directory was touched";
+  EXPECT_TRUE(fs::exists(live_dir)) << "the live run's directory was touched";
+  EXPECT_TRUE(fs::exists(live_dir + ".owner"));
   // The next run removed its own directory as it ended.
   EXPECT_EQ(RunDirectories(base), std::vector<std::string>{live_dir});
 
   Stop(live, SIGTERM);
-  EXPECT_FALSE(fs::exists(live_dir));
+  EXPECT_TRUE(fs::is_empty(base)) << "a run removes its own directory and mark as it ends";
 }
 
 TEST(TemporaryDirectories, AnUnmarkedOneAndOneOfAnotherLiveOwnerStay) {
@@ -103,7 +104,9 @@ TEST(TemporaryDirectories, AnUnmarkedOneAndOneOfAnotherLiveOwnerStay) {
   ASSERT_TRUE(made && made_other);
   EXPECT_TRUE(fs::exists(base + "/orivane-unmark"));
   EXPECT_TRUE(fs::exists(held.path()));
-  EXPECT_EQ(RemoveAbandonedTempDirectories(base, ""), 0);
+  EXPECT_EQ(RemoveAbandonedTempDirectories(base), 0);
+  // Its own directory holds nothing but what the engine puts there.
+  EXPECT_TRUE(fs::is_empty(held.path()));
 }
 
 }  // namespace
