@@ -75,6 +75,9 @@ struct ComposeHooks {
   // plays while the game screen changes around it. Installed by the sound
   // subsystem.
   void (*window_overlay)(Engine&, DisplaySurface&) = nullptr;
+  // Whether the overlay has anything to draw now (a movie is showing a
+  // frame); without it an installed overlay counts as drawing.
+  bool (*window_overlay_shown)(const Engine&) = nullptr;
 };
 
 struct Graphics {

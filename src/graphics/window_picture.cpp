@@ -9,9 +9,19 @@
 
 namespace orivane {
 
+namespace {
+
+bool OverlayShown(const Engine& engine) {
+  const ComposeHooks& hooks = engine.graphics.hooks;
+  if (!hooks.window_overlay) return false;
+  return !hooks.window_overlay_shown || hooks.window_overlay_shown(engine);
+}
+
+}  // namespace
+
 void ShowOnWindow(Engine& engine, const DisplaySurface& picture) {
   DisplaySurface& shown = engine.graphics.window_picture;
-  if (&picture != &shown && !engine.graphics.hooks.window_overlay && shown.width == picture.width &&
+  if (&picture != &shown && !OverlayShown(engine) && shown.width == picture.width &&
       shown.height == picture.height && shown.stride == picture.stride && shown.width > 0) {
     // The window is handed only what differs from what it shows: a blinking
     // cursor changes a few hundred pixels of the screen.

@@ -135,6 +135,7 @@ void PlayToEnd(Engine& engine) {
 
 void AttachMovies(Engine& engine) {
   engine.graphics.hooks.window_overlay = DrawCurrentFrame;
+  engine.graphics.hooks.window_overlay_shown = [](const Engine& e) { return e.movie.movie && e.movie.has_current; };
   AddWakeSource(engine, WakeSource{NextAsyncFrame, RunAsyncFrame});
 }
 

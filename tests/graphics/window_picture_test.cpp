@@ -74,9 +74,10 @@ TEST(WindowPicture, ShiftedAndOverlaidPicturesGoWholeAndTheNextChangeCountsFromT
 
   // A movie over the picture: whole frames while it plays.
   engine.graphics.hooks.window_overlay = [](Engine&, DisplaySurface& shown) { Paint(shown, 39, 29, 99); };
+  engine.graphics.hooks.window_overlay_shown = [](const Engine&) { return true; };
   ShowOnWindow(engine, engine.display);
   EXPECT_EQ(platform.whole, 3);
-  engine.graphics.hooks.window_overlay = nullptr;
+  engine.graphics.hooks.window_overlay_shown = [](const Engine&) { return false; };
   ShowOnWindow(engine, engine.display);  // the movie's pixel goes
   ASSERT_EQ(platform.changes.size(), 2u);
   EXPECT_EQ(platform.changes.back().x, 39);

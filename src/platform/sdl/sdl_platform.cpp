@@ -325,7 +325,8 @@ bool SdlPlatform::StartVideo(std::string& error) {
   }
   error.clear();
   for (const auto& [name, variable] : drivers) {
-    if (name) SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+    // Over an empty SDL_VIDEODRIVER too, which SDL would read as "any".
+    if (name) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, name, SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
     if (!error.empty()) error += "; ";
     error += SDL_GetError();
