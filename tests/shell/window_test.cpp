@@ -397,6 +397,38 @@ TEST(Window, ScriptBoxesAreAnsweredWithRealClicksAndKeys) {
   EXPECT_EQ(g.Exit(), 0) << g.Errors();
 }
 
+// A drop-down of the bar closed by clicking its title again leaves the
+// next click in the picture to the game; a click in the picture while a
+// drop-down is open only closes it.
+TEST(Window, ClicksAfterADropDownReachTheGame) {
+  ScreenGame g;
+  if (!g.Start("*define\ngame\n*start\nbg #ff0000,1\nclick\nbg #00ff00,1\nclick\nbg #ffff00,1\nclick\nend\n"))
+    GTEST_SKIP() << "Xvfb or xdotool is not installed, or the server did not start";
+  const int title_x = ScreenGame::X(15), title_y = kGameWindowTop + kMenuBarRows / 2;
+  auto drop_down_shown = [&] { return !g.screen().Near(ScreenGame::X(20), ScreenGame::Y(12), kRed); };
+  ASSERT_TRUE(g.Shows("red picture", [&] { return g.Picture(kRed); }));
+  ASSERT_TRUE(g.input().Click(title_x, title_y));
+  ASSERT_TRUE(g.Shows("drop-down open", drop_down_shown));
+  ASSERT_TRUE(g.input().Click(title_x, title_y));
+  ASSERT_TRUE(g.Shows("drop-down closed by its title", [&] { return !drop_down_shown(); }));
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));
+  ASSERT_TRUE(g.Shows("green picture after one click", [&] { return g.Picture(kGreen); }));
+
+  ASSERT_TRUE(g.input().Click(title_x, title_y));
+  ASSERT_TRUE(g.Shows("drop-down open again", [&] {
+    return !g.screen().Near(ScreenGame::X(20), ScreenGame::Y(12), kGreen);
+  }));
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));  // only closes it
+  ASSERT_TRUE(g.Shows("drop-down closed by a click outside", [&] {
+    return g.screen().Near(ScreenGame::X(20), ScreenGame::Y(12), kGreen);
+  }));
+  EXPECT_TRUE(g.Picture(kGreen));
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));
+  ASSERT_TRUE(g.Shows("yellow picture", [&] { return g.Picture(kYellow); }));
+  ASSERT_TRUE(g.input().Click(ScreenGame::X(600), ScreenGame::Y(400)));
+  EXPECT_EQ(g.Exit(), 0) << g.Errors();
+}
+
 TEST(Window, TextFieldOverThePictureTakesTypedText) {
   ScreenGame g;
   if (!g.Start("*define\ngame\n*start\ntextfield $1,100,100,299,129,8,16,0\n"

@@ -504,9 +504,11 @@ void SdlPlatform::HandlePointerButton(const SDL_Event& e) {
     // A press in the text field places its caret.
     bool in_field = field_ && b.x >= field_->place.x && b.y >= field_->place.y &&
                     b.x < field_->place.x + field_->place.w && b.y < field_->place.y + field_->place.h;
-    press_taken_by_ui_ = box_ || in_field || ui_.WantsMouse() || (BarShown() && b.y < ui_.BarHeight());
-    // Draw a frame now, so that the UI sees the press before the release.
+    // Draw a frame now, so that the UI sees the press before the release,
+    // and ask it about this press, not about the pointer of its last frame
+    // (which may still be over a drop-down that closed since).
     Render();
+    press_taken_by_ui_ = box_ || in_field || ui_.WantsMouse() || (BarShown() && b.y < ui_.BarHeight());
   }
   if (press_taken_by_ui_ || box_) return;
   ViewRect p = PictureRect();
