@@ -194,8 +194,6 @@ void RunStatements(Engine& engine, RunMode mode) {
     }
     if (st.timer_trap_mode || !st.click_trap.label.empty()) FirePendingTraps(engine);
     uint8_t c = s.Cur();
-    if (mode != RunMode::kDefine)
-      MarkSavePoint(engine, engine.save_point, s.pos, engine.text.column == 0 && engine.text.line == 0);
     MarkRead(engine.read_flags, s.pos);
     switch (c) {
       case 0:
@@ -216,6 +214,9 @@ void RunStatements(Engine& engine, RunMode mode) {
       default:
         break;
     }
+    // A statement begins here (blanks, labels and comments are not one).
+    if (mode != RunMode::kDefine)
+      MarkSavePoint(engine, engine.save_point, s.pos, engine.text.column == 0 && engine.text.line == 0);
     if (c == '[' && st.pretext_on) {
       if (s.Ahead(1) == '[') s.Advance();
       PretextCall(engine);
