@@ -310,28 +310,15 @@ bool ScriptedPlayer::PollEvent(uint32_t now, PlayerEvent& event) {
   return true;
 }
 
-namespace {
-
-void FoldPointer(const PlayerEvent& e, PointerNow& pointer) {
-  using Kind = PlayerEvent::Kind;
-  if (e.kind != Kind::kPointerMove && e.kind != Kind::kButtonDown && e.kind != Kind::kButtonUp) return;
-  pointer.x = e.x;
-  pointer.y = e.y;
-  if (e.button == PointerButton::kLeft && e.kind != Kind::kPointerMove)
-    pointer.left_down = e.kind == Kind::kButtonDown;
-}
-
-}  // namespace
-
 void ScriptedPlayer::PeekPointer(uint32_t now, PointerNow& pointer) const {
-  for (const PlayerEvent& e : pending_) FoldPointer(e, pointer);
+  for (const PlayerEvent& e : pending_) FoldPointerEvent(e, pointer);
   uint32_t line_time = last_time_;
   for (size_t i = next_; i < lines_.size(); ++i) {
     const ScriptedLine& line = lines_[i];
     if (line.kind != ScriptedLine::Kind::kEvents) break;
     if (static_cast<int32_t>(now - (line_time + line.delay_ms)) < 0) break;
     line_time = now;  // a line takes effect when it is polled, at `now`
-    for (const PlayerEvent& e : line.events) FoldPointer(e, pointer);
+    for (const PlayerEvent& e : line.events) FoldPointerEvent(e, pointer);
   }
 }
 

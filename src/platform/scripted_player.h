@@ -31,6 +31,17 @@
 
 namespace orivane {
 
+// What a pointer or button event says of the pointer, folded into `pointer`;
+// other events leave it as it is. Both backends look ahead through their
+// queues with it (Platform::PeekPointer).
+inline void FoldPointerEvent(const PlayerEvent& e, PointerNow& pointer) {
+  using Kind = PlayerEvent::Kind;
+  if (e.kind != Kind::kPointerMove && e.kind != Kind::kButtonDown && e.kind != Kind::kButtonUp) return;
+  pointer.x = e.x;
+  pointer.y = e.y;
+  if (e.button == PointerButton::kLeft && e.kind != Kind::kPointerMove) pointer.left_down = e.kind == Kind::kButtonDown;
+}
+
 // The most options a `choose` line can name: a selection has at most 50.
 inline constexpr int kMaxScriptedChoice = 50;
 

@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "１\n"},
         // A filled page takes no save point: the load goes on at "う".
         SavePointCase{"NotOnAFilledPage", "う@\nadd %5,1\nsavegame 1\n%5@", "う\n１\n", "う\n１\n"}),
-    [](const ::testing::TestParamInfo<SavePointCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SavePointCase>& case_info) { return std::string(case_info.param.name); });
 
 // The place of a save is a line and statement number: a line added above it
 // in the script moves the loaded place one line up.

@@ -179,8 +179,9 @@ TEST(SystemMenu, MenusAndQuestionsFitEveryScreen) {
         EXPECT_LE(bottom, screen.height);
         if (!*menu.question || line.selectable || line.text.size() < 2) continue;
         // A question's line does not begin with what may not begin a line.
-        if (!question.empty())
+        if (!question.empty()) {
           EXPECT_FALSE(MayNotBeginLine(static_cast<uint8_t>(line.text[0]), static_cast<uint8_t>(line.text[1])));
+        }
         question += SjisToUtf8(line.text);
       }
       if (*menu.question) {

@@ -742,15 +742,7 @@ PointerNow SdlPlatform::PeekPointer(const PointerNow& as_handled) {
   PointerNow now = as_handled;
   // What the engine has not taken yet: the window's own queue first, then,
   // while an input file plays, its lines that have fallen due.
-  for (const PlayerEvent& e : pending_) {
-    if (e.kind == PlayerEvent::Kind::kPointerMove || e.kind == PlayerEvent::Kind::kButtonDown ||
-        e.kind == PlayerEvent::Kind::kButtonUp) {
-      now.x = e.x;
-      now.y = e.y;
-      if (e.kind != PlayerEvent::Kind::kPointerMove && e.button == PointerButton::kLeft)
-        now.left_down = e.kind == PlayerEvent::Kind::kButtonDown;
-    }
-  }
+  for (const PlayerEvent& e : pending_) FoldPointerEvent(e, now);
   if (player_.active() && !player_.Finished()) {
     player_.PeekPointer(Ticks(), now);
     return now;
